@@ -1,0 +1,86 @@
+#pragma once
+// The one object of program-wide state. Start-up builds it once and hands it down by reference;
+// every table is created empty and keeps its size for the whole run.
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+constexpr int kBusAddresses = 66; // bus addresses 0..65
+constexpr int kWindowSlots = 66;  // editing window slots 0..65
+constexpr int kListRows = 66;     // device list rows 0..65
+
+// A bus address is valid for a table index and for a frame when it lies in 0..65.
+constexpr bool ValidBusAddress(int a) { return a >= 0 && a < kBusAddresses; }
+
+// Device table record: eleven 16-bit words; the demo device file holds 66 of them.
+struct DevTableRec {
+    int16_t Address = 0;
+    std::array<int16_t, 9> Unused{}; // carried unchanged from the demo device file
+    int16_t Present = 0;             // 1 answered the last scan or reconnection
+};
+
+// Window slot record.
+struct WinSlotRec {
+    int16_t InUse = 0;  // -1 taken, 0 free
+    int16_t Device = 0; // bus address shown in the window
+    int16_t Slot = 0;   // the slot's own index
+};
+
+struct AppState {
+    // ---- Application ----
+    QString AppFolder;              // the working folder at start
+    QString SoftwareVersion = "2.1";
+    bool ServiceMode = false;       // service login accepted
+
+    // ---- Program-wide flags ----
+    bool DemoMode = false;          // running without devices: no exchange leaves
+    bool PortReady = false;         // the port is open and usable
+    bool PortOpened = false;        // the port was opened
+    bool CommSuspended = false;     // every send returns at once, as after success
+    bool ExchangeIdle = true;       // no request waits for its reply (the meter poll may run)
+    bool ReportCommErrors = false;  // a failed send is reported and the device disconnected
+    bool RxTimeout = false;         // the ping's receive time-out has passed
+    bool FirstWindowPending = true;
+    bool EditBusy = false;          // an edit handler is exchanging with the device
+    bool QuitSilently = false;
+    bool SuppressEvents = false;    // code is setting controls: change handlers return at once
+    int16_t DrawSuspended = 0;      // exactly 1: the graph line routines draw nothing
+
+    // ---- Connection choices ----
+    int CommPortNumber = 0;         // 0 "NONE", n "COM n"
+    QString CommSettings = "9600,N,8,1";
+
+    // ---- Serial link buffers ----
+    std::array<uint8_t, 13> TxBuf{};
+    std::array<uint8_t, 465> RxBuf{};
+    QByteArray RxInput;
+    uint8_t BankLetter = 0x65;
+
+    // ---- Tables indexed by bus address ----
+    std::array<DevTableRec, kBusAddresses> DevTable{};
+    std::array<bool, kBusAddresses> DeviceDisconnected{};
+    std::array<bool, kBusAddresses> DevicePingOk{};
+    std::array<int16_t, kBusAddresses> DeviceRow{};
+    std::array<int16_t, kBusAddresses> ModelCode{};
+    std::array<QString, kBusAddresses> DeviceName{};
+    std::array<QString, kBusAddresses> FirmwareVersion{};
+    std::array<int16_t, kBusAddresses> DeviceSlot{};
+    std::array<bool, kBusAddresses> DeviceWindowOpen{};
+
+    // ---- Tables indexed by device-list row ----
+    std::array<int16_t, kListRows> FoundList{};
+    std::array<bool, kListRows> LinkOn{};
+    int16_t FoundLast = -1;         // last used row; -1 no device
+
+    // ---- Tables indexed by window slot ----
+    std::array<WinSlotRec, kWindowSlots> SlotTable{};
+    int16_t NextSlot = 0;
+    int16_t CurSlot = 0;
+    int16_t OpenWindowCount = -1;   // open editing windows minus one
+
+    // Row of the device list that lists bus address a, or -1 when no listed row does.
+    int ListedRow(int a) const;
+    // Bus address bound to the current window slot.
+    int CurDevice() const { return SlotTable[static_cast<size_t>(CurSlot)].Device; }
+};

@@ -1,0 +1,76 @@
+#pragma once
+// The serial link: opens the main port and runs the four kinds of exchange over it.
+#include "common/AppState.h"
+#include "link/Protocol.h"
+#include "platform/Services.h"
+
+// What an exchange did.
+enum class Exchange {
+    Done,           // the reply arrived; RxBuf holds it
+    Skipped,        // nothing was sent (demo mode, port not ready, traffic suspended, busy, bad address)
+    Failed,         // the device stayed silent or the port failed; not reported
+    FailedReported, // the same, reported to the operator and the device disconnected
+};
+
+// How the failure path reaches the device list and the editing windows.
+class LinkFailureSink {
+public:
+    virtual ~LinkFailureSink() = default;
+    // Shows list row `row` as disconnected: its ID, "Disconnected", "OFF", the link cell current
+    // and painted white.
+    virtual void ShowRowDisconnected(int row, int busAddress) = 0;
+    // Closes the editing window open for the device, without asking.
+    virtual void CloseDeviceWindow(int busAddress) = 0;
+};
+
+class Link {
+public:
+    Link(AppState& st, Services& sv) : st_(st), sv_(sv) {}
+
+    void setFailureSink(LinkFailureSink* sink) { sink_ = sink; }
+
+    // Opens the port chosen in the connection dialog; sets PortOpened and PortReady.
+    void OpenCommPort();
+    void CloseCommPort();
+
+    // General send with reply wait (9.504 s) and five sends in all.
+    Exchange SendFrameEx(int dev, uint8_t cmd, const Data8& d = {});
+    // True only when the exchange failed and the failure was reported.
+    bool SendFrame(int dev, uint8_t cmd, const Data8& d = {}) {
+        return SendFrameEx(dev, cmd, d) == Exchange::FailedReported;
+    }
+    // 48-byte block read (18.144 s, six sends in all). True when 48 bytes were received.
+    bool SendFrameRead48(int dev, uint8_t cmd, const Data8& d = {});
+    // Single ping with a 200 ms limit, letting window events run. True when the reply echoes
+    // the bank letter.
+    bool PingDevice(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d = {});
+    // Ping of a device being opened from the list (4.752 s, two sends in all), reported on failure.
+    bool PingDeviceListed(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d = {});
+
+    // What the last exchange did; RxBuf is a reply only after Done.
+    Exchange LastExchange() const { return last_; }
+    bool LastDone() const { return last_ == Exchange::Done; }
+
+    static constexpr double kSendLimit = 0.11 / 1000.0 * 86400.0;     // 9.504 s
+    static constexpr double kRead48Limit = 0.21 / 1000.0 * 86400.0;   // 18.144 s
+    static constexpr double kListedLimit = 0.11 / 2000.0 * 86400.0;   // 4.752 s
+    static constexpr double kPingLimit = 0.2;                         // 200 ms
+
+private:
+    bool trafficBlocked() const;
+    void buildAndSend(int dev, uint8_t cmd, const Data8& d, bool& portError);
+    enum class Wait { Data, TimedOut, PortError };
+    Wait waitFor(int count, double limit);
+    void takeReply(int count);
+    void markRowDisconnected(int busAddress);
+    Exchange failurePath(int dev);
+
+    AppState& st_;
+    Services& sv_;
+    LinkFailureSink* sink_ = nullptr;
+    Exchange last_ = Exchange::Skipped;
+    bool pingWaiting_ = false; // PingDevice waits with events running
+};
+
+
+

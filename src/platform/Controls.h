@@ -1,0 +1,236 @@
+#pragma once
+// Control state of the program's windows: what each kind of control holds and how it answers
+// code that sets it. A window class owns these as members and its event procedures read and
+// write them; the Qt view of the window shows them and passes user events back.
+//
+// Behaviour shared by all of them, as on the desktop:
+// - a value set from code is clamped to the control's range;
+// - setting steppers, option buttons, check boxes, combo boxes and the scroll bar from code runs
+//   their change or click procedure (the procedures test SuppressEvents themselves);
+// - setting a slider's position from code runs nothing;
+// - setting a text from code runs nothing; only typed keys reach the key procedure.
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+// Colour values as the program stores them: 0x00BBGGRR, or a system colour with the top bit set.
+using ColorValue = unsigned int;
+constexpr ColorValue kButtonFace = 0x8000000Fu;
+constexpr ColorValue kRed = 0x000000FFu;
+constexpr ColorValue kYellow = 0x0000FFFFu;
+constexpr ColorValue kWhite = 0x00FFFFFFu;
+constexpr ColorValue kBlack = 0x00000000u;
+constexpr ColorValue RGBValue(int r, int g, int b) {
+    return static_cast<ColorValue>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+// Converts a stored colour value to a Qt colour; the button face is light grey.
+QColor ToQColor(ColorValue v);
+
+struct Control {
+    bool Enabled = true;
+    bool Visible = true;
+    int Left = 0, Top = 0, Width = 0, Height = 0; // twips, where a window places controls itself
+    QString ToolTipText;
+};
+
+struct Label : Control {
+    QString Caption;
+    ColorValue BackColor = kButtonFace;
+    ColorValue ForeColor = kBlack;
+};
+
+struct Frame : Control {
+    QString Caption;
+};
+
+struct Shape : Control {
+    ColorValue FillColor = kButtonFace;
+    ColorValue BackColor = kButtonFace;
+};
+
+struct CommandButton : Control {
+    QString Caption;
+    ColorValue BackColor = kButtonFace;
+};
+
+struct TextBox : Control {
+    QString Text;
+    bool Locked = false;
+    int MaxLength = 0;
+};
+
+// Two-state check box (0 clear, 1 ticked; 2 greyed is kept as given). Setting the value from
+// code runs Click when it changes.
+struct CheckBox : Control {
+    QString Caption;
+    int value() const { return value_; }
+    void setValue(int v) {
+        v = std::clamp(v, 0, 2);
+        if (v == value_) return;
+        value_ = v;
+        if (Click) Click();
+    }
+    // Sets the state without running Click (used by views when the user toggles, before Click).
+    void setValueSilently(int v) { value_ = std::clamp(v, 0, 2); }
+    std::function<void()> Click;
+
+private:
+    int value_ = 0;
+};
+
+// One option button of a group. Selecting one from code clears the others of the same group
+// (the window links them in `group`) and runs Click of the one selected.
+struct OptionButton : Control {
+    QString Caption;
+    bool value() const { return value_; }
+    void setValue(bool v);
+    std::function<void()> Click;
+    std::vector<OptionButton*> group;
+
+private:
+    bool value_ = false;
+};
+
+// Slider: position clamped to Min..Max. Setting it from code runs nothing; the view runs
+// Scroll/Change when the operator moves it.
+struct Slider : Control {
+    int Min = 0, Max = 10;
+    int value() const { return value_; }
+    void setValue(int v) { value_ = std::clamp(v, Min, Max); }
+    std::function<void()> Scroll;
+    std::function<void()> Change;
+
+private:
+    int value_ = 0;
+};
+
+// Stepper (up-down control): value clamped to Min..Max; setting it from code runs Change when
+// the value changes.
+struct UpDown : Control {
+    int Min = 0, Max = 10;
+    int Increment = 1;
+    int value() const { return value_; }
+    void setValue(int v) {
+        v = std::clamp(v, std::min(Min, Max), std::max(Min, Max));
+        if (v == value_) return;
+        value_ = v;
+        if (Change) Change();
+    }
+    void setValueSilently(int v) { value_ = std::clamp(v, std::min(Min, Max), std::max(Min, Max)); }
+    std::function<void()> Change;
+
+private:
+    int value_ = 0;
+};
+
+// Horizontal scroll bar: value clamped to Min..Max; setting it from code runs Change.
+struct ScrollBar : Control {
+    int Min = 0, Max = 100;
+    int value() const { return value_; }
+    void setValue(int v) {
+        v = std::clamp(v, Min, Max);
+        if (v == value_) return;
+        value_ = v;
+        if (Change) Change();
+    }
+    std::function<void()> Change;
+
+private:
+    int value_ = 0;
+};
+
+// Combo box with a fixed list: ListIndex -1 is no selection; setting it from code runs Click
+// when it changes; an index outside the list is refused (left as it was).
+struct ComboBox : Control {
+    QStringList items;
+    int listIndex() const { return index_; }
+    void setListIndex(int i) {
+        if (i < -1 || i >= items.size()) return;
+        if (i == index_) return;
+        index_ = i;
+        if (Click) Click();
+    }
+    QString text() const { return index_ >= 0 && index_ < items.size() ? items[index_] : QString(); }
+    std::function<void()> Click;
+
+private:
+    int index_ = -1;
+};
+
+// List box: items and a selection; setting the index from code runs Click when it changes.
+struct ListBox : Control {
+    QStringList items;
+    int listIndex() const { return index_; }
+    void setListIndex(int i) {
+        if (i < -1 || i >= items.size()) return;
+        if (i == index_) return;
+        index_ = i;
+        if (Click) Click();
+    }
+    void clear() {
+        items.clear();
+        index_ = -1;
+    }
+    std::function<void()> Click;
+
+private:
+    int index_ = -1;
+};
+
+struct ProgressBar : Control {
+    int Min = 0, Max = 100;
+    int value() const { return value_; }
+    void setValue(int v) { value_ = std::clamp(v, Min, Max); }
+
+private:
+    int value_ = 0;
+};
+
+// Timer: interval in ms and enabled state; the view (or a test) calls Tick.
+struct Timer {
+    int Interval = 0;
+    bool Enabled = false;
+    std::function<void()> Tick;
+};
+
+// Picture box holding an image that code draws into; the view shows the image.
+struct PictureBox : Control {
+    QImage Image;
+    ColorValue BackColor = kWhite;
+    std::function<void()> Picture; // run when the image changed, so a view can repaint
+};
+
+// Grid of text cells with a current cell and per-cell back colours.
+struct FlexGrid : Control {
+    int rows() const { return static_cast<int>(cells_.size()); }
+    int cols() const { return cols_; }
+    void setRows(int r);
+    void setCols(int c);
+    QString textMatrix(int r, int c) const;
+    void setTextMatrix(int r, int c, const QString& t);
+    ColorValue cellBackColor(int r, int c) const;
+    void setCellBackColor(int r, int c, ColorValue v);
+    int Row = 0, Col = 0; // current cell
+    int FixedRows = 1;
+    QStringList ColumnHeaders;
+
+private:
+    struct Cell {
+        QString text;
+        ColorValue back = kWhite;
+    };
+    std::vector<std::vector<Cell>> cells_;
+    int cols_ = 0;
+};
+
+struct MenuItem {
+    QString Caption;
+    bool Enabled = true;
+    bool Visible = true;
+    bool Checked = false;
+    std::function<void()> Click;
+};
