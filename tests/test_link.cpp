@@ -1,0 +1,354 @@
+#include "support/SimEnv.h"
+
+#include "platform/QtSerialPortAdapter.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// ---- Frames ----
+
+TEST(DeviceFrameTest, WorkedFrames) {
+    struct Case {
+        int bus;
+        uint8_t cmd;
+        Data8 data;
+        Frame13 want;
+    };
+    const Case cases[] = {
+        {38, CmdPing, {}, FrameOf({0xF0, 0x66, 0x05, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF7})},
+        {33, CmdPing, {}, FrameOf({0xF0, 0x66, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF7})},
+        {0, CmdPing, {}, FrameOf({0xF0, 0x65, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF7})},
+        {5, CmdReadByte, {0, 31}, FrameOf({0xF0, 0x65, 0x05, 0x10, 0x00, 0x1F, 0, 0, 0, 0, 0, 0, 0xF7})},
+        {32, CmdSetGain, {0, 0, 0, 0, 0, 0, 0xF0, 0xF7},
+         FrameOf({0xF0, 0x65, 0x20, 0x01, 0, 0, 0, 0, 0, 0, 0xF0, 0xF7, 0xF7})},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DeviceFrameFor(c.bus, c.cmd, c.data), c.want) << "bus " << c.bus;
+}
+
+TEST(DeviceFrameTest, DataBytesF0AndF7LeaveUnchanged) {
+    SimEnv env;
+    env.bus.addDevice(5);
+    EXPECT_FALSE(env.link.SendFrame(5, CmdWrite4, {0x01, 0x20, 0xF0, 0xF7, 0xF0, 0xF7, 0, 0}));
+    ASSERT_EQ(env.bus.frames.size(), 1u);
+    EXPECT_EQ(env.bus.frames[0], FrameOf({0xF0, 0x65, 5, 0x18, 0x01, 0x20, 0xF0, 0xF7, 0xF0, 0xF7, 0, 0, 0xF7}));
+    EXPECT_EQ(env.bus.device(5)->mem[0x120 + 1], 0xF7);
+}
+
+// ---- SendFrame ----
+
+TEST(SendFrameTest, AnswerOnFirstSend) {
+    SimEnv env;
+    env.bus.addDevice(5).mem[31] = 3;
+    EXPECT_FALSE(env.link.SendFrame(5, CmdReadByte, {0, 31}));
+    EXPECT_EQ(env.link.LastExchange(), Exchange::Done);
+    EXPECT_EQ(env.st.RxBuf[8], 3);
+    EXPECT_TRUE(env.st.ExchangeIdle);
+    EXPECT_EQ(env.bus.frames.size(), 1u);
+}
+
+TEST(SendFrameTest, DeviceAnsweringOnlyTheThirdAttempt) {
+    SimEnv env;
+    env.bus.addDevice(7).answerFromAttempt = 3;
+    env.bus.device(7)->version = {2, 0, 9};
+    const double t0 = env.clock.nowSeconds();
+    EXPECT_FALSE(env.link.SendFrame(7, CmdReadVersion));
+    EXPECT_EQ(env.link.LastExchange(), Exchange::Done);
+    EXPECT_EQ(env.bus.frames.size(), 3u);
+    EXPECT_EQ(env.st.RxBuf[4], 2);
+    EXPECT_EQ(env.st.RxBuf[6], 9);
+    EXPECT_NEAR(env.clock.nowSeconds() - t0, 2 * Link::kSendLimit, 0.1);
+}
+
+TEST(SendFrameTest, SilentDeviceUnreported) {
+    SimEnv env;
+    env.bus.addDevice(7).silent = true;
+    env.st.ReportCommErrors = false;
+    const double t0 = env.clock.nowSeconds();
+    EXPECT_FALSE(env.link.SendFrame(7, CmdSetGain, {0, 0, 0, 0, 0, 0, 1, 2}));
+    EXPECT_EQ(env.link.LastExchange(), Exchange::Failed);
+    EXPECT_EQ(env.bus.frames.size(), 5u);
+    EXPECT_NEAR(env.clock.nowSeconds() - t0, 5 * 9.504, 0.1);
+    EXPECT_TRUE(env.msg.shown.empty());
+    EXPECT_FALSE(env.st.ExchangeIdle);
+}
+
+TEST(SendFrameTest, SilentDeviceReportedMarksTheAddressedDeviceOnly) {
+    SimEnv env;
+    RecordingFailureSink sink;
+    env.link.setFailureSink(&sink);
+    env.bus.addDevice(4);
+    env.bus.addDevice(37).silent = true;
+    env.listDevices({4, 37});
+    env.st.LinkOn[0] = env.st.LinkOn[1] = true;
+    // The current window shows the healthy device 4; device 37 also has a window open.
+    env.st.CurSlot = 0;
+    env.st.SlotTable[0] = {-1, 4, 0};
+    env.st.DeviceWindowOpen[4] = env.st.DeviceWindowOpen[37] = true;
+    env.st.ReportCommErrors = true;
+
+    EXPECT_TRUE(env.link.SendFrame(37, CmdSetMute, {0, 0, 0, 0, 0, 0, 0, 2}));
+    EXPECT_EQ(env.link.LastExchange(), Exchange::FailedReported);
+    EXPECT_EQ(env.bus.frames.size(), 5u);
+    ASSERT_EQ(env.msg.shown.size(), 1u);
+    EXPECT_EQ(env.msg.shown[0].text, " El sistema terminara la comunicacion con este equipo");
+    EXPECT_EQ(env.msg.shown[0].title, "Problema de comunicacion");
+    EXPECT_EQ(env.msg.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(sink.rows, (std::vector<std::pair<int, int>>{{1, 37}}));
+    EXPECT_EQ(sink.closed, std::vector<int>{37});
+    EXPECT_TRUE(env.st.DeviceDisconnected[37]);
+    EXPECT_FALSE(env.st.DeviceDisconnected[4]);
+    EXPECT_TRUE(env.st.LinkOn[0]);
+    EXPECT_FALSE(env.st.LinkOn[1]);
+    EXPECT_FALSE(env.st.ExchangeIdle);
+}
+
+TEST(SendFrameTest, FailureOfAnUnlistedDeviceWithoutWindowTouchesNoRowOrWindow) {
+    SimEnv env;
+    RecordingFailureSink sink;
+    env.link.setFailureSink(&sink);
+    env.bus.addDevice(9).silent = true;
+    env.listDevices({4});
+    env.st.ReportCommErrors = true;
+    EXPECT_TRUE(env.link.SendFrame(9, CmdSetGain));
+    EXPECT_TRUE(sink.rows.empty());
+    EXPECT_TRUE(sink.closed.empty());
+    EXPECT_TRUE(env.st.DeviceDisconnected[9]);
+}
+
+TEST(SendFrameTest, TakesFirst13BytesAndDropsTheRest) {
+    SimEnv env;
+    env.bus.addDevice(3).extraBytes = 7;
+    EXPECT_FALSE(env.link.SendFrame(3, CmdReadVersion));
+    EXPECT_EQ(env.st.RxInput.size(), 20);
+    EXPECT_EQ(env.st.RxBuf[12], 0xF7);
+    EXPECT_EQ(env.st.RxBuf[13], 0);
+    EXPECT_EQ(env.port.bytesWaiting(), 0);
+}
+
+TEST(SendFrameTest, StaleInputNeverAnswersANewRequest) {
+    SimEnv env;
+    env.bus.addDevice(3).silent = true;
+    env.port.inject(QByteArray(13, '\x42'));
+    EXPECT_FALSE(env.link.SendFrame(3, CmdReadByte, {0, 31}));
+    EXPECT_EQ(env.link.LastExchange(), Exchange::Failed);
+    EXPECT_EQ(env.bus.frames.size(), 5u);
+}
+
+TEST(SendFrameTest, LateReplyToAnEarlierSendCounts) {
+    SimEnv env;
+    env.bus.addDevice(3).replyDelay = 12.0; // longer than one wait
+    EXPECT_FALSE(env.link.SendFrame(3, CmdReadVersion));
+    EXPECT_EQ(env.link.LastExchange(), Exchange::Done);
+    EXPECT_EQ(env.bus.frames.size(), 2u);
+}
+
+TEST(SendFrameTest, NothingLeavesWhenTrafficIsBlocked) {
+    struct Case {
+        const char* name;
+        void (*setup)(SimEnv&);
+    };
+    const Case cases[] = {
+        {"demo", [](SimEnv& e) { e.st.DemoMode = true; }},
+        {"port not ready", [](SimEnv& e) { e.st.PortReady = false; }},
+        {"suspended", [](SimEnv& e) { e.st.CommSuspended = true; }},
+    };
+    for (const auto& c : cases) {
+        SimEnv env;
+        env.bus.addDevice(5);
+        env.st.ReportCommErrors = true;
+        c.setup(env);
+        EXPECT_FALSE(env.link.SendFrame(5, CmdSetGain)) << c.name;
+        EXPECT_EQ(env.link.LastExchange(), Exchange::Skipped) << c.name;
+        EXPECT_FALSE(env.link.SendFrameRead48(5, CmdRecallMemory, {0xFF})) << c.name;
+        EXPECT_FALSE(env.link.PingDevice(5, CmdPing)) << c.name;
+        env.st.DevicePingOk[5] = true;
+        EXPECT_FALSE(env.link.PingDeviceListed(5, CmdPing)) << c.name;
+        EXPECT_TRUE(env.bus.frames.empty()) << c.name;
+        EXPECT_TRUE(env.msg.shown.empty()) << c.name;
+    }
+}
+
+TEST(SendFrameTest, BusAddressOutsideRangeIsRefused) {
+    SimEnv env;
+    for (int a : {-1, 66, 200}) {
+        EXPECT_FALSE(env.link.SendFrame(a, CmdSetGain));
+        EXPECT_EQ(env.link.LastExchange(), Exchange::Skipped);
+        EXPECT_FALSE(env.link.PingDevice(a, CmdPing));
+    }
+    EXPECT_TRUE(env.bus.frames.empty());
+}
+
+TEST(SendFrameTest, SignOffAwaitsNothing) {
+    SimEnv env;
+    const double t0 = env.clock.nowSeconds();
+    EXPECT_FALSE(env.link.SendFrame(0, CmdSignOff));
+    EXPECT_FALSE(env.link.SendFrame(33, CmdSignOff));
+    ASSERT_EQ(env.bus.frames.size(), 2u);
+    EXPECT_EQ(env.bus.frames[0], FrameOf({0xF0, 0x65, 0x00, 0x8F, 0, 0, 0, 0, 0, 0, 0, 0, 0xF7}));
+    EXPECT_EQ(env.bus.frames[1], FrameOf({0xF0, 0x66, 0x00, 0x8F, 0, 0, 0, 0, 0, 0, 0, 0, 0xF7}));
+    EXPECT_DOUBLE_EQ(env.clock.nowSeconds(), t0);
+    EXPECT_FALSE(env.st.ExchangeIdle);
+}
+
+TEST(SendFrameTest, PortErrorGoesToTheFailurePathAtOnce) {
+    SimEnv env;
+    env.bus.addDevice(5);
+    env.port.failWrites_ = true;
+    env.st.ReportCommErrors = true;
+    EXPECT_TRUE(env.link.SendFrame(5, CmdSetGain));
+    EXPECT_EQ(env.port.writes, 1);
+    EXPECT_EQ(env.msg.shown.size(), 1u);
+}
+
+// ---- Block read ----
+
+TEST(SendFrameRead48Test, ReadsTheCurrentProgramHeader) {
+    SimEnv env;
+    auto& d = env.bus.addDevice(40);
+    for (int i = 0; i < 48; ++i) d.current[static_cast<size_t>(i)] = static_cast<uint8_t>(i + 100);
+    EXPECT_TRUE(env.link.SendFrameRead48(40, CmdRecallMemory, {0xFF}));
+    EXPECT_EQ(env.bus.frames[0], FrameOf({0xF0, 0x66, 7, 0x0B, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0xF7}));
+    for (int i = 0; i < 48; ++i) EXPECT_EQ(env.st.RxBuf[static_cast<size_t>(i)], i + 100);
+}
+
+TEST(SendFrameRead48Test, SilentDeviceIsReportedAndTheProgramGoesOn) {
+    SimEnv env;
+    env.bus.addDevice(2).silent = true;
+    const double t0 = env.clock.nowSeconds();
+    EXPECT_FALSE(env.link.SendFrameRead48(2, CmdRecallMemory, {3}));
+    EXPECT_EQ(env.bus.frames.size(), 6u);
+    EXPECT_NEAR(env.clock.nowSeconds() - t0, 6 * 18.144, 0.2);
+    ASSERT_EQ(env.msg.shown.size(), 1u);
+    EXPECT_EQ(env.msg.shown[0].text, " Problema de comunicacion ");
+    EXPECT_EQ(env.msg.shown[0].title, "Talvenor");
+    EXPECT_EQ(env.link.LastExchange(), Exchange::FailedReported);
+}
+
+// ---- Pings ----
+
+TEST(PingTest, EchoDecidesPresence) {
+    SimEnv env;
+    env.bus.addDevice(5);
+    env.bus.addDevice(38).wrongEcho = true;
+    EXPECT_TRUE(env.link.PingDevice(5, CmdPing));
+    EXPECT_FALSE(env.link.PingDevice(38, CmdPing));
+    EXPECT_EQ(env.link.LastExchange(), Exchange::Done); // answered, but with the wrong letter
+    const double t0 = env.clock.nowSeconds();
+    EXPECT_FALSE(env.link.PingDevice(6, CmdPing)); // nobody there
+    EXPECT_TRUE(env.st.RxTimeout);
+    EXPECT_NEAR(env.clock.nowSeconds() - t0, 0.2, 0.02);
+    EXPECT_EQ(env.bus.frames.size(), 3u); // one send each, no retry
+    EXPECT_TRUE(env.msg.shown.empty());
+    EXPECT_GT(env.events.passes, 0); // events ran while waiting
+}
+
+TEST(PingTest, NoOtherExchangeStartsWhileAPingWaits) {
+    SimEnv env;
+    env.bus.addDevice(5).replyDelay = 0.1;
+    env.bus.addDevice(6);
+    int tried = 0;
+    env.events.hook = [&] {
+        if (tried++ == 0) {
+            EXPECT_FALSE(env.link.SendFrame(6, CmdReadMeters));
+        }
+    };
+    EXPECT_TRUE(env.link.PingDevice(5, CmdPing));
+    EXPECT_EQ(env.bus.frames.size(), 1u);
+    EXPECT_EQ(env.bus.device(6)->received.size(), 0u);
+}
+
+TEST(PingTest, ListedPingFailureReportsTheIdAndMarksItsOwnRow) {
+    SimEnv env;
+    RecordingFailureSink sink;
+    env.link.setFailureSink(&sink);
+    env.bus.addDevice(4);
+    env.bus.addDevice(37).silent = true;
+    env.listDevices({4, 37});
+    env.st.LinkOn[1] = true;
+    env.st.DevicePingOk[37] = true;
+    const double t0 = env.clock.nowSeconds();
+    EXPECT_FALSE(env.link.PingDeviceListed(37, CmdPing));
+    EXPECT_EQ(env.bus.frames.size(), 2u);
+    EXPECT_NEAR(env.clock.nowSeconds() - t0, 2 * 4.752, 0.1);
+    ASSERT_EQ(env.msg.shown.size(), 1u);
+    EXPECT_EQ(env.msg.shown[0].text, " Problema de comunicacion equipo ID:4");
+    EXPECT_EQ(env.msg.shown[0].title, "Talvenor");
+    EXPECT_EQ(sink.rows, (std::vector<std::pair<int, int>>{{1, 37}}));
+    EXPECT_FALSE(env.st.LinkOn[1]);
+    EXPECT_FALSE(env.st.DevicePingOk[37]);
+    EXPECT_TRUE(env.st.ExchangeIdle);
+}
+
+TEST(PingTest, ListedPingNeedsPingOkAndAnswersOnTheSecondSend) {
+    SimEnv env;
+    env.bus.addDevice(8).answerFromAttempt = 2;
+    EXPECT_FALSE(env.link.PingDeviceListed(8, CmdPing));
+    EXPECT_TRUE(env.bus.frames.empty());
+    env.st.DevicePingOk[8] = true;
+    EXPECT_TRUE(env.link.PingDeviceListed(8, CmdPing));
+    EXPECT_EQ(env.bus.frames.size(), 2u);
+    EXPECT_TRUE(env.msg.shown.empty());
+}
+
+// ---- Port ----
+
+TEST(OpenCommPortTest, ReadyOnlyWhenAPortOpens) {
+    SimEnv env;
+    EXPECT_TRUE(env.st.PortReady);
+    EXPECT_TRUE(env.st.PortOpened);
+    env.st.CommPortNumber = 0; // "NONE"
+    env.link.OpenCommPort();
+    EXPECT_FALSE(env.st.PortReady);
+    EXPECT_FALSE(env.port.isOpen());
+    env.st.CommPortNumber = 2;
+    env.port.refuseOpen = true;
+    env.link.OpenCommPort();
+    EXPECT_FALSE(env.st.PortReady);
+    EXPECT_FALSE(env.st.PortOpened);
+}
+
+TEST(OpenCommPortTest, PortNamesFollowTheLinkOrTheSystemDevice) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    EXPECT_EQ(PortDeviceName(1, dir.path()), "/dev/ttyS0");
+    EXPECT_EQ(PortDeviceName(32, dir.path()), "/dev/ttyS31");
+    ASSERT_TRUE(QFile::link("/dev/null", QDir(dir.path()).filePath("COM3")));
+    EXPECT_EQ(PortDeviceName(3, dir.path()), "/dev/null");
+}
+
+// ---- The real port adapter against devsim on a pseudo-terminal ----
+
+TEST(DevsimTest, PingsThroughTheRealPortAdapter) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QProcess devsim;
+    devsim.start(DEVSIM_PATH, {"--device", "1:Stage", "--device", "34:Sub", "--link",
+                               QDir(dir.path()).filePath("COM1")});
+    ASSERT_TRUE(devsim.waitForStarted(5000));
+    ASSERT_TRUE(devsim.waitForReadyRead(5000));
+    const QString pty = QString::fromLocal8Bit(devsim.readLine()).trimmed();
+    ASSERT_TRUE(pty.startsWith("/dev/pts/")) << pty.toStdString();
+
+    QtSerialPortAdapter port;
+    SystemClock clock;
+    QtEventPump events;
+    ScriptedMessageBox msg;
+    Services sv{port, clock, events, msg};
+    AppState st;
+    st.AppFolder = dir.path();
+    st.CommPortNumber = 1;
+    Link link(st, sv);
+    link.OpenCommPort();
+    ASSERT_TRUE(st.PortReady);
+    EXPECT_TRUE(link.PingDevice(1, CmdPing));
+    EXPECT_TRUE(link.PingDevice(34, CmdPing));
+    EXPECT_FALSE(link.PingDevice(2, CmdPing));
+    EXPECT_FALSE(link.SendFrame(1, CmdReadByte, {0, 32}));
+    EXPECT_EQ(link.LastExchange(), Exchange::Done);
+    EXPECT_EQ(st.RxBuf[8], 19); // "S" of "Stage"
+    link.CloseCommPort();
+    devsim.terminate();
+    devsim.waitForFinished(3000);
+}
