@@ -48,9 +48,9 @@ FrmSelect::FrmSelect(AppState& st, Services& sv, SerialPort& idPort)
         Place(Frame12[static_cast<size_t>(i)], 120, 240, 2295, 615);
         Option3[static_cast<size_t>(i)].Caption = i == 0 ? QStringLiteral("Kestrino") : QStringLiteral("Valdoran");
         Option3[static_cast<size_t>(i)].group = {&Option3[0], &Option3[1]};
-        Place(Option3[static_cast<size_t>(i)], 120 + 1140 * i, 180, 1095, 255);
+        Place(Option3[static_cast<size_t>(i)], 60 + 1080 * i, 180, 1020 + 120 * i, 255);
         Check1[static_cast<size_t>(i)].Caption = Option3[static_cast<size_t>(i)].Caption;
-        Place(Check1[static_cast<size_t>(i)], 120 + 1140 * i, 180, 1095, 255);
+        Place(Check1[static_cast<size_t>(i)], 60 + 1080 * i, 180, 1020 + 120 * i, 255);
     }
     Option3[0].setValue(true);
 
