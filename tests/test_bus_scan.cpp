@@ -14,14 +14,16 @@
 namespace {
 std::vector<int> Found(const AppState& st) {
     std::vector<int> out;
-    for (int r = 0; r <= st.FoundLast; ++r) out.push_back(st.FoundList[static_cast<size_t>(r)]);
+    for (int r = 0; r <= st.FoundLast; ++r)
+        out.push_back(st.FoundList[static_cast<size_t>(r)]);
     return out;
 }
 
 // Bus addresses the pings went to, in order (one entry per ping frame).
 std::vector<int> Pinged(const SimBus& bus) {
     std::vector<int> out;
-    for (const auto& f : bus.framesWithCommand(CmdPing)) out.push_back(f[2] + (f[1] == kBankSecond ? 33 : 0));
+    for (const auto& f : bus.framesWithCommand(CmdPing))
+        out.push_back(f[2] + (f[1] == kBankSecond ? 33 : 0));
     return out;
 }
 
@@ -67,7 +69,8 @@ TEST(ScanBusTest, OnlyTheSecondPingCountsAndModelsComeInOrder) {
     EXPECT_EQ(env.st.DevTable[38].Present, 1);
     EXPECT_EQ(env.st.DevTable[9].Present, 0);
     EXPECT_EQ(Pinged(env.bus).size(), 128u);
-    for (bool d : env.st.DeviceDisconnected) EXPECT_TRUE(d);
+    for (bool d : env.st.DeviceDisconnected)
+        EXPECT_TRUE(d);
 }
 
 TEST(ScanBusTest, SecondModelOnlyWithItsCaptions) {
@@ -96,8 +99,9 @@ TEST(ScanBusTest, PercentTextCutsAndUsesTheLocaleSign) {
         int i, divisor, comma;
         const char* want;
     };
-    for (const Case c : {Case{1, 32, 0, "3.1"}, Case{1, 32, 1, "3,1"}, Case{0, 9, 0, "0"}, Case{1, 9, 0, "11.1"},
-                         Case{2, 9, 0, "22.2"}, Case{9, 9, 0, "100"}, Case{18, 19, 0, "94.7"}, Case{31, 32, 0, "96.8"}})
+    for (const Case c :
+         {Case{1, 32, 0, "3.1"}, Case{1, 32, 1, "3,1"}, Case{0, 9, 0, "0"}, Case{1, 9, 0, "11.1"},
+          Case{2, 9, 0, "22.2"}, Case{9, 9, 0, "100"}, Case{18, 19, 0, "94.7"}, Case{31, 32, 0, "96.8"}})
         EXPECT_EQ(ScanPercentText(c.i, c.divisor, c.comma), c.want) << c.i << "/" << c.divisor;
 }
 
@@ -106,7 +110,8 @@ TEST(ScanBusTest, ChainOfTenProbesOnlyTheConfiguredIds) {
     env.st.TenIdChain = true;
     env.st.ModelMask = 3;
     const int ids[10] = {4, 1, 9, 12, 20, 2, 3, 30, 32, 7};
-    for (int i = 0; i < 10; ++i) env.st.ChainIds[static_cast<size_t>(i)] = static_cast<int16_t>(ids[i]);
+    for (int i = 0; i < 10; ++i)
+        env.st.ChainIds[static_cast<size_t>(i)] = static_cast<int16_t>(ids[i]);
     env.st.ChainIds[10] = 5; // beyond the ten: never probed
     env.bus.addDevice(5);
     env.bus.addDevice(9);
@@ -116,7 +121,8 @@ TEST(ScanBusTest, ChainOfTenProbesOnlyTheConfiguredIds) {
     EXPECT_EQ(Found(env.st), (std::vector<int>{9, 42}));
     std::vector<int> want;
     for (int m = 0; m < 2; ++m)
-        for (int id : ids) want.insert(want.end(), {id + 33 * m, id + 33 * m});
+        for (int id : ids)
+            want.insert(want.end(), {id + 33 * m, id + 33 * m});
     EXPECT_EQ(Pinged(env.bus), want);
     EXPECT_EQ(rec.percents.mid(1, 4), (QStringList{"0 %", "11.1 %", "22.2 %", "33.3 %"}));
     EXPECT_TRUE(rec.percents.contains("100 %"));
@@ -127,10 +133,11 @@ TEST(ScanBusTest, ChainOfTwentyGoesOnPastAnAddressBeyondTheTable) {
     SimEnv env;
     env.st.TwentyIdChain = true;
     env.st.ModelMask = 3;
-    for (int i = 0; i < 20; ++i) env.st.ChainIds[static_cast<size_t>(i)] = static_cast<int16_t>(i + 1);
+    for (int i = 0; i < 20; ++i)
+        env.st.ChainIds[static_cast<size_t>(i)] = static_cast<int16_t>(i + 1);
     env.st.ChainIds[3] = 40; // 40 for the first model, 73 for the second
     env.bus.addDevice(40);
-    env.bus.addDevice(53);   // ID 20 of the second model, after the entry that cannot be probed
+    env.bus.addDevice(53); // ID 20 of the second model, after the entry that cannot be probed
     EXPECT_TRUE(ScanBus(env.st, env.link, env.clock));
     // Address 40 is also ID 7 of the second model: found once, listed once.
     EXPECT_EQ(Found(env.st), (std::vector<int>{40, 53}));
@@ -223,12 +230,12 @@ TEST(DemoDevicesTest, LoadersListTheRecordsInOrder) {
 TEST(DemoDevicesTest, RecordAddressesAndWordsFromTheFile) {
     DemoEnv env;
     QByteArray b = DemoDeviceFileBytes({5, 6, 8});
-    b[5 * 128] = 12;                           // record 5 lists bus address 12
-    b[6 * 128] = 70;                           // record 6 lists an address outside the table
-    b[5 * 128 + 2] = '\x34';                   // a word that is carried along
+    b[5 * 128] = 12;         // record 5 lists bus address 12
+    b[6 * 128] = 70;         // record 6 lists an address outside the table
+    b[5 * 128 + 2] = '\x34'; // a word that is carried along
     b[5 * 128 + 3] = '\x12';
-    b[8 * 128 + 20] = 2;                       // any non-zero present word lists the record
-    b.truncate(8 * 128 + 10);                  // record 8 is cut short: not present
+    b[8 * 128 + 20] = 2;      // any non-zero present word lists the record
+    b.truncate(8 * 128 + 10); // record 8 is cut short: not present
     env.write(b);
     ASSERT_TRUE(LoadSpeakersCfgAll(env.st, env.msg));
     EXPECT_EQ(Found(env.st), std::vector<int>{12});
@@ -263,7 +270,8 @@ TEST(DemoDevicesTest, OfflineRecordFromTheDefaultProgram) {
     st.DevProgs[37].SetByte(226, 9);
     InitDeviceRecordOffline(st, 37);
     const ProgRecord& img = st.DevProgs[37];
-    for (int i = 0; i < 208; ++i) ASSERT_EQ(img.Byte(i), st.Tables.DefaultProgram[static_cast<size_t>(i)]) << i;
+    for (int i = 0; i < 208; ++i)
+        ASSERT_EQ(img.Byte(i), st.Tables.DefaultProgram[static_cast<size_t>(i)]) << i;
     EXPECT_EQ(img.Byte(225), 45);
     EXPECT_EQ(img.Byte(226), 0);
     EXPECT_EQ(img.Byte(227), 1);
@@ -292,7 +300,8 @@ TEST(DemoDevicesTest, ShippedFileListsTheDemonstrationDevices) {
     st.AppFolder = QStringLiteral(DATA_DIR);
     ASSERT_TRUE(LoadSpeakersCfgAll(st, msg));
     EXPECT_EQ(Found(st), (std::vector<int>{1, 2, 34}));
-    for (int a : {1, 2, 34}) EXPECT_EQ(st.DevTable[static_cast<size_t>(a)].Present, 1); // exactly 1
+    for (int a : {1, 2, 34})
+        EXPECT_EQ(st.DevTable[static_cast<size_t>(a)].Present, 1); // exactly 1
     for (const char* m : {"Kestrino", "Valdoran"})
         for (const char* s : {"preset", "PresetOutput", "FirmwareLib"})
             EXPECT_TRUE(QDir(QStringLiteral(DATA_DIR "/%1/%2").arg(m, s)).exists()) << m << "/" << s;
@@ -337,7 +346,7 @@ TEST(MainWindowTest, SingleDeviceOfTheSecondModelIsPingedThirtyThreeHigher) {
 }
 
 TEST(MainWindowTest, DemoQuestionsAndTheirLoaders) {
-    {   // One device, no port: the model loader.
+    { // One device, no port: the model loader.
         MainEnv env;
         env.st.ModelMask = 2;
         env.st.SingleDeviceAddress = 4;
@@ -346,18 +355,19 @@ TEST(MainWindowTest, DemoQuestionsAndTheirLoaders) {
         EXPECT_TRUE(env.st.DemoMode);
         EXPECT_EQ(Found(env.st), std::vector<int>{37});
     }
-    {   // One device that does not answer: the first demo device.
+    { // One device that does not answer: the first demo device.
         MainEnv env;
         env.st.CommPortNumber = 1;
         env.st.ModelMask = 1;
         env.st.SingleDeviceAddress = 9;
         env.frm.MDIForm_Load();
-        EXPECT_EQ(env.msg.texts(), QStringList{"Dispositivos desconectados, le gustaria continuar en modo DEMO?"});
+        EXPECT_EQ(env.msg.texts(),
+                  QStringList{"Dispositivos desconectados, le gustaria continuar en modo DEMO?"});
         EXPECT_FALSE(env.st.PortOpened);
         EXPECT_TRUE(env.st.DemoMode);
         EXPECT_EQ(Found(env.st), std::vector<int>{1});
     }
-    {   // A bus with nobody on it: every demo device.
+    { // A bus with nobody on it: every demo device.
         MainEnv env;
         env.st.CommPortNumber = 1;
         env.st.NetworkMode = true;
@@ -392,7 +402,7 @@ TEST(MainWindowTest, RefusingDemoModeSendsNothingAndEnds) {
         EXPECT_FALSE(env.port.isOpen());
         EXPECT_TRUE(env.list.shown.isEmpty());
     }
-    {   // The demo file lists nothing: the program ends after the loader's message.
+    { // The demo file lists nothing: the program ends after the loader's message.
         MainEnv env;
         WriteFile(DemoDeviceFilePath(env.dir.path()), DemoDeviceFileBytes({}));
         env.frm.MDIForm_Load();
@@ -532,7 +542,8 @@ TEST(StartUpPathTest, DevsimDeviceFoundByTheScanThroughTheRealPort) {
     select.Form_Load();
     select.Combo1.setListIndex(1);
     select.Option1[2].setValue(true); // chain of ten IDs, the first model only
-    for (int i = 0; i < 10; ++i) select.Combo3[static_cast<size_t>(i)].setListIndex(i + 1);
+    for (int i = 0; i < 10; ++i)
+        select.Combo3[static_cast<size_t>(i)].setListIndex(i + 1);
     select.Check1[1].setValue(0);
     select.Command1_Click(0);
     ASSERT_TRUE(select.closed());

@@ -69,7 +69,8 @@ TEST(ConnectionFilesTest, DeviceIdsByteForByte) {
     QTemporaryDir dir;
     const QString p = DeviceIdPath(dir.path());
     auto ids = ReadDeviceIds(dir.path());
-    for (int v : ids) EXPECT_EQ(v, 0);
+    for (int v : ids)
+        EXPECT_EQ(v, 0);
     PutFile(p, QByteArray::fromHex("0300fe7f"));
     ids = ReadDeviceIds(dir.path());
     EXPECT_EQ(ids[0], 3);
@@ -96,7 +97,8 @@ TEST(FrmSelectTest, FirstStartWithoutFiles) {
     EXPECT_TRUE(env.frm.Option3[0].value());
     EXPECT_EQ(env.frm.Check1[0].value(), 1);
     EXPECT_EQ(env.frm.Check1[1].value(), 1);
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(env.st.ChainIds[static_cast<size_t>(i)], 1) << i;
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(env.st.ChainIds[static_cast<size_t>(i)], 1) << i;
     EXPECT_EQ(FileBytes(env.path("init.cfg")), QByteArray(14, '\0'));
     EXPECT_FALSE(env.frm.Frame6.Visible);
     EXPECT_EQ(env.frm.Width, 2805);
@@ -106,12 +108,12 @@ TEST(FrmSelectTest, StoredValuesOutsideTheListsReadAsNoneAndOne) {
     DialogEnv env;
     PutFile(env.path("init.cfg"), QByteArray::fromHex("2100") + QByteArray(12, '\x07'));
     QByteArray ids(130, '\0');
-    ids[0] = 7;             // ID 7
-    ids[2] = 66;            // outside 0..65
-    ids[4] = '\xff';        // -1
+    ids[0] = 7;      // ID 7
+    ids[2] = 66;     // outside 0..65
+    ids[4] = '\xff'; // -1
     ids[5] = '\xff';
-    ids[6] = 0;             // 0 reads as 1 as well
-    ids[40] = 9;            // entry 20: never shown, carried
+    ids[6] = 0;  // 0 reads as 1 as well
+    ids[40] = 9; // entry 20: never shown, carried
     PutFile(env.path("TenDev.cfg"), ids);
     env.frm.Form_Load();
     EXPECT_EQ(env.st.CommPortNumber, 0);
@@ -160,12 +162,13 @@ TEST(FrmSelectTest, ZeroSelectsOneAndModesSetFlagsAndWidth) {
 TEST(FrmSelectTest, AceptarChecksDifferentIdsOfTheActiveChain) {
     DialogEnv env;
     env.frm.Form_Load();
-    for (int i = 0; i < 20; ++i) env.frm.Combo3[static_cast<size_t>(i)].setListIndex(i + 1);
+    for (int i = 0; i < 20; ++i)
+        env.frm.Combo3[static_cast<size_t>(i)].setListIndex(i + 1);
     env.frm.Combo3[15].setListIndex(3); // equal to box 2, in the second group
     env.frm.Option1[2].setValue(true);  // ten IDs: boxes 11..20 do not matter
     EXPECT_TRUE(env.frm.CheckTenIdsDifferent());
     EXPECT_FALSE(env.frm.CheckTwentyIdsDifferent());
-    env.frm.Option1[1].setValue(true);  // twenty IDs
+    env.frm.Option1[1].setValue(true); // twenty IDs
     env.frm.Command1_Click(0);
     EXPECT_EQ(env.msg.texts(), QStringList{"All ID must be different!"});
     EXPECT_FALSE(env.frm.closed());
@@ -262,7 +265,8 @@ TEST(IdConfigTest, SearchListsFoundDevicesAndFreeIds) {
     // 32 pings with 'e', plus a name read for each device found.
     EXPECT_EQ(env.bus.framesWithCommand(CmdPing).size(), 32u);
     EXPECT_EQ(env.bus.framesWithCommand(CmdRead8).size(), 2u);
-    for (const auto& f : env.bus.frames) EXPECT_EQ(f[1], kBankFirst);
+    for (const auto& f : env.bus.frames)
+        EXPECT_EQ(f[1], kBankFirst);
     // The main link's port saw nothing.
     EXPECT_EQ(env.port.writes, 0);
 
@@ -318,7 +322,8 @@ TEST(IdConfigTest, SecondModelUsesBankFAndAddsThirtyThree) {
     EXPECT_EQ(env.frm.Combo5.items, QStringList{"ID:2 = Sub     "});
     EXPECT_EQ(env.bus.framesWithCommand(CmdPing).size(), 32u);
     EXPECT_EQ(env.bus.framesWithCommand(CmdPing).front()[2], 1);
-    for (const auto& f : env.bus.frames) EXPECT_EQ(f[1], kBankSecond);
+    for (const auto& f : env.bus.frames)
+        EXPECT_EQ(f[1], kBankSecond);
     env.frm.Combo4.setListIndex(5); // "7"
     env.frm.Command2_Click(0);
     EXPECT_EQ(env.frm.NewId, 40);
@@ -341,7 +346,7 @@ TEST(IdConfigTest, FailedSetIdIsReportedAndChangesNoList) {
 }
 
 TEST(IdConfigTest, NoPortNoDeviceAndPortErrors) {
-    {   // "NONE": no port, the main column comes back.
+    { // "NONE": no port, the main column comes back.
         DialogEnv env;
         env.frm.Form_Load();
         env.frm.Command3_Click();
@@ -350,7 +355,7 @@ TEST(IdConfigTest, NoPortNoDeviceAndPortErrors) {
         EXPECT_EQ(env.frm.Command3.Caption, "Configurar ID equipo");
         EXPECT_TRUE(env.bus.frames.empty());
     }
-    {   // Nobody answers.
+    { // Nobody answers.
         DialogEnv env;
         env.frm.Form_Load();
         env.frm.Combo1.setListIndex(1);
@@ -363,7 +368,7 @@ TEST(IdConfigTest, NoPortNoDeviceAndPortErrors) {
         EXPECT_TRUE(env.frm.closed());
         EXPECT_FALSE(env.idPort.isOpen());
     }
-    {   // A port that fails every write: nothing counts as a device.
+    { // A port that fails every write: nothing counts as a device.
         DialogEnv env;
         env.idPort.failWrites_ = true;
         env.frm.Form_Load();
@@ -372,7 +377,7 @@ TEST(IdConfigTest, NoPortNoDeviceAndPortErrors) {
         EXPECT_EQ(env.frm.FoundCount, 0);
         EXPECT_EQ(env.msg.texts(), QStringList{"Equipo esta desconectado"});
     }
-    {   // Cancelling the model dialog changes nothing.
+    { // Cancelling the model dialog changes nothing.
         DialogEnv env;
         env.equipoChoice = -1;
         env.frm.Form_Load();

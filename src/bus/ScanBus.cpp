@@ -19,7 +19,9 @@ void MarkPresent(AppState& st, int a) {
     st.FoundList[static_cast<size_t>(st.FoundLast)] = static_cast<int16_t>(a);
 }
 
-const char* ModelName(int m) { return m == 0 ? "Kestrino" : "Valdoran"; }
+const char* ModelName(int m) {
+    return m == 0 ? "Kestrino" : "Valdoran";
+}
 } // namespace
 
 QString ScanPercentText(int i, int divisor, int32_t decimalComma) {
@@ -43,8 +45,10 @@ bool ScanBus(AppState& st, Link& link, Clock& clock, ScanLabels labels) {
 
     int count = 32, divisor = 32;
     const bool chain = st.TenIdChain || st.TwentyIdChain;
-    if (st.TenIdChain) count = 10, divisor = 9;
-    else if (st.TwentyIdChain) count = 20, divisor = 19;
+    if (st.TenIdChain)
+        count = 10, divisor = 9;
+    else if (st.TwentyIdChain)
+        count = 20, divisor = 19;
 
     auto alreadyFound = [&](int a) {
         for (int r = 0; r <= st.FoundLast; ++r)
