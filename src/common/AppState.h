@@ -3,6 +3,7 @@
 // every table is created empty and keeps its size for the whole run.
 #include "common/DeviceRecords.h"
 #include "common/Tables.h"
+#include "graph/GraphState.h"
 
 #include <QByteArray>
 #include <QString>
@@ -93,6 +94,9 @@ struct AppState {
     std::array<std::array<int16_t, 3>, kBusAddresses> EqBypass{};  // 1 equaliser bypassed, by channel
     std::array<int16_t, kBusAddresses> DevTemperature{};           // air temperature, degrees Celsius
     std::array<std::array<int32_t, 3>, kBusAddresses> DelaySamples{}; // delay in samples at 48 kHz
+
+    // ---- Response graph ----
+    GraphState Graph;               // response store by window slot, grid pictures, view switches
 
     // Row of the device list that lists bus address a, or -1 when no listed row does.
     int ListedRow(int a) const;
