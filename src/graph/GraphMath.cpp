@@ -63,56 +63,63 @@ double NormPhase(double& x) {
     return x;
 }
 
-double CalcShelfMag(const BandSettings& b, double f, const ShelfTables& t) {
-    if (!IsShelf(b.Type)) return 0;
-    const double A = std::pow(10.0, b.Gain / 40.0);
-    const int idx = ShelfIndex(b.GainSlider);
-    double fc = b.Freq;
-    double c = 0;
+BandResponse::BandResponse(const BandSettings& b, const ShelfTables& t) : b_(b) { init(&t); }
+
+BandResponse::BandResponse(const BandSettings& b) : b_(b) { init(nullptr); }
+
+void BandResponse::init(const ShelfTables* t) {
+    const BandSettings& b = b_;
+    flat_ = b.Off != 0.0 || b.Type < 0 || b.Type >= kBandTypeCount;
+    A_ = std::pow(10.0, b.Gain / 40.0);
+    sqrtA_ = std::sqrt(A_);
+    peakFactor_ = (A_ * A_ - 1) / A_;
+    passGain_ = std::pow(10.0, b.Gain / 20.0);
+    const size_t idx = static_cast<size_t>(ShelfIndex(b.GainSlider));
+    const double fa = t ? t->A[idx] : 1.0;
+    const double fb = t ? t->B[idx] : 1.0;
+    shelfMagFc_ = b.Freq;
+    shelfPhFc_ = b.Freq;
+    shelfPhQ_ = b.Q;
     switch (b.Type) {
-    case 1: fc = b.Freq / t.A[static_cast<size_t>(idx)]; c = 0.3; break;
-    case 2: fc = b.Freq / (0.97 * t.B[static_cast<size_t>(idx)]); c = 1.0; break;
-    case 3: c = b.Q * b.Q; break;
-    case 4: fc = b.Freq * t.A[static_cast<size_t>(idx)]; c = 0.3; break;
-    case 5: fc = b.Freq * t.B[static_cast<size_t>(idx)]; c = 1.0; break;
-    default: c = b.Q * b.Q; break;
+    case 1: shelfMagFc_ = b.Freq / fa; shelfMagC_ = 0.3; shelfPhFc_ = 0.6 * b.Freq; shelfPhQ_ = 0.45; break;
+    case 2: shelfMagFc_ = b.Freq / (0.97 * fb); shelfMagC_ = 1.0; shelfPhFc_ = 0.75 * b.Freq; shelfPhQ_ = 0.707; break;
+    case 4: shelfMagFc_ = b.Freq * fa; shelfMagC_ = 0.3; shelfPhFc_ = b.Freq / 0.6; shelfPhQ_ = 0.45; break;
+    case 5: shelfMagFc_ = b.Freq * fb; shelfMagC_ = 1.0; shelfPhFc_ = b.Freq / 0.75; shelfPhQ_ = 0.707; break;
+    default: shelfMagC_ = b.Q * b.Q; break; // 3 and 6 use the band's own frequency and Q
     }
-    const double x = f / fc;
+}
+
+double BandResponse::ShelfMag(double f) const {
+    if (!IsShelf(b_.Type)) return 0;
+    const double A = A_;
+    const double x = f / shelfMagFc_;
     const double x2 = x * x;
-    const double T = A * x2 / c;
+    const double T = A * x2 / shelfMagC_;
     const double lo = (A - x2) * (A - x2) + T;        // the terms with A - x^2
     const double hi = (1 - A * x2) * (1 - A * x2) + T; // the terms with 1 - A x^2
-    if (IsHighShelf(b.Type)) return 20 * Log10(A * std::sqrt(hi) / std::sqrt(lo));
+    if (IsHighShelf(b_.Type)) return 20 * Log10(A * std::sqrt(hi) / std::sqrt(lo));
     return 20 * Log10(A * std::sqrt(lo) / std::sqrt(hi));
 }
 
-double CalcShelfPhase(const BandSettings& b, double f) {
-    if (!IsShelf(b.Type)) return 0;
-    const double A = std::pow(10.0, b.Gain / 40.0);
-    double fc = b.Freq;
-    double q = b.Q;
-    switch (b.Type) {
-    case 1: fc = 0.6 * b.Freq; q = 0.45; break;
-    case 2: fc = 0.75 * b.Freq; q = 0.707; break;
-    case 4: fc = b.Freq / 0.6; q = 0.45; break;
-    case 5: fc = b.Freq / 0.75; q = 0.707; break;
-    default: break; // 3 and 6: fc and Q of the band
-    }
-    const double x = f / fc;
+double BandResponse::ShelfPhase(double f) const {
+    if (!IsShelf(b_.Type)) return 0;
+    const double A = A_;
+    const double q = shelfPhQ_;
+    const double x = f / shelfPhFc_;
     const double x2 = x * x;
-    const double r = std::sqrt(A) * x / q;
+    const double r = sqrtA_ * x / q;
     const double D = (x / q) * (x / q) * A + (1 - x2 * A) * (A - x2);
-    const double P = IsHighShelf(b.Type) ? r * (A - x2 - 1 + x2 * A) : r * (1 - x2 * A - A + x2);
+    const double P = IsHighShelf(b_.Type) ? r * (A - x2 - 1 + x2 * A) : r * (1 - x2 * A - A + x2);
     // D is the real part of a product whose two factors each turn less than a half turn, so
     // the continuous phase is the principal angle of (D, P).
     return PoleWrapped(P, D, false);
 }
 
-double CalcPassPhase(const BandSettings& b, double f) {
-    const double fc = b.Freq;
-    const double Q = b.Q;
+double BandResponse::PassPhase(double f) const {
+    const double fc = b_.Freq;
+    const double Q = b_.Q;
     const double x = f / fc;
-    switch (b.Type) {
+    switch (b_.Type) {
     case 7: return kDegPerRad * std::atan(-x);
     case 8: return PoleWrapped(-x / 0.707, 1 - x * x, false);
     case 9: return PoleWrapped(-x / Q, 1 - x * x, false);
@@ -123,50 +130,49 @@ double CalcPassPhase(const BandSettings& b, double f) {
     }
 }
 
-StagePoint BandResponseAt(const BandSettings& b, double f, const ShelfTables& t) {
+StagePoint BandResponse::At(double f) const {
     StagePoint p;
-    if (b.Off != 0.0 || b.Type < 0 || b.Type >= kBandTypeCount) return p;
-    const double fc = b.Freq;
-    const double Q = b.Q;
+    if (flat_) return p;
+    const double fc = b_.Freq;
+    const double Q = b_.Q;
     const double x = f / fc;
     const double x2 = x * x;
-    const double A = std::pow(10.0, b.Gain / 40.0);
-    switch (b.Type) {
+    switch (b_.Type) {
     case 0: {
         const double d = fc / f - f / fc;
-        p.Mag = b.Gain / (1 + Q * Q * d * d);
-        const double P = ((A * A - 1) / A) * (1 - x2) * x / Q;
+        p.Mag = b_.Gain / (1 + Q * Q * d * d);
+        const double P = peakFactor_ * (1 - x2) * x / Q;
         const double D = NonZero((1 - x2) * (1 - x2) + (x / Q) * (x / Q));
         p.Phase = kDegPerRad * std::atan(P / D);
         break;
     }
     case 1: case 2: case 3: case 4: case 5: case 6:
-        p.Mag = CalcShelfMag(b, f, t);
-        p.Phase = CalcShelfPhase(b, f);
+        p.Mag = ShelfMag(f);
+        p.Phase = ShelfPhase(f);
         break;
     case 7:
         p.Mag = 20 * Log10(fc / std::sqrt(f * f + fc * fc));
-        p.Phase = CalcPassPhase(b, f);
+        p.Phase = PassPhase(f);
         break;
     case 8:
         p.Mag = 20 * Log10(fc * fc / std::sqrt(f * f * f * f + fc * fc * fc * fc));
-        p.Phase = CalcPassPhase(b, f);
+        p.Phase = PassPhase(f);
         break;
     case 9:
         p.Mag = 20 * Log10(1 / std::sqrt((1 - x2) * (1 - x2) + x2 / (Q * Q)));
-        p.Phase = CalcPassPhase(b, f);
+        p.Phase = PassPhase(f);
         break;
     case 10:
         p.Mag = 20 * Log10(f / std::sqrt(f * f + fc * fc));
-        p.Phase = CalcPassPhase(b, f);
+        p.Phase = PassPhase(f);
         break;
     case 11:
         p.Mag = 20 * Log10(f * f / std::sqrt(f * f * f * f + fc * fc * fc * fc));
-        p.Phase = CalcPassPhase(b, f);
+        p.Phase = PassPhase(f);
         break;
     case 12:
         p.Mag = 20 * Log10(x2 / std::sqrt((1 - x2) * (1 - x2) + x2 / (Q * Q)));
-        p.Phase = CalcPassPhase(b, f);
+        p.Phase = PassPhase(f);
         break;
     case 13:
         p.Mag = 0;
@@ -181,7 +187,7 @@ StagePoint BandResponseAt(const BandSettings& b, double f, const ShelfTables& t)
         break;
     }
     case 15: {
-        const double num = std::pow(10.0, b.Gain / 20.0) * x / Q;
+        const double num = passGain_ * x / Q;
         p.Mag = 20 * Log10(num / std::sqrt((1 - x2) * (1 - x2) + (x / Q) * (x / Q)));
         // The denominator x / Q never changes sign: no half turn is ever taken.
         p.Phase = kDegPerRad * std::atan((1 - x2) / NonZero(x / Q));
@@ -201,6 +207,14 @@ StagePoint BandResponseAt(const BandSettings& b, double f, const ShelfTables& t)
     return p;
 }
 
+double CalcShelfMag(const BandSettings& b, double f, const ShelfTables& t) { return BandResponse(b, t).ShelfMag(f); }
+
+double CalcShelfPhase(const BandSettings& b, double f) { return BandResponse(b).ShelfPhase(f); }
+
+double CalcPassPhase(const BandSettings& b, double f) { return BandResponse(b).PassPhase(f); }
+
+StagePoint BandResponseAt(const BandSettings& b, double f, const ShelfTables& t) { return BandResponse(b, t).At(f); }
+
 int XoverTypeCode(double stored) {
     if (!std::isfinite(stored) || stored < -32768.0 || stored > 32767.0) return -1;
     return static_cast<int>(std::nearbyint(stored));
@@ -218,11 +232,7 @@ double HighPass2Phase(double q, double f, double fc) {
 
 namespace {
 
-struct Section {
-    int Order;  // 1 or 2
-    double F;
-    double Q;
-};
+using Section = XoverResponse::Section;
 
 double FirstOrderMag(bool low, double F, double f) {
     return 20 * Log10((low ? F : f) / std::sqrt(F * F + f * f));
@@ -243,26 +253,8 @@ double SectionPhase(bool low, const Section& s, double f) {
     return low ? LowPass2Phase(s.Q, f, s.F) : HighPass2Phase(s.Q, f, s.F);
 }
 
-// Butterworth magnitude of order n at F1.
-double Butterworth(bool low, int n, double F1, double f) {
-    const double top = std::pow(low ? F1 : f, n);
-    return 20 * Log10(top / std::sqrt(std::pow(F1, 2 * n) + std::pow(f, 2 * n)));
-}
-
-// Bessel pair magnitude with frequency factor a.
-double Bessel(bool low, double a, double F1, double f) {
-    if (low) {
-        const double x = f / (a * F1);
-        return 20 * Log10(3 / std::sqrt((3 * x) * (3 * x) + (3 - x * x) * (3 - x * x)));
-    }
-    const double w = F1 / a;
-    const double t = 3 * f * w;
-    const double u = w * w - 3 * f * f;
-    return 20 * Log10(3 * f * f / std::sqrt(t * t + u * u));
-}
-
 // Sections of crossover type `type` in the order their phases are added; returns their count.
-int Sections(int type, bool low, const XoverSettings& x, Section* s) {
+int Sections(int type, bool low, const XoverSettings& x, std::array<Section, 4>& s) {
     const double F1 = x.F[0];
     switch (type) {
     case 1: s[0] = {1, F1, 0}; return 1;
@@ -283,54 +275,79 @@ int Sections(int type, bool low, const XoverSettings& x, Section* s) {
         return 4;
     case 11: case 13: case 15: case 17: {
         const int n = (type - 9) / 2; // 1, 2, 3, 4 second-order sections
-        for (int j = 0; j < n; ++j) s[j] = {2, x.F[static_cast<size_t>(j)], x.Q[static_cast<size_t>(j)]};
+        for (int j = 0; j < n; ++j) s[static_cast<size_t>(j)] = {2, x.F[static_cast<size_t>(j)], x.Q[static_cast<size_t>(j)]};
         return n;
     }
     case 12: case 14: case 16: {
         const int n = (type - 10) / 2 + 1; // first order, then 1, 2, 3 second-order sections
         s[0] = {1, F1, 0};
-        for (int j = 1; j < n; ++j) s[j] = {2, x.F[static_cast<size_t>(j)], x.Q[static_cast<size_t>(j)]};
+        for (int j = 1; j < n; ++j) s[static_cast<size_t>(j)] = {2, x.F[static_cast<size_t>(j)], x.Q[static_cast<size_t>(j)]};
         return n;
     }
     default: return 0;
     }
 }
 
-// Whole magnitude of the fixed types 1..10.
-double FixedMag(int type, bool low, double F1, double f) {
-    switch (type) {
-    case 1: return Butterworth(low, 1, F1, f);
-    case 2: return Butterworth(low, 2, F1, f);
-    case 3: return Butterworth(low, 1, F1, f) + Butterworth(low, 1, F1, f);
-    case 4: return Bessel(low, 0.52, F1, f);
-    case 5: return Butterworth(low, 3, F1, f);
-    case 6: return Butterworth(low, 4, F1, f);
-    case 7: return Butterworth(low, 2, F1, f) + Butterworth(low, 2, F1, f);
-    case 8: return Bessel(low, 0.649, F1, f) + Bessel(low, 0.649, F1, f);
-    case 9: return Butterworth(low, 4, F1, f) + Butterworth(low, 2, F1, f);
-    default: return Butterworth(low, 4, F1, f) + Butterworth(low, 4, F1, f); // 10
-    }
-}
-
 } // namespace
 
-XoverPoint XoverResponseAt(int k, const XoverSettings& x, double f) {
+XoverResponse::XoverResponse(int k, const XoverSettings& x) {
+    type_ = (x.Type <= 0 || x.Type >= kXoverTypeCount) ? 0 : x.Type;
+    low_ = (k % 2) != 0;
+    F1_ = x.F[0];
+    n_ = Sections(type_, low_, x, s_);
+    for (int n = 0; n <= 8; ++n) F1pow_[static_cast<size_t>(n)] = std::pow(F1_, n);
+}
+
+// Butterworth magnitude of order n at F1.
+double XoverResponse::butterworth(int n, double f) const {
+    const double top = low_ ? F1pow_[static_cast<size_t>(n)] : std::pow(f, n);
+    return 20 * Log10(top / std::sqrt(F1pow_[static_cast<size_t>(2 * n)] + std::pow(f, 2 * n)));
+}
+
+// Bessel pair magnitude with frequency factor a.
+double XoverResponse::bessel(double a, double f) const {
+    if (low_) {
+        const double x = f / (a * F1_);
+        return 20 * Log10(3 / std::sqrt((3 * x) * (3 * x) + (3 - x * x) * (3 - x * x)));
+    }
+    const double w = F1_ / a;
+    const double t = 3 * f * w;
+    const double u = w * w - 3 * f * f;
+    return 20 * Log10(3 * f * f / std::sqrt(t * t + u * u));
+}
+
+// Whole magnitude of the fixed types 1..10 (a doubled type is one term added to itself).
+double XoverResponse::fixedMag(double f) const {
+    switch (type_) {
+    case 1: return butterworth(1, f);
+    case 2: return butterworth(2, f);
+    case 3: { const double b = butterworth(1, f); return b + b; }
+    case 4: return bessel(0.52, f);
+    case 5: return butterworth(3, f);
+    case 6: return butterworth(4, f);
+    case 7: { const double b = butterworth(2, f); return b + b; }
+    case 8: { const double b = bessel(0.649, f); return b + b; }
+    case 9: return butterworth(4, f) + butterworth(2, f);
+    default: { const double b = butterworth(4, f); return b + b; } // 10
+    }
+}
+
+XoverPoint XoverResponse::At(double f) const {
     XoverPoint p;
-    const int type = x.Type;
-    if (type <= 0 || type >= kXoverTypeCount) return p;
-    const bool low = (k % 2) != 0;
-    Section s[4];
-    const int n = Sections(type, low, x, s);
-    if (type <= 10) {
-        p.Mag = static_cast<float>(FixedMag(type, low, x.F[0], f));
+    if (type_ == 0) return p;
+    const auto& s = s_;
+    if (type_ <= 10) {
+        p.Mag = static_cast<float>(fixedMag(f));
     } else {
         // Section by section into the stored single-precision value.
-        p.Mag = static_cast<float>(s[0].Order == 1 ? FirstOrderMag(low, s[0].F, f)
-                                                   : SecondOrderMag(low, s[0].F, s[0].Q, f));
-        for (int j = 1; j < n; ++j)
-            p.Mag = static_cast<float>(static_cast<double>(p.Mag) + SecondOrderMag(low, s[j].F, s[j].Q, f));
+        p.Mag = static_cast<float>(s[0].Order == 1 ? FirstOrderMag(low_, s[0].F, f)
+                                                   : SecondOrderMag(low_, s[0].F, s[0].Q, f));
+        for (size_t j = 1; j < static_cast<size_t>(n_); ++j)
+            p.Mag = static_cast<float>(static_cast<double>(p.Mag) + SecondOrderMag(low_, s[j].F, s[j].Q, f));
     }
-    p.Phase = SectionPhase(low, s[0], f);
-    for (int j = 1; j < n; ++j) p.Phase += SectionPhase(low, s[j], f);
+    p.Phase = SectionPhase(low_, s[0], f);
+    for (size_t j = 1; j < static_cast<size_t>(n_); ++j) p.Phase += SectionPhase(low_, s[j], f);
     return p;
 }
+
+XoverPoint XoverResponseAt(int k, const XoverSettings& x, double f) { return XoverResponse(k, x).At(f); }

@@ -53,6 +53,33 @@ struct BandSettings {
     int GainSlider = 30; // position of the band's gain slider 0..60 (the fixed shelves' factors)
 };
 
+// A band's response prepared once for a sweep: the values that do not depend on the frequency
+// are worked out when it is made, so each point costs only what depends on f.
+class BandResponse {
+public:
+    BandResponse(const BandSettings& b, const ShelfTables& t);
+    // Without the factor tables (for the phases, which do not use them).
+    explicit BandResponse(const BandSettings& b);
+    StagePoint At(double f) const;
+    double ShelfMag(double f) const;
+    double ShelfPhase(double f) const;
+    double PassPhase(double f) const;
+
+private:
+    void init(const ShelfTables* t);
+
+    BandSettings b_;
+    bool flat_ = false;     // off, or a type outside 0..16
+    double A_ = 1;          // 10^(gain / 40)
+    double sqrtA_ = 1;
+    double peakFactor_ = 0; // (A^2 - 1) / A of the peak phase
+    double shelfMagFc_ = 1; // corner and constant of the shelf magnitude
+    double shelfMagC_ = 1;
+    double shelfPhFc_ = 1;  // corner and q of the shelf phase
+    double shelfPhQ_ = 1;
+    double passGain_ = 1;   // 10^(gain / 20) of the band pass
+};
+
 // Magnitude in dB of the shelf types 1..6 at frequency f (0 for other types).
 double CalcShelfMag(const BandSettings& b, double f, const ShelfTables& t);
 // Phase in degrees of the shelf types 1..6 at frequency f (0 for other types).
@@ -88,3 +115,28 @@ struct XoverPoint {
     double Phase = 0;
 };
 XoverPoint XoverResponseAt(int k, const XoverSettings& x, double f);
+
+// A crossover filter's response prepared once for a sweep.
+class XoverResponse {
+public:
+    XoverResponse(int k, const XoverSettings& x);
+    XoverPoint At(double f) const;
+
+    struct Section {
+        int Order; // 1 or 2
+        double F;
+        double Q;
+    };
+
+private:
+    double butterworth(int n, double f) const;
+    double bessel(double a, double f) const;
+    double fixedMag(double f) const;
+
+    int type_ = 0;
+    bool low_ = false;
+    double F1_ = 0;
+    std::array<Section, 4> s_{};
+    int n_ = 0;
+    std::array<double, 9> F1pow_{}; // F1^n, n = 0..8
+};

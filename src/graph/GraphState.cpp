@@ -7,22 +7,25 @@
 #include <cmath>
 
 void SumChannelPoint(SlotResponse& r, int ch, int i, bool eqBypassed) {
-    const auto c = static_cast<size_t>(std::clamp(ch, 0, kGraphChannels - 1));
-    const auto p = static_cast<size_t>(std::clamp(i, 0, kGraphPoints - 1));
+    if (ch < 0 || ch >= kGraphChannels || i < 0 || i >= kGraphPoints) return;
+    const auto c = static_cast<size_t>(ch);
+    const auto p = static_cast<size_t>(i);
     float mag = 0;
     double phase = 0;
     if (!eqBypassed) {
-        const int first = FirstBandOf(static_cast<int>(c));
-        for (int b = first; b < first + BandCountOf(static_cast<int>(c)); ++b) {
-            mag += r.BandMag[static_cast<size_t>(b)][p];
-            phase += r.BandPhase[static_cast<size_t>(b)][p];
+        const auto first = static_cast<size_t>(FirstBandOf(ch));
+        const auto last = first + static_cast<size_t>(BandCountOf(ch));
+        for (size_t b = first; b < last; ++b) {
+            mag += r.BandMag[b][p];
+            phase += r.BandPhase[b][p];
         }
     }
     if (c > 0) {
-        for (size_t k = (c - 1) * 2; k < c * 2; ++k) {
-            mag += r.XoverMag[k][p];
-            phase += r.XoverPhase[k][p];
-        }
+        const size_t k = (c - 1) * 2;
+        mag += r.XoverMag[k][p];
+        mag += r.XoverMag[k + 1][p];
+        phase += r.XoverPhase[k][p];
+        phase += r.XoverPhase[k + 1][p];
     }
     r.OutMag[c][p] = mag;
     r.OutPhase[c][p] = phase + r.DelayPhase[c][p];
@@ -36,6 +39,14 @@ SlotResponse& GraphState::Slot(int s) {
 PenPos& GraphState::Pen(int s, int g) {
     return pens_[static_cast<size_t>(std::clamp(s, 0, kGraphSlots - 1))]
                 [static_cast<size_t>(std::clamp(g, 0, kGraphChannels - 1))];
+}
+
+const std::array<double, kGraphPoints>& GraphState::Frequencies(double pointsPerDecade) {
+    if (freqDensity_ != pointsPerDecade) {
+        for (int i = 0; i < kGraphPoints; ++i) freq_[static_cast<size_t>(i)] = GridFrequency(i, pointsPerDecade);
+        freqDensity_ = pointsPerDecade;
+    }
+    return freq_;
 }
 
 namespace {

@@ -71,8 +71,12 @@ struct GraphState {
     SlotResponse& Slot(int s);
     // Pen of graph picture g (0..2) of window slot s.
     PenPos& Pen(int s, int g);
+    // The grid frequencies (GridFrequency of every point), worked out once for a grid density.
+    const std::array<double, kGraphPoints>& Frequencies(double pointsPerDecade);
 
 private:
+    std::array<double, kGraphPoints> freq_{};
+    double freqDensity_ = 0; // density freq_ was made for; 0 none yet
     std::vector<SlotResponse> slots_; // created whole on first use
     std::array<std::array<PenPos, kGraphChannels>, kGraphSlots> pens_{};
 };

@@ -78,15 +78,15 @@ void ModGraph::CalcBandGraph(int band) {
     clearGraph(w, g);
     if (magView(w, g)) drawOverlay(g);
 
-    const BandSettings b = BandOf(d, band, w);
-    const ShelfTables shelves{st_.Tables.ShelfFactorA, st_.Tables.ShelfFactorB};
+    const BandResponse resp(BandOf(d, band, w), ShelfTables{st_.Tables.ShelfFactorA, st_.Tables.ShelfFactorB});
+    const auto& freq = st_.Graph.Frequencies(st_.Tables.PointsPerDecade);
     const int32_t delay = st_.DelaySamples[U(d)][U(g)];
     const bool bypassed = st_.EqBypass[U(d)][U(g)] != 0;
     SlotResponse& r = st_.Graph.Slot(s);
     for (int i = 0; i < kGraphPoints; ++i) {
-        const double f = GridFrequency(i, st_.Tables.PointsPerDecade);
+        const double f = freq[U(i)];
         r.DelayPhase[U(g)][U(i)] = DelayPhaseAt(f, delay);
-        const StagePoint p = BandResponseAt(b, f, shelves);
+        const StagePoint p = resp.At(f);
         r.BandMag[U(band)][U(i)] = static_cast<float>(p.Mag);
         r.BandPhase[U(band)][U(i)] = p.Phase;
         SumChannelPoint(r, g, i, bypassed);
@@ -101,15 +101,15 @@ void ModGraph::CalcXoverGraph(int k) {
     const int d = device();
     const int ch = ChannelOfXover(k);
     FrmCtrl& w = window();
-    const XoverSettings x = XoverOf(d, k);
+    const XoverResponse resp(k, XoverOf(d, k));
+    const auto& freq = st_.Graph.Frequencies(st_.Tables.PointsPerDecade);
     clearGraph(w, ch);
     if (magView(w, ch)) drawOverlay(ch);
 
     const bool bypassed = st_.EqBypass[U(d)][U(ch)] != 0;
     SlotResponse& r = st_.Graph.Slot(s);
     for (int i = 0; i < kGraphPoints; ++i) {
-        const double f = GridFrequency(i, st_.Tables.PointsPerDecade);
-        const XoverPoint p = XoverResponseAt(k, x, f);
+        const XoverPoint p = resp.At(freq[U(i)]);
         r.XoverMag[U(k)][U(i)] = p.Mag;
         r.XoverPhase[U(k)][U(i)] = p.Phase;
         SumChannelPoint(r, ch, i, bypassed);
