@@ -136,11 +136,11 @@ TEST_F(GraphWindowTest, FlatChannelRowsPolarityAndOutputPlusInput) {
     // Output 1 at +6 dB with the input at -3 dB added: row 86.
     rec().ChanGain[1] = 6;
     rec().ChanGain[0] = -3;
-    st.Graph.AddInputGain[0] = 1;
+    st.AddInputGain[0] = 1;
     mg.RedrawGraph(1);
     EXPECT_TRUE(rowHas(1, 86, kRedPixel));
     EXPECT_EQ(countInColumn(1, 300, kRedPixel), 2);
-    st.Graph.AddInputGain[0] = 0;
+    st.AddInputGain[0] = 0;
     mg.RedrawGraph(1);
     EXPECT_TRUE(rowHas(1, 76, kRedPixel)); // 95.4 - 19.1
 
@@ -158,7 +158,7 @@ TEST_F(GraphWindowTest, FlatChannelRowsPolarityAndOutputPlusInput) {
 TEST_F(GraphWindowTest, OverlayOrderColoursAndSuspension) {
     rec().ChanGain[1] = 0;
     rec().ChanGain[2] = 0;
-    st.Graph.OverlayOther = {1, 1};
+    st.OverlayOther = {1, 1};
     // Graph 1: the blue overlay of output 2 lies under the red own curve.
     mg.RedrawGraph(1);
     EXPECT_EQ(image(1).pixel(300, 95), kRedPixel);

@@ -95,8 +95,12 @@ struct AppState {
     std::array<int16_t, kBusAddresses> DevTemperature{};           // air temperature, degrees Celsius
     std::array<std::array<int32_t, 3>, kBusAddresses> DelaySamples{}; // delay in samples at 48 kHz
 
+    // ---- Channel parameter setters ----
+    std::array<int16_t, 2> AddInputGain{}; // 1: output graph k + 1 shows "Output+Input"
+
     // ---- Response graph ----
-    GraphState Graph;               // response store by window slot, grid pictures, view switches
+    std::array<int16_t, 2> OverlayOther{}; // non-zero: output graph k + 1 also shows the other output
+    GraphState Graph;               // response store by window slot, grid pictures, pens
 
     // Row of the device list that lists bus address a, or -1 when no listed row does.
     int ListedRow(int a) const;

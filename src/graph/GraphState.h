@@ -1,6 +1,6 @@
 #pragma once
 // State of the response graphs: the response store of every editing window slot, the two grid
-// pictures, the pen position of every graph picture and the two output view switches.
+// pictures and the pen position of every graph picture.
 #include "graph/GraphMath.h"
 #include "platform/Controls.h"
 
@@ -58,12 +58,6 @@ struct PenPos {
 };
 
 struct GraphState {
-    // View switches of the two output graphs (entry 0 graph 1, entry 1 graph 2):
-    // AddInputGain 1 draws the output's magnitude with the input channel added ("Output+Input");
-    // OverlayOther non-zero also draws the other output's magnitude curve.
-    std::array<int16_t, 2> AddInputGain{};
-    std::array<int16_t, 2> OverlayOther{};
-
     FrmImage Image;
 
     // Response store of window slot s (0..65; other values are taken into that range). All

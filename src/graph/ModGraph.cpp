@@ -51,7 +51,7 @@ XoverSettings ModGraph::XoverOf(int dev, int k) const {
 
 // The other output's magnitude curve drawn under an output's own curve, when switched on.
 void ModGraph::drawOverlay(int g) {
-    if (g == 0 || st_.Graph.OverlayOther[U(g - 1)] == 0) return;
+    if (g == 0 || st_.OverlayOther[U(g - 1)] == 0) return;
     const int other = g == 1 ? 2 : 1;
     for (int i = 0; i < kGraphPoints; ++i) DrawMagOverlayLine(i, other, g);
 }
@@ -145,7 +145,7 @@ void ModGraph::DrawMagOverlayLine(int i, int ch, int pic) {
     const SlotResponse& r = st_.Graph.Slot(s);
     const float own = r.OutMag[U(ch)][U(i)];
     double y;
-    if (ch >= 1 && st_.Graph.AddInputGain[U(ch - 1)] == 1)
+    if (ch >= 1 && st_.AddInputGain[U(ch - 1)] == 1)
         y = MagRowY({rec.ChanGain[U(ch)], own, rec.ChanGain[0], r.OutMag[0][U(i)]});
     else
         y = MagRowY({rec.ChanGain[U(ch)], own});
