@@ -94,6 +94,9 @@ struct AppState {
     std::array<int16_t, kBusAddresses> DevTemperature{};           // air temperature, degrees Celsius
     std::array<std::array<int32_t, 3>, kBusAddresses> DelaySamples{}; // delay in samples at 48 kHz
 
+    // ---- Channel parameter setters ----
+    std::array<int16_t, 2> AddInputGain{}; // 1: output graph k + 1 shows "Output+Input"
+
     // Row of the device list that lists bus address a, or -1 when no listed row does.
     int ListedRow(int a) const;
     // Bus address bound to the current window slot.
