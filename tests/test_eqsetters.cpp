@@ -346,3 +346,97 @@ TEST(SendXoverTest, FrequencyFieldWithoutNumberStoresNothing) {
     ASSERT_EQ(e.msg.shown.size(), 1u);
     EXPECT_EQ(e.msg.shown[0].text, "  Valor de frecuencia incorrecto");
 }
+
+TEST(EqViewTest, EqualiserBypassFramesAndState) {
+    EqTestEnv e;
+    EXPECT_FALSE(ToggleEqBypass(e.ctx, 0));
+    EXPECT_EQ(e.img().Params[42], 1);
+    EXPECT_EQ(e.bus.frames.back(), FrameOf({0xF0, 0x65, 0x05, 0x27, 0, 0, 0, 0, 0, 0, 0, 1, 0xF7}));
+    EXPECT_EQ(e.w().Command40[0].BackColor, kRed);
+    EXPECT_FALSE(e.w().Frame5[0].Enabled);
+    EXPECT_FALSE(e.w().Command1[0].Enabled);
+    ToggleEqBypass(e.ctx, 0);
+    EXPECT_EQ(e.bus.frames.back()[11], 0);
+    EXPECT_EQ(e.w().Command40[0].BackColor, kButtonFace);
+    EXPECT_TRUE(e.w().Frame5[0].Enabled && e.w().Command1[0].Enabled);
+
+    ToggleEqBypass(e.ctx, 2);
+    EXPECT_EQ(e.img().Params[199], 1);
+    EXPECT_EQ(e.bus.frames.back()[4], 2);
+    EXPECT_FALSE(e.w().Frame5[2].Enabled || e.w().Command1[2].Enabled);
+    EXPECT_EQ(e.w().Command40[2].BackColor, kRed);
+
+    // A failed send keeps the new state but leaves the button unpainted.
+    EqTestEnv f;
+    f.st.ReportCommErrors = true;
+    f.device->silent = true;
+    EXPECT_TRUE(ToggleEqBypass(f.ctx, 1));
+    EXPECT_EQ(f.st.EqBypass[EqTestEnv::kDev][1], 1);
+    EXPECT_EQ(f.img().Params[123], 1);
+    EXPECT_EQ(f.w().Command40[1].BackColor, kButtonFace);
+}
+
+TEST(EqViewTest, FlatActsOnItsChannelOnlyAndStopsOnFailure) {
+    EqTestEnv e;
+    for (int b = 0; b < 19; ++b) SetBand(e, b, 0, "1000", 7, 10);
+    EXPECT_FALSE(SetEqFlat(e.ctx, 1));
+    ASSERT_EQ(e.bus.frames.size(), 7u);
+    for (int b = 5; b <= 11; ++b) {
+        EXPECT_EQ(e.w().Command5[b].BackColor, kRed) << b;
+        EXPECT_EQ(e.w().Slider2[b].value(), 30) << b;
+        EXPECT_FLOAT_EQ(e.rec().BandOff[b], 1.0f);
+        EXPECT_EQ(e.bus.frames[b - 5][5], b - 5);
+        EXPECT_EQ(e.graph.calls[b - 5], "band " + std::to_string(b));
+    }
+    EXPECT_EQ(e.bus.frames.back()[6], 0x7F); // all seven bands off
+    EXPECT_EQ(e.w().Slider2[4].value(), 10);
+    EXPECT_EQ(e.w().Command5[12].BackColor, kButtonFace);
+
+    EqTestEnv f;
+    f.st.ReportCommErrors = true;
+    f.device->silentAfter = 2;
+    EXPECT_TRUE(SetEqFlat(f.ctx, 2));
+    EXPECT_EQ(f.bus.framesWithCommand(CmdSetEqBand).size(), 2u + 5u); // two answered, one tried five times
+    EXPECT_EQ(f.graph.calls, (std::vector<std::string>{"band 12", "band 13"}));
+    EXPECT_FALSE(SetEqFlat(f.ctx, 3)); // no such channel
+}
+
+TEST(EqViewTest, BandBypassRedrawsCursorsAndOverlay) {
+    EqTestEnv e;
+    ToggleBandBypass(e.ctx, 9);
+    EXPECT_FLOAT_EQ(e.rec().BandOff[9], 1.0f);
+    EXPECT_EQ(e.w().Command5[9].BackColor, kRed);
+    ToggleBandBypass(e.ctx, 9);
+    EXPECT_EQ(e.w().Command5[9].BackColor, kButtonFace);
+    EXPECT_TRUE(e.bus.frames.empty());
+
+    RedrawChannelResponse(e.ctx, 2);
+    RedrawChannelResponse(e.ctx, 0);
+    EXPECT_EQ(e.graph.calls, (std::vector<std::string>{"band 12", "band 0"}));
+    e.graph.calls.clear();
+    RedrawChannelBands(e.ctx, 0);
+    EXPECT_EQ(e.graph.calls.size(), 5u);
+    e.graph.calls.clear();
+    e.st.EqBypass[EqTestEnv::kDev][1] = 1;
+    RedrawChannelBands(e.ctx, 1);
+    EXPECT_EQ(e.graph.calls, (std::vector<std::string>{"band 5"}));
+
+    e.w().Check3[2].setValue(1);
+    ShowGraphCursor(e.ctx, 2);
+    EXPECT_EQ(e.img().Options[32], 1);
+    for (int b = 12; b <= 18; ++b) EXPECT_TRUE(e.w().Label5[b].Visible) << b;
+    EXPECT_FALSE(e.w().Label5[11].Visible);
+    for (int b = 13; b <= 18; ++b) EXPECT_GT(e.w().Label5[12].ZOrder, e.w().Label5[b].ZOrder) << b;
+    e.w().Check3[2].setValue(0);
+    ShowGraphCursor(e.ctx, 2);
+    EXPECT_EQ(e.img().Options[32], 0);
+    for (int b = 12; b <= 18; ++b) EXPECT_FALSE(e.w().Label5[b].Visible) << b;
+
+    e.graph.calls.clear();
+    e.w().Check4[0].setValue(1);
+    ApplyViewChannelCheck(e.ctx, 0);
+    EXPECT_EQ(e.graph.overlay[0], 1);
+    EXPECT_EQ(e.graph.overlay[1], 0);
+    EXPECT_EQ(e.img().Options[0], 1);
+    EXPECT_EQ(e.graph.calls, (std::vector<std::string>{"redraw 1"}));
+}

@@ -5,16 +5,13 @@
 // Like the other setters, each one that sends returns true only when its exchange failed and
 // the failure was reported (the device was then marked disconnected and its window closed);
 // callers of a sequence stop on true.
-#include "common/AppState.h"
-#include "link/Link.h"
 #include "params/EqServices.h"
+#include "params/Setters.h"
 #include "platform/MessageBox.h"
-#include "window/CtrlWindows.h"
 
-struct EqContext {
-    AppState& st;
-    Link& link;
-    CtrlWindows& windows;
+// What the equaliser procedures and the whole-program load work with: the setters' context, the
+// message boxes, the response graph and the link routines.
+struct EqContext : ParamContext {
     MessageBoxService& msg;
     ResponseGraph& graph;
     LinkedRoutines& linked;

@@ -34,7 +34,7 @@ struct EqTestEnv : SimEnv {
     CtrlWindows windows{st};
     RecordingGraph graph;
     RecordingLinked linked;
-    EqContext ctx{st, link, windows, msg, graph, linked};
+    EqContext ctx{{st, link, windows}, msg, graph, linked};
     SimDevice* device = nullptr;
 
     EqTestEnv() {
