@@ -3,6 +3,7 @@
 // every table is created empty and keeps its size for the whole run.
 #include "common/DeviceRecords.h"
 #include "common/Tables.h"
+#include "graph/GraphState.h"
 
 #include <QByteArray>
 #include <QString>
@@ -96,6 +97,10 @@ struct AppState {
 
     // ---- Channel parameter setters ----
     std::array<int16_t, 2> AddInputGain{}; // 1: output graph k + 1 shows "Output+Input"
+
+    // ---- Response graph ----
+    std::array<int16_t, 2> OverlayOther{}; // non-zero: output graph k + 1 also shows the other output
+    GraphState Graph;               // response store by window slot, grid pictures, pens
 
     // Row of the device list that lists bus address a, or -1 when no listed row does.
     int ListedRow(int a) const;
