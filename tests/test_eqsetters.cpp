@@ -33,8 +33,10 @@ TEST(SendEqBandTest, WorkedFrameRecordImageAndMarker) {
     SetBand(e, 7, 0, "1000", 7, 30);
     EXPECT_FALSE(SendEqBand(e.ctx, 7));
     ASSERT_EQ(e.bus.frames.size(), 1u);
-    EXPECT_EQ(e.bus.frames[0], FrameOf({0xF0, 0x65, 0x05, 0x05, 0x01, 0x02, 0x00, 0x00, 0x03, 0xE8, 0x07, 0x1E, 0xF7}));
-    for (int j = 0; j < 5; ++j) EXPECT_EQ(e.img().Params[97 + j], e.bus.frames[0][7 + j]) << j;
+    EXPECT_EQ(e.bus.frames[0],
+              FrameOf({0xF0, 0x65, 0x05, 0x05, 0x01, 0x02, 0x00, 0x00, 0x03, 0xE8, 0x07, 0x1E, 0xF7}));
+    for (int j = 0; j < 5; ++j)
+        EXPECT_EQ(e.img().Params[97 + j], e.bus.frames[0][7 + j]) << j;
     EXPECT_FLOAT_EQ(e.rec().BandQ[7], 1.0f);
     EXPECT_EQ(e.w().UpDown4[7].value(), 1000);
     EXPECT_DOUBLE_EQ(EqMarkerTop(15), 601.5);
@@ -64,7 +66,8 @@ TEST(SendEqBandTest, FrequencyClampGainQAndWidthTexts) {
         EXPECT_EQ(e.w().Text9[2].Text, c.gainText) << c.freq;
         EXPECT_EQ(e.w().Text5[2].Text, c.qText) << c.freq;
         EXPECT_EQ(e.w().Text50[2].Text, c.widthText) << c.freq;
-        EXPECT_EQ((std::array<int, 3>{f[8], f[9], f[11]}), (std::array<int, 3>{c.hi, c.lo, c.gainByte})) << c.freq;
+        EXPECT_EQ((std::array<int, 3>{f[8], f[9], f[11]}), (std::array<int, 3>{c.hi, c.lo, c.gainByte}))
+            << c.freq;
     }
 }
 
@@ -76,7 +79,7 @@ TEST(SendEqBandTest, ValidityRuleAtItsLimitsAndRestore) {
         bool admitted;
     };
     const Case cases[] = {
-        {14, "3000", 0, true},  {14, "4000", 0, false},  // f/Q 10000 and 13333
+        {14, "3000", 0, true},   {14, "4000", 0, false},   // f/Q 10000 and 13333
         {15, "20000", 14, true}, {15, "20000", 13, false}, // Q 1.7 and 1.6
         {16, "20000", 14, true}, {16, "20000", 13, false}, {16, "12000", 7, true}, {0, "20000", 0, true},
     };
@@ -95,7 +98,8 @@ TEST(SendEqBandTest, ValidityRuleAtItsLimitsAndRestore) {
         EXPECT_EQ(e.msg.shown.size(), c.admitted ? 0u : 1u);
         if (c.admitted) continue;
         EXPECT_EQ(e.msg.shown[0].title, "EQ filter");
-        EXPECT_EQ(e.msg.shown[0].text, "Error: Parametro Q no admitido.\r\nPor favor cambie el valor Q o la Frecuencia");
+        EXPECT_EQ(e.msg.shown[0].text,
+                  "Error: Parametro Q no admitido.\r\nPor favor cambie el valor Q o la Frecuencia");
         FrmCtrl& w = e.w();
         EXPECT_EQ(w.Slider2[14].value(), 40);
         EXPECT_EQ(w.Text9[14].Text, "-5");
@@ -126,7 +130,8 @@ TEST(SendEqBandTest, EnabledStatesByTypeAndBandOff) {
         EXPECT_EQ(w.Text9[0].Enabled || w.Slider2[0].Enabled, gain[t]) << t;
         EXPECT_EQ(w.Text5[0].Enabled && w.Text50[0].Enabled && w.UpDown3[0].Enabled, q[t]) << t;
         EXPECT_EQ(w.Text5[0].Enabled || w.Text50[0].Enabled || w.UpDown3[0].Enabled, q[t]) << t;
-        EXPECT_TRUE(w.Command10[0].Enabled && w.Label5[0].Enabled && w.Text4[0].Enabled && w.UpDown4[0].Enabled);
+        EXPECT_TRUE(w.Command10[0].Enabled && w.Label5[0].Enabled && w.Text4[0].Enabled &&
+                    w.UpDown4[0].Enabled);
     }
     // Bands 5 and 7 off: mask 0x05, gain byte still from the slider, record gain 0, all disabled.
     EqTestEnv e;
@@ -141,8 +146,8 @@ TEST(SendEqBandTest, EnabledStatesByTypeAndBandOff) {
     FrmCtrl& w = e.w();
     EXPECT_EQ(w.Command5[7].BackColor, kRed);
     for (const Control* c : std::initializer_list<const Control*>{&w.Command10[7], &w.Text9[7], &w.Label5[7],
-                                                                   &w.Slider2[7], &w.Text4[7], &w.Text5[7],
-                                                                   &w.Text50[7], &w.UpDown3[7], &w.UpDown4[7]})
+                                                                  &w.Slider2[7], &w.Text4[7], &w.Text5[7],
+                                                                  &w.Text50[7], &w.UpDown3[7], &w.UpDown4[7]})
         EXPECT_FALSE(c->Enabled);
 }
 
@@ -175,10 +180,13 @@ TEST(SendXoverTest, WorkedBlockAndFrames) {
     SetXover(e, 1, 7, {"2000", "1000", "1000", "1000"}, {13, 13, 0, 0});
     EXPECT_FALSE(SendXover(e.ctx, 1));
     const uint8_t block[13] = {0x07, 0xD0, 0x07, 0x0D, 0x03, 0xE8, 0x0D, 0x03, 0xE8, 0x00, 0x03, 0xE8, 0x00};
-    for (int j = 0; j < 13; ++j) EXPECT_EQ(e.img().Params[74 + j], block[j]) << j;
+    for (int j = 0; j < 13; ++j)
+        EXPECT_EQ(e.img().Params[74 + j], block[j]) << j;
     ASSERT_EQ(e.bus.frames.size(), 2u);
-    EXPECT_EQ(e.bus.frames[0], FrameOf({0xF0, 0x65, 0x05, 0x08, 0x0D, 0x03, 0xE8, 0x00, 0x03, 0xE8, 0x00, 0x00, 0xF7}));
-    EXPECT_EQ(e.bus.frames[1], FrameOf({0xF0, 0x65, 0x05, 0x04, 0x01, 0x01, 0x07, 0xD0, 0x07, 0x0D, 0x03, 0xE8, 0xF7}));
+    EXPECT_EQ(e.bus.frames[0],
+              FrameOf({0xF0, 0x65, 0x05, 0x08, 0x0D, 0x03, 0xE8, 0x00, 0x03, 0xE8, 0x00, 0x00, 0xF7}));
+    EXPECT_EQ(e.bus.frames[1],
+              FrameOf({0xF0, 0x65, 0x05, 0x04, 0x01, 0x01, 0x07, 0xD0, 0x07, 0x0D, 0x03, 0xE8, 0xF7}));
     FrmCtrl& w = e.w();
     for (const Control* c : std::initializer_list<const Control*>{
              &w.Text10[1], &w.Text11[1], &w.Text13[1], &w.Text12[1], &w.Text14[1], &w.Text15[1], &w.Text16[1],
@@ -195,8 +203,8 @@ TEST(SendXoverTest, FieldClampsSteppersAndQTexts) {
         const char *typed, *shown;
         int stepper;
     };
-    const Case cases[] = {{"25000", "20000", 20000}, {"5", "20", 20},   {"-3", "20", 20},
-                          {"19.9", "20", 20},        {"20", "20", 20},  {"20000", "20000", 20000},
+    const Case cases[] = {{"25000", "20000", 20000},  {"5", "20", 20},           {"-3", "20", 20},
+                          {"19.9", "20", 20},         {"20", "20", 20},          {"20000", "20000", 20000},
                           {"1000.5", "1000.5", 1000}, {"1001.5", "1001.5", 1002}};
     for (const auto& c : cases) {
         EqTestEnv e;
@@ -206,7 +214,8 @@ TEST(SendXoverTest, FieldClampsSteppersAndQTexts) {
         EXPECT_EQ(e.w().UpDown5[0].value(), c.stepper) << c.typed;
         EXPECT_EQ(e.img().Params[61] * 256 + e.img().Params[62], c.stepper) << c.typed;
         EXPECT_FLOAT_EQ(e.rec().XoverFreq[0], QString(c.shown).toFloat()) << c.typed;
-        EXPECT_EQ(QStringList({e.w().Text12[0].Text, e.w().Text14[0].Text, e.w().Text15[0].Text, e.w().Text16[0].Text}),
+        EXPECT_EQ(QStringList({e.w().Text12[0].Text, e.w().Text14[0].Text, e.w().Text15[0].Text,
+                               e.w().Text16[0].Text}),
                   QStringList({"0.05", "0.7", "1", "10"}));
         EXPECT_FLOAT_EQ(e.rec().XoverQ2[0], 0.7f);
     }
@@ -285,7 +294,8 @@ TEST(EqViewTest, EqualiserBypassFramesAndState) {
 
 TEST(EqViewTest, FlatActsOnItsChannelOnlyAndStopsOnFailure) {
     EqTestEnv e;
-    for (int b = 0; b < 19; ++b) SetBand(e, b, 0, "1000", 7, 10);
+    for (int b = 0; b < 19; ++b)
+        SetBand(e, b, 0, "1000", 7, 10);
     EXPECT_FALSE(SetEqFlat(e.ctx, 1));
     ASSERT_EQ(e.bus.frames.size(), 7u);
     for (int b = 5; b <= 11; ++b) {
@@ -344,8 +354,8 @@ TEST(EqViewTest, BandBypassRedrawsCursorsAndOverlay) {
     e.graph.calls.clear();
     e.w().Check4[0].setValue(1);
     ApplyViewChannelCheck(e.ctx, 0);
-    EXPECT_EQ(e.graph.overlay[0], 1);
-    EXPECT_EQ(e.graph.overlay[1], 0);
+    EXPECT_EQ(e.st.OverlayOther[0], 1);
+    EXPECT_EQ(e.st.OverlayOther[1], 0);
     EXPECT_EQ(e.img().Options[0], 1);
     EXPECT_EQ(e.graph.calls, (std::vector<std::string>{"redraw 1"}));
 }

@@ -1,3 +1,4 @@
+#include "graph/ModGraph.h"
 #include "params/ProgramLoad.h"
 #include "support/EqTestEnv.h"
 
@@ -23,9 +24,9 @@ void FillImage(EqTestEnv& e) {
     p[55] = 7;
     const uint8_t x2[13] = {0, 100, 0, 1, 0, 200, 2, 0x01, 0x2C, 3, 0x01, 0x90, 4}; // bypass type
     std::copy(std::begin(x2), std::end(x2), p.begin() + 137);
-    p[150 + 2] = 40;  // crossover type beyond the list
-    p[199] = 1;       // output 2 equaliser bypassed
-    p[122] = 0x05;    // bands 5 and 7 off
+    p[150 + 2] = 40;                                 // crossover type beyond the list
+    p[199] = 1;                                      // output 2 equaliser bypassed
+    p[122] = 0x05;                                   // bands 5 and 7 off
     const uint8_t b14[5] = {200, 0x03, 0xE8, 7, 40}; // type beyond the names, 1000 Hz, Q 1, -5 dB
     std::copy(std::begin(b14), std::end(b14), p.begin() + 173);
     e.img().Ext[18] = 5; // delay as distance: any unit byte but 0
@@ -38,15 +39,19 @@ void FillImage(EqTestEnv& e) {
 
 std::vector<int> Commands(const std::vector<Frame13>& frames) {
     std::vector<int> c;
-    for (const auto& f : frames) c.push_back(f[3]);
+    for (const auto& f : frames)
+        c.push_back(f[3]);
     return c;
 }
 
-std::vector<int> Repeat(int cmd, int n) { return std::vector<int>(static_cast<size_t>(n), cmd); }
+std::vector<int> Repeat(int cmd, int n) {
+    return std::vector<int>(static_cast<size_t>(n), cmd);
+}
 
 std::vector<int> Join(std::initializer_list<std::vector<int>> parts) {
     std::vector<int> all;
-    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    for (const auto& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
     return all;
 }
 
@@ -79,7 +84,8 @@ TEST(ProgramLoadTest, SuspendedLoadSetsWindowRecordsAndGraphsAndSendsNothing) {
     EXPECT_TRUE(w.Text2[1].Text.endsWith(" m"));
 
     EXPECT_EQ(w.Combo2[2].listIndex(), 0); // a bypass filter still gets its sections
-    EXPECT_EQ(QStringList({w.Text8[2].Text, w.Text13[2].Text, w.Text12[2].Text}), QStringList({"100", "400", "0.1"}));
+    EXPECT_EQ(QStringList({w.Text8[2].Text, w.Text13[2].Text, w.Text12[2].Text}),
+              QStringList({"100", "400", "0.1"}));
     EXPECT_EQ(w.UpDown11[2].value(), 4);
     EXPECT_FLOAT_EQ(r.XoverQ3[2], 0.2f);
     EXPECT_EQ(w.Combo2[3].listIndex(), 17); // type byte 40 held at the last type
@@ -89,13 +95,14 @@ TEST(ProgramLoadTest, SuspendedLoadSetsWindowRecordsAndGraphsAndSendsNothing) {
     EXPECT_EQ(e.st.BandType[EqTestEnv::kDev][14], 16); // type byte 200 held at the last type
     EXPECT_EQ(w.Command10[14].Caption, "Notch Filter");
     EXPECT_FLOAT_EQ(r.BandGain[14], 5);
-    EXPECT_EQ((std::array<float, 3>{r.BandOff[5], r.BandOff[6], r.BandOff[7]}), (std::array<float, 3>{1, 0, 1}));
+    EXPECT_EQ((std::array<float, 3>{r.BandOff[5], r.BandOff[6], r.BandOff[7]}),
+              (std::array<float, 3>{1, 0, 1}));
     EXPECT_EQ(w.Command5[7].BackColor, kRed);
 
     EXPECT_TRUE(w.Label5[5].Visible && w.Label5[11].Visible && !w.Label5[0].Visible);
     EXPECT_EQ(e.img().Options[31], 1);
     EXPECT_EQ(r.DelayUnit, 1);
-    EXPECT_EQ(e.graph.overlay, (std::array<int16_t, 2>{0, 1}));
+    EXPECT_EQ(e.st.OverlayOther, (std::array<int16_t, 2>{0, 1}));
     EXPECT_TRUE(w.Option4[0].value() && w.Option4[3].value()); // Options(41) = 1 selects Option4(3)
     EXPECT_EQ(e.st.AddInputGain, (std::array<int16_t, 2>{0, 1}));
     EXPECT_FALSE(e.st.EditBusy || e.st.SuppressEvents);
@@ -121,12 +128,20 @@ TEST(ProgramLoadTest, FrameOrderWithTrafficOn) {
         const auto frames = e.sent();
         const std::vector<int> unitFrame = unit == 1 ? std::vector<int>{CmdWriteByte} : std::vector<int>{};
         const auto expected = Join({
-            Repeat(CmdSetMute, 2), {CmdSetLoudness}, Repeat(CmdSetLimiter, 6), Repeat(CmdSetCompressor, 10),
-            Repeat(CmdSetGain, 3), Repeat(CmdSetPolarity, 2), {CmdSetTemperature, CmdWriteByte},
-            Repeat(CmdSetDelay, 3), unitFrame,
+            Repeat(CmdSetMute, 2),
+            {CmdSetLoudness},
+            Repeat(CmdSetLimiter, 6),
+            Repeat(CmdSetCompressor, 10),
+            Repeat(CmdSetGain, 3),
+            Repeat(CmdSetPolarity, 2),
+            {CmdSetTemperature, CmdWriteByte},
+            Repeat(CmdSetDelay, 3),
+            unitFrame,
             {CmdSetXoverB, CmdSetXoverA, CmdSetXoverB, CmdSetXoverA, CmdSetXoverB, CmdSetXoverA, CmdSetXoverB,
              CmdSetXoverA},
-            Repeat(CmdSetEqBypass, 3), Repeat(CmdSetEqBand, 19), Repeat(CmdSetMute, 3),
+            Repeat(CmdSetEqBypass, 3),
+            Repeat(CmdSetEqBand, 19),
+            Repeat(CmdSetMute, 3),
         });
         EXPECT_EQ(Commands(frames), expected) << "unit " << unit;
         // Opening mutes: output 1, then output 2, both ending muted.
@@ -171,7 +186,8 @@ TEST(ProgramLoadTest, MuteRestoreExamples) {
         ASSERT_EQ(mutes.size(), 5u);
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(mutes[static_cast<size_t>(2 + i)][4], i) << int(c.saved);
-            EXPECT_EQ(mutes[static_cast<size_t>(2 + i)][11], c.closing[static_cast<size_t>(i)]) << int(c.saved);
+            EXPECT_EQ(mutes[static_cast<size_t>(2 + i)][11], c.closing[static_cast<size_t>(i)])
+                << int(c.saved);
         }
         EXPECT_EQ(e.rec().Mute, c.mute) << int(c.saved);
         EXPECT_EQ(e.img().Params[40], c.imageByte) << int(c.saved);
@@ -226,4 +242,26 @@ TEST(DelayUnitOptionTest, ClickSendsUnitAndLinksUnlessSuppressed) {
     EXPECT_EQ(e.bus.frames[0], FrameOf({0xF0, 0x65, 5, CmdWriteByte, 0, 18, 0, 0, 0, 0, 0, 0, 0xF7}));
     EXPECT_EQ(e.linked.calls, (std::vector<std::string>{"delayunit"}));
     EXPECT_FALSE(e.st.EditBusy);
+}
+
+TEST(ProgramLoadTest, LoadsIntoTheRealResponseGraph) {
+    EqTestEnv e;
+    FillImage(e);
+    const uint8_t band0[5] = {0, 0x03, 0xE8, 7, 50}; // PEAK EQ, 1000 Hz, Q 1, +10 dB
+    std::copy(std::begin(band0), std::end(band0), e.img().Params.begin() + 5);
+    e.img().Params[30] = 0;
+    ModGraph mg{e.st, e.windows};
+    ModGraphResponse graph{mg};
+    EqContext cx{{e.st, e.link, e.windows}, e.msg, graph, e.linked};
+    e.st.CommSuspended = true;
+    LoadProgramToWindow(cx);
+    const auto& mag = e.st.Graph.Slot(0).BandMag[0];
+    EXPECT_NEAR(*std::max_element(mag.begin(), mag.end()), 10.0, 0.1);
+    const QImage& pic = e.w().Picture1[0].Image;
+    ASSERT_FALSE(pic.isNull());
+    int red = 0;
+    for (int x = 0; x < pic.width(); ++x)
+        for (int y = 0; y < pic.height(); ++y)
+            red += pic.pixel(x, y) == 0xFFFF0000u;
+    EXPECT_GT(red, 0);
 }

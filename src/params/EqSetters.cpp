@@ -15,9 +15,15 @@ const QString kTitleEqFilter = QStringLiteral("EQ filter");
 const QString kTitleWarning = QStringLiteral("Advertencia");
 const QString kBadFrequency = QStringLiteral("  Valor de frecuencia incorrecto");
 
-bool ValidChannel(int ch) { return ch >= 0 && ch < kChannels; }
-bool ValidBand(int b) { return b >= 0 && b < kBands; }
-size_t U(int i) { return static_cast<size_t>(i); }
+bool ValidChannel(int ch) {
+    return ch >= 0 && ch < kChannels;
+}
+bool ValidBand(int b) {
+    return b >= 0 && b < kBands;
+}
+size_t U(int i) {
+    return static_cast<size_t>(i);
+}
 
 // Brings a frequency field into 20..20000 Hz: above the range it becomes "20000", then below it
 // "20"; anything in between stays as typed. Empty when the field holds no number.
@@ -36,7 +42,9 @@ std::optional<double> ClampFrequencyField(TextBox& t, int32_t comma) {
 }
 
 // Whole number nearest to x (half to even) as a stepper value.
-int NearestInt(double x) { return static_cast<int>(RoundHalfEven(x)); }
+int NearestInt(double x) {
+    return static_cast<int>(RoundHalfEven(x));
+}
 
 // Enables or disables band b's controls by its on/off state and its type.
 void ApplyBandControlStates(AppState& st, FrmCtrl& w, int b) {
@@ -59,10 +67,27 @@ void ApplyBandControlStates(AppState& st, FrmCtrl& w, int b) {
     bool gain = false;
     bool q = false;
     switch (ClampBandType(st.BandType[U(dev)][i])) {
-    case 0: case 3: case 6: case 15: gain = true; q = true; break;
-    case 1: case 2: case 4: case 5: gain = true; break;
-    case 9: case 12: case 14: case 16: q = true; break;
-    default: break; // 7, 8, 10, 11 and 13 use neither
+    case 0:
+    case 3:
+    case 6:
+    case 15:
+        gain = true;
+        q = true;
+        break;
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+        gain = true;
+        break;
+    case 9:
+    case 12:
+    case 14:
+    case 16:
+        q = true;
+        break;
+    default:
+        break; // 7, 8, 10, 11 and 13 use neither
     }
     w.Text9[i].Enabled = gain;
     w.Slider2[i].Enabled = gain;
@@ -120,11 +145,17 @@ bool EqBandAdmitted(int type, double f, double q) {
     return std::tan(2 * w) + 1 > 0;
 }
 
-double EqMarkerTop(double gainDb) { return 1447.5 - (gainDb + 0.1) * 60 + 60; }
+double EqMarkerTop(double gainDb) {
+    return 1447.5 - (gainDb + 0.1) * 60 + 60;
+}
 
-double EqMarkerLeft(const ConstantTables& t, double f) { return Log10(f / 20.0) * t.TwipsPerDecade - 60; }
+double EqMarkerLeft(const ConstantTables& t, double f) {
+    return Log10(f / 20.0) * t.TwipsPerDecade - 60;
+}
 
-int ClampBandType(int type) { return std::clamp(type, 0, 16); }
+int ClampBandType(int type) {
+    return std::clamp(type, 0, 16);
+}
 
 bool SendEqBand(EqContext& c, int b) {
     if (!ValidBand(b)) return false;
@@ -163,8 +194,9 @@ bool SendEqBand(EqContext& c, int b) {
     const int type = ClampBandType(st.BandType[U(dev)][i]);
     st.BandType[U(dev)][i] = static_cast<int16_t>(type);
     if (!EqBandAdmitted(type, *f, q)) {
-        c.msg.show(QStringLiteral("Error: Parametro Q no admitido.\r\nPor favor cambie el valor Q o la Frecuencia"),
-                   kTitleEqFilter, MsgButtons::Ok, MsgIcon::Exclamation);
+        c.msg.show(
+            QStringLiteral("Error: Parametro Q no admitido.\r\nPor favor cambie el valor Q o la Frecuencia"),
+            kTitleEqFilter, MsgButtons::Ok, MsgIcon::Exclamation);
         RestoreBandFromImage(st, w, b);
         return false;
     }
@@ -190,10 +222,10 @@ bool SendEqBand(EqContext& c, int b) {
     img.Params[U(base + 3)] = static_cast<uint8_t>(qi);
     img.Params[U(base + 4)] = static_cast<uint8_t>(60 - v);
 
-    const Data8 d{static_cast<uint8_t>(ch),           static_cast<uint8_t>(EqBandInChannel(b)),
-                  static_cast<uint8_t>(mask),         img.Params[U(base)],
-                  img.Params[U(base + 1)],            img.Params[U(base + 2)],
-                  img.Params[U(base + 3)],            img.Params[U(base + 4)]};
+    const Data8 d{static_cast<uint8_t>(ch),   static_cast<uint8_t>(EqBandInChannel(b)),
+                  static_cast<uint8_t>(mask), img.Params[U(base)],
+                  img.Params[U(base + 1)],    img.Params[U(base + 2)],
+                  img.Params[U(base + 3)],    img.Params[U(base + 4)]};
     if (c.link.SendFrame(dev, CmdSetEqBand, d)) return true;
 
     ApplyBandControlStates(st, w, b);
@@ -229,7 +261,8 @@ bool SendXover(EqContext& c, int k) {
     }
 
     st.SuppressEvents = true;
-    for (size_t s = 0; s < 4; ++s) freqStep[s]->setValue(NearestInt(f[s]));
+    for (size_t s = 0; s < 4; ++s)
+        freqStep[s]->setValue(NearestInt(f[s]));
     st.SuppressEvents = false;
 
     std::array<double, 4> q{};
@@ -270,7 +303,8 @@ bool SendXover(EqContext& c, int k) {
     img.Params[U(base + 12)] = static_cast<uint8_t>(qStep[3]->value());
 
     auto blk = [&](int j) { return img.Params[U(base + j)]; };
-    if (c.link.SendFrame(dev, CmdSetXoverB, Data8{blk(6), blk(7), blk(8), blk(9), blk(10), blk(11), blk(12), 0}))
+    if (c.link.SendFrame(dev, CmdSetXoverB,
+                         Data8{blk(6), blk(7), blk(8), blk(9), blk(10), blk(11), blk(12), 0}))
         return true;
     if (c.link.SendFrame(dev, CmdSetXoverA,
                          Data8{static_cast<uint8_t>(k / 2 + 1), static_cast<uint8_t>(k % 2), blk(0), blk(1),
@@ -285,14 +319,29 @@ bool SendXover(EqContext& c, int k) {
     const bool even = k % 2 == 0;
     Row r{};
     switch (type) {
-    case 11: r = {false, false, false, true, false, false, false, true, false}; break;
-    case 12: r = {true, false, false, false, true, false, false, true, false}; break;
-    case 13: r = {true, false, false, true, true, false, false, true, true}; break;
-    case 14: r = {true, true, false, false, true, true, false, even, false}; break;
-    case 15: r = {true, true, false, true, true, true, false, even, true}; break;
-    case 16: r = {true, true, true, false, true, true, true, even, false}; break;
-    case 17: r = {true, true, true, true, true, true, true, even, true}; break;
-    default: break; // 0..10: every section field off
+    case 11:
+        r = {false, false, false, true, false, false, false, true, false};
+        break;
+    case 12:
+        r = {true, false, false, false, true, false, false, true, false};
+        break;
+    case 13:
+        r = {true, false, false, true, true, false, false, true, true};
+        break;
+    case 14:
+        r = {true, true, false, false, true, true, false, even, false};
+        break;
+    case 15:
+        r = {true, true, false, true, true, true, false, even, true};
+        break;
+    case 16:
+        r = {true, true, true, false, true, true, true, even, false};
+        break;
+    case 17:
+        r = {true, true, true, true, true, true, true, even, true};
+        break;
+    default:
+        break; // 0..10: every section field off
     }
     w.Command7[x].Enabled = true;
     w.Command12[x].Enabled = true;
@@ -322,8 +371,9 @@ bool ToggleEqBypass(EqContext& c, int ch) {
     byp = byp == 1 ? 0 : 1;
     const int addr = st.Tables.EqBypassAddr[U(ch)];
     st.DevProgs[U(dev)].Params[U(addr)] = static_cast<uint8_t>(byp);
-    if (c.link.SendFrame(dev, CmdSetEqBypass, Data8{static_cast<uint8_t>(ch), 0, 0, 0, 0, 0, 0,
-                                                    st.DevProgs[U(dev)].Params[U(addr)]}))
+    if (c.link.SendFrame(
+            dev, CmdSetEqBypass,
+            Data8{static_cast<uint8_t>(ch), 0, 0, 0, 0, 0, 0, st.DevProgs[U(dev)].Params[U(addr)]}))
         return true;
     ShowEqBypassState(c, ch);
     return false;
@@ -384,7 +434,8 @@ void RedrawChannelBands(EqContext& c, int ch) {
         c.graph.CalcBandGraph(first);
         return;
     }
-    for (int b = first; b < first + EqBandCount(ch); ++b) c.graph.CalcBandGraph(b);
+    for (int b = first; b < first + EqBandCount(ch); ++b)
+        c.graph.CalcBandGraph(b);
 }
 
 void RedrawChannelResponse(EqContext& c, int ch) {
@@ -405,11 +456,13 @@ void ShowGraphCursor(EqContext& c, int ch) {
         for (int b = last; b >= first; --b) {
             w.Label5[U(b)].Visible = true;
             int front = 0;
-            for (const Label& l : w.Label5) front = std::max(front, l.ZOrder);
+            for (const Label& l : w.Label5)
+                front = std::max(front, l.ZOrder);
             w.Label5[U(b)].ZOrder = front + 1;
         }
     } else {
-        for (int b = first; b <= last; ++b) w.Label5[U(b)].Visible = false;
+        for (int b = first; b <= last; ++b)
+            w.Label5[U(b)].Visible = false;
     }
     c.st.DevProgs[U(dev)].Options[U(30 + ch)] = static_cast<uint8_t>(value);
 }
@@ -420,7 +473,7 @@ void ApplyViewChannelCheck(EqContext& c, int k) {
     if (!ValidBusAddress(dev)) return;
     FrmCtrl& w = c.windows.current();
     const int value = w.Check4[U(k)].value();
-    c.graph.OverlayOther(k) = static_cast<int16_t>(value);
+    c.st.OverlayOther[U(k)] = static_cast<int16_t>(value);
     c.graph.RedrawGraph(k + 1);
     c.st.DevProgs[U(dev)].Options[U(k)] = static_cast<uint8_t>(value);
 }

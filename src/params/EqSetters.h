@@ -20,17 +20,29 @@ struct EqContext : ParamContext {
 // ---- Band numbering ----
 // Channel of band b (0..4 input, 5..11 first output, 12..18 second output) and its number
 // within the channel.
-constexpr int EqBandChannel(int b) { return b < 5 ? 0 : (b < 12 ? 1 : 2); }
-constexpr int EqBandInChannel(int b) { return b < 5 ? b : (b < 12 ? b - 5 : b - 12); }
+constexpr int EqBandChannel(int b) {
+    return b < 5 ? 0 : (b < 12 ? 1 : 2);
+}
+constexpr int EqBandInChannel(int b) {
+    return b < 5 ? b : (b < 12 ? b - 5 : b - 12);
+}
 // First band and band count of channel ch.
-constexpr int EqFirstBand(int ch) { return ch == 0 ? 0 : (ch - 1) * 7 + 5; }
-constexpr int EqBandCount(int ch) { return ch == 0 ? 5 : 7; }
+constexpr int EqFirstBand(int ch) {
+    return ch == 0 ? 0 : (ch - 1) * 7 + 5;
+}
+constexpr int EqBandCount(int ch) {
+    return ch == 0 ? 5 : 7;
+}
 
 // ---- Pure rules of the band setter ----
 // Band gain in dB of gain slider position v (0 = +15 dB, 30 = 0 dB, 60 = -15 dB).
-constexpr double EqGainOfSlider(int v) { return (60 - v) / 2.0 - 15; }
+constexpr double EqGainOfSlider(int v) {
+    return (60 - v) / 2.0 - 15;
+}
 // Q of band Q index i: 0.3 + 0.1 i.
-constexpr double EqQOfIndex(int i) { return 0.1 * i + 0.3; }
+constexpr double EqQOfIndex(int i) {
+    return 0.1 * i + 0.3;
+}
 // Width text value: the width table entry cut to four decimals.
 double EqWidthShown(const ConstantTables& t, int i);
 // Whether the device admits frequency f with quality q for band type `type`: All Pass II, Band

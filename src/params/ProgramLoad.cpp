@@ -4,14 +4,18 @@
 
 namespace {
 
-size_t U(int i) { return static_cast<size_t>(i); }
+size_t U(int i) {
+    return static_cast<size_t>(i);
+}
 
 // A 0/1 switch or unit held in an image byte: anything but 0 counts as 1.
-int Flag(int v) { return v == 0 ? 0 : 1; }
+int Flag(int v) {
+    return v == 0 ? 0 : 1;
+}
 
 // The numbered steps of the load, each returning true when a send failed and was reported.
 class ProgramLoader {
-public:
+  public:
     explicit ProgramLoader(EqContext& c)
         : c_(c), st_(c.st), dev_(c.st.CurDevice()), w_(c.win()), img_(c.prog()), rec_(c.rec()),
           t_(c.st.Tables) {}
@@ -24,11 +28,12 @@ public:
                              polarity() || temperature() || delays() || delayUnit() || crossovers() ||
                              eqBypass() || bands() || viewOptions() || restoreMute(savedMute);
         if (!stopped)
-            for (int g = 0; g < kGraphs; ++g) c_.graph.RedrawGraph(g);
+            for (int g = 0; g < kGraphs; ++g)
+                c_.graph.RedrawGraph(g);
         st_.EditBusy = false;
     }
 
-private:
+  private:
     uint8_t P(int i) const { return img_.Params[U(i)]; }
 
     bool muteOutputs() {
@@ -179,7 +184,8 @@ private:
         for (int ch = 0; ch < kChannels; ++ch) {
             const uint8_t byte = P(t_.EqBypassAddr[U(ch)]);
             st_.EqBypass[U(dev_)][U(ch)] = byte;
-            if (c_.link.SendFrame(dev_, CmdSetEqBypass, Data8{static_cast<uint8_t>(ch), 0, 0, 0, 0, 0, 0, byte}))
+            if (c_.link.SendFrame(dev_, CmdSetEqBypass,
+                                  Data8{static_cast<uint8_t>(ch), 0, 0, 0, 0, 0, 0, byte}))
                 return true;
             ShowEqBypassState(c_, ch);
         }
@@ -208,7 +214,8 @@ private:
             c_.graph.CalcBandGraph(b);
             st_.DrawSuspended = 0;
         }
-        for (int ch = 0; ch < kChannels; ++ch) RedrawChannelBands(c_, ch);
+        for (int ch = 0; ch < kChannels; ++ch)
+            RedrawChannelBands(c_, ch);
         return false;
     }
 
@@ -234,7 +241,8 @@ private:
 
     bool restoreMute(uint8_t saved) {
         img_.Params[U(t_.MuteAddr)] = saved;
-        for (int ch = 0; ch < kChannels; ++ch) rec_.Mute[U(ch)] = static_cast<int16_t>(1 - ((saved >> ch) & 1));
+        for (int ch = 0; ch < kChannels; ++ch)
+            rec_.Mute[U(ch)] = static_cast<int16_t>(1 - ((saved >> ch) & 1));
         for (int ch = 0; ch < kChannels; ++ch) {
             if (SendMute(c_, ch)) return true;
             UpgMuteButton(c_, ch);
@@ -268,5 +276,6 @@ void Option1_Click(EqContext& c, FrmCtrl& w, int index) {
 }
 
 void BindOption1Click(EqContext& c, FrmCtrl& w) {
-    for (int i = 0; i < 2; ++i) w.Option1[U(i)].Click = [&c, &w, i] { Option1_Click(c, w, i); };
+    for (int i = 0; i < 2; ++i)
+        w.Option1[U(i)].Click = [&c, &w, i] { Option1_Click(c, w, i); };
 }

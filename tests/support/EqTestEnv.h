@@ -10,7 +10,6 @@
 struct RecordingGraph : ResponseGraph {
     std::vector<std::string> calls; // "band 7", "xover 2", "redraw 1"
     std::vector<int16_t> drawSuspendedAtCall;
-    std::array<int16_t, 2> overlay{};
     const AppState* st = nullptr;
 
     void note(std::string s) {
@@ -20,7 +19,6 @@ struct RecordingGraph : ResponseGraph {
     void CalcBandGraph(int b) override { note("band " + std::to_string(b)); }
     void CalcXoverGraph(int k) override { note("xover " + std::to_string(k)); }
     void RedrawGraph(int g) override { note("redraw " + std::to_string(g)); }
-    int16_t& OverlayOther(int k) override { return overlay[static_cast<size_t>(k)]; }
 };
 
 struct RecordingLinked : LinkedRoutines {
