@@ -35,7 +35,8 @@ struct Window {
             r.XoverF4[k] = 5000;
             r.XoverQ1[k] = r.XoverQ2[k] = r.XoverQ3[k] = r.XoverQ4[k] = 0.7f;
         }
-        for (int ch = 0; ch < 3; ++ch) st.DelaySamples[kDev][ch] = 100 * ch;
+        for (int ch = 0; ch < 3; ++ch)
+            st.DelaySamples[kDev][ch] = 100 * ch;
         st.Graph.Slot(0); // the store exists before timing
     }
 };
@@ -50,7 +51,14 @@ void BM_BandAndChannelSum(benchmark::State& state) {
         benchmark::DoNotOptimize(w->st.Graph.Slot(0).OutMag[1][300]);
     }
 }
-BENCHMARK(BM_BandAndChannelSum)->Arg(5)->Arg(6)->Arg(13)->Arg(14)->Arg(16)->Arg(18)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BandAndChannelSum)
+    ->Arg(5)
+    ->Arg(6)
+    ->Arg(13)
+    ->Arg(14)
+    ->Arg(16)
+    ->Arg(18)
+    ->Unit(benchmark::kMicrosecond);
 
 // The same with its curve drawn into the graph picture.
 void BM_BandSumAndDraw(benchmark::State& state) {
@@ -67,8 +75,10 @@ void BM_WholeWindow(benchmark::State& state) {
     auto w = std::make_unique<Window>();
     w->st.DrawSuspended = 1;
     for (auto _ : state) {
-        for (int b = 0; b < 19; ++b) w->mg.CalcBandGraph(b);
-        for (int k = 0; k < 4; ++k) w->mg.CalcXoverGraph(k);
+        for (int b = 0; b < 19; ++b)
+            w->mg.CalcBandGraph(b);
+        for (int k = 0; k < 4; ++k)
+            w->mg.CalcXoverGraph(k);
         benchmark::DoNotOptimize(w->st.Graph.Slot(0).OutPhase[2][500]);
     }
 }

@@ -14,9 +14,13 @@ const ConstantTables& Tables() {
     return t;
 }
 
-ShelfTables Shelves() { return {Tables().ShelfFactorA, Tables().ShelfFactorB}; }
+ShelfTables Shelves() {
+    return {Tables().ShelfFactorA, Tables().ShelfFactorB};
+}
 
-double Ppd() { return Tables().PointsPerDecade; }
+double Ppd() {
+    return Tables().PointsPerDecade;
+}
 
 BandSettings Band(int type, double gain, double fc, double q, int slider = 30) {
     BandSettings b;
@@ -39,19 +43,22 @@ XoverSettings Xover(int type, double f1, std::array<double, 4> f = {}, std::arra
 
 std::vector<double> BandPhaseSweep(const BandSettings& b) {
     std::vector<double> out;
-    for (int i = 0; i < kGraphPoints; ++i) out.push_back(BandResponseAt(b, GridFrequency(i, Ppd()), Shelves()).Phase);
+    for (int i = 0; i < kGraphPoints; ++i)
+        out.push_back(BandResponseAt(b, GridFrequency(i, Ppd()), Shelves()).Phase);
     return out;
 }
 
 std::vector<double> XoverPhaseSweep(int k, const XoverSettings& x) {
     std::vector<double> out;
-    for (int i = 0; i < kGraphPoints; ++i) out.push_back(XoverResponseAt(k, x, GridFrequency(i, Ppd())).Phase);
+    for (int i = 0; i < kGraphPoints; ++i)
+        out.push_back(XoverResponseAt(k, x, GridFrequency(i, Ppd())).Phase);
     return out;
 }
 
 double LargestStep(const std::vector<double>& v) {
     double m = 0;
-    for (size_t i = 1; i < v.size(); ++i) m = std::max(m, std::abs(v[i] - v[i - 1]));
+    for (size_t i = 1; i < v.size(); ++i)
+        m = std::max(m, std::abs(v[i] - v[i - 1]));
     return m;
 }
 
@@ -89,10 +96,11 @@ TEST(GraphGridTest, GridEndsDelayPhaseAndNormPhase) {
     EXPECT_NEAR(DelayPhaseAt(1000, 48), -360.0, 1e-3);
     EXPECT_NEAR(DelayPhaseAt(20000, 48), -7200.0, 1e-2);
 
-    const struct { double in, out; } cases[] = {
-        {540, 180},  {-540, -180}, {181, -179}, {180, 180},       {-180, -180}, {0, 0},
-        {360, 0},    {-181, 179},  {900, 180},  {-7200.5, -0.5},  {7380, 180},  {45.25, 45.25},
-        {1e12 + 90, 10},
+    const struct {
+        double in, out;
+    } cases[] = {
+        {540, 180},  {-540, -180}, {181, -179},     {180, 180},  {-180, -180},   {0, 0},          {360, 0},
+        {-181, 179}, {900, 180},   {-7200.5, -0.5}, {7380, 180}, {45.25, 45.25}, {1e12 + 90, 10},
     };
     for (const auto& c : cases) {
         double x = c.in;
@@ -128,8 +136,10 @@ TEST(GraphBandTest, WorkedValuesByType) {
         EXPECT_NEAR(BandResponseAt(Band(type + 3, -9, 500, 0.7, 48), 20, Shelves()).Mag, -9.0, 0.2) << type;
     }
     // Within 12 steps of the middle the fixed shelves use the band frequency itself.
-    EXPECT_EQ(CalcShelfMag(Band(1, 3, 800, 1, 18), 900, Shelves()), CalcShelfMag(Band(1, 3, 800, 1, 42), 900, Shelves()));
-    EXPECT_NE(CalcShelfMag(Band(1, 3, 800, 1, 17), 900, Shelves()), CalcShelfMag(Band(1, 3, 800, 1, 18), 900, Shelves()));
+    EXPECT_EQ(CalcShelfMag(Band(1, 3, 800, 1, 18), 900, Shelves()),
+              CalcShelfMag(Band(1, 3, 800, 1, 42), 900, Shelves()));
+    EXPECT_NE(CalcShelfMag(Band(1, 3, 800, 1, 17), 900, Shelves()),
+              CalcShelfMag(Band(1, 3, 800, 1, 18), 900, Shelves()));
     // All-pass bands are flat; a notch on a grid frequency is deep but finite.
     EXPECT_EQ(BandResponseAt(Band(13, 5, 300, 1), 900, Shelves()).Mag, 0.0);
     EXPECT_EQ(BandResponseAt(Band(14, 5, 300, 1), 900, Shelves()).Mag, 0.0);
@@ -152,10 +162,13 @@ TEST(GraphBandTest, OffAndUnknownTypesAreFlat) {
 TEST(GraphBandTest, WrappedPhasesAreContinuousAndEqualAFreshSweep) {
     // Types whose phase passes a pole: no half-turn jump anywhere, and the same values as a
     // running count started fresh at the first point.
-    const struct { int type; double gain, fc, q; } cases[] = {
-        {1, 12, 1000, 1},  {2, -12, 300, 1},   {3, 15, 2000, 6},  {4, 12, 1000, 1},  {5, -15, 80, 1},
-        {6, 15, 500, 8},   {8, 0, 1000, 1},    {9, 0, 400, 12},   {11, 0, 1000, 1},  {12, 0, 60, 0.5},
-        {13, 0, 2000, 1},  {14, 0, 1000, 0.7}, {14, 0, 300, 5},   {15, 3, 1000, 2},  {15, 0, 100, 0.3},
+    const struct {
+        int type;
+        double gain, fc, q;
+    } cases[] = {
+        {1, 12, 1000, 1}, {2, -12, 300, 1},   {3, 15, 2000, 6}, {4, 12, 1000, 1}, {5, -15, 80, 1},
+        {6, 15, 500, 8},  {8, 0, 1000, 1},    {9, 0, 400, 12},  {11, 0, 1000, 1}, {12, 0, 60, 0.5},
+        {13, 0, 2000, 1}, {14, 0, 1000, 0.7}, {14, 0, 300, 5},  {15, 3, 1000, 2}, {15, 0, 100, 0.3},
     };
     for (const auto& c : cases) {
         const BandSettings b = Band(c.type, c.gain, c.fc, c.q, 0);
@@ -168,13 +181,28 @@ TEST(GraphBandTest, WrappedPhasesAreContinuousAndEqualAFreshSweep) {
                 const double x = f / c.fc;
                 double ref = 0;
                 switch (c.type) {
-                case 8: ref = Wrapped(w, -x / 0.707, 1 - x * x, false); break;
-                case 9: ref = Wrapped(w, -x / c.q, 1 - x * x, false); break;
-                case 11: ref = Wrapped(w, -f / (0.707 * c.fc), 1 - x * x, true); break;
-                case 12: ref = Wrapped(w, -f / (c.q * c.fc), 1 - x * x, true); break;
-                case 13: ref = Wrapped(w, -x, 1 - x * x, false); break;
-                case 14: ref = Wrapped(w, (1 - x * x) * (-2 * x) / c.q, (1 - x * x) * (1 - x * x) - (x / c.q) * (x / c.q), false); break;
-                default: ref = Wrapped(w, 1 - x * x, x / c.q, false); break;
+                case 8:
+                    ref = Wrapped(w, -x / 0.707, 1 - x * x, false);
+                    break;
+                case 9:
+                    ref = Wrapped(w, -x / c.q, 1 - x * x, false);
+                    break;
+                case 11:
+                    ref = Wrapped(w, -f / (0.707 * c.fc), 1 - x * x, true);
+                    break;
+                case 12:
+                    ref = Wrapped(w, -f / (c.q * c.fc), 1 - x * x, true);
+                    break;
+                case 13:
+                    ref = Wrapped(w, -x, 1 - x * x, false);
+                    break;
+                case 14:
+                    ref = Wrapped(w, (1 - x * x) * (-2 * x) / c.q,
+                                  (1 - x * x) * (1 - x * x) - (x / c.q) * (x / c.q), false);
+                    break;
+                default:
+                    ref = Wrapped(w, 1 - x * x, x / c.q, false);
+                    break;
                 }
                 ASSERT_DOUBLE_EQ(ph[static_cast<size_t>(i)], ref) << "type " << c.type << " point " << i;
             }
@@ -193,7 +221,10 @@ TEST(GraphBandTest, WrappedPhasesAreContinuousAndEqualAFreshSweep) {
 }
 
 TEST(GraphXoverTest, WorkedValuesByType) {
-    const struct { int type, k; double f, mag, phase; } cases[] = {
+    const struct {
+        int type, k;
+        double f, mag, phase;
+    } cases[] = {
         {2, 1, 1000, -3.0103, -90.000013},  // Butterworth -12 low-pass at F1
         {7, 1, 1000, -6.0206, -180.000026}, // Linkwitz-Riley -24
         {1, 1, 1000, -3.0103, -45.0000065}, // Butterworth -6 low-pass
@@ -248,7 +279,8 @@ TEST(GraphXoverTest, EveryTypeIsContinuousWhateverRanBefore) {
         const double fi = GridFrequency(i, Ppd());
         const double r = fi / 700;
         double ref = 0;
-        for (double qq : {1.307, 0.541, 1.307, 0.541}) ref += Wrapped(w, -r / qq, 1 - r * r, true);
+        for (double qq : {1.307, 0.541, 1.307, 0.541})
+            ref += Wrapped(w, -r / qq, 1 - r * r, true);
         ASSERT_DOUBLE_EQ(XoverResponseAt(0, lr48, fi).Phase, ref) << i;
     }
 }

@@ -47,7 +47,8 @@ struct GraphWindowTest : ::testing::Test {
     // Pixels of colour c in column x.
     int countInColumn(int g, int x, QRgb c) {
         int n = 0;
-        for (int y = 0; y < image(g).height(); ++y) n += image(g).pixel(x, y) == c;
+        for (int y = 0; y < image(g).height(); ++y)
+            n += image(g).pixel(x, y) == c;
         return n;
     }
     bool rowHas(int g, int y, QRgb c) {
@@ -71,7 +72,8 @@ TEST_F(GraphWindowTest, SumsFollowBandsCrossoversDelayAndBypass) {
     for (int i : {0, 200, 333, 575}) {
         const double f = GridFrequency(i, st.Tables.PointsPerDecade);
         EXPECT_FLOAT_EQ(r.OutMag[1][i], r.BandMag[6][i] + r.BandMag[9][i] + r.XoverMag[0][i]) << i;
-        EXPECT_NEAR(r.OutPhase[1][i], r.BandPhase[6][i] + r.BandPhase[9][i] + r.XoverPhase[0][i] + DelayPhaseAt(f, 48), 1e-9);
+        EXPECT_NEAR(r.OutPhase[1][i],
+                    r.BandPhase[6][i] + r.BandPhase[9][i] + r.XoverPhase[0][i] + DelayPhaseAt(f, 48), 1e-9);
     }
     // A band that is switched off is flat; the output's equaliser bypass leaves the bands out.
     rec().BandOff[6] = 1.0f;

@@ -7,11 +7,14 @@
 
 double MagRowY(std::initializer_list<float> termsDb) {
     double y = kZeroRow;
-    for (float t : termsDb) y -= static_cast<double>(kMagScale * t);
+    for (float t : termsDb)
+        y -= static_cast<double>(kMagScale * t);
     return y;
 }
 
-double PhaseRowY(double degrees) { return kZeroRow - kPhaseScale * degrees; }
+double PhaseRowY(double degrees) {
+    return kZeroRow - kPhaseScale * degrees;
+}
 
 std::optional<int> PixelRow(double y) {
     if (std::isnan(y)) return std::nullopt;
@@ -26,8 +29,8 @@ void ClearGraph(PictureBox& pic, const FrmImage& image, bool magView) {
     if (grid.width() == image.GridPictureWidth && grid.height() == image.GridPictureHeight)
         pic.Image = grid; // shared until something is drawn into it
     else
-        pic.Image = grid.scaled(static_cast<int>(image.GridPictureWidth),
-                                static_cast<int>(image.GridPictureHeight));
+        pic.Image =
+            grid.scaled(static_cast<int>(image.GridPictureWidth), static_cast<int>(image.GridPictureHeight));
     if (pic.Picture) pic.Picture();
 }
 

@@ -7,17 +7,19 @@
 
 #include <optional>
 
-constexpr double kZeroRow = 95.4;                          // row of 0 dB and of 0 degrees
-constexpr float kMagScale = 3.1833334f;                    // pixels per dB
-constexpr double kPhaseScale = 0.5305555555555556;         // pixels per degree
+constexpr double kZeroRow = 95.4;                  // row of 0 dB and of 0 degrees
+constexpr float kMagScale = 3.1833334f;            // pixels per dB
+constexpr double kPhaseScale = 0.5305555555555556; // pixels per degree
 constexpr int kGraphPenWidth = 2;
-constexpr int kPenStartX = -10;                            // pen start before point 0
+constexpr int kPenStartX = -10; // pen start before point 0
 constexpr int kPenStartY = 95;
-constexpr ColorValue kCurveRed = RGBValue(255, 0, 0);      // graphs 0 and 1
-constexpr ColorValue kCurveBlue = RGBValue(0, 0, 255);     // graph 2
+constexpr ColorValue kCurveRed = RGBValue(255, 0, 0);  // graphs 0 and 1
+constexpr ColorValue kCurveBlue = RGBValue(0, 0, 255); // graph 2
 
 // Curve colour of channel ch.
-constexpr ColorValue CurveColor(int ch) { return ch == 2 ? kCurveBlue : kCurveRed; }
+constexpr ColorValue CurveColor(int ch) {
+    return ch == 2 ? kCurveBlue : kCurveRed;
+}
 
 // Row y of a magnitude level given as its terms in dB (each scaled and taken from row 95.4 in
 // turn), and of a phase in degrees.

@@ -7,9 +7,13 @@
 namespace {
 
 // Base-10 logarithm as the natural logarithm of x over that of 10.
-double Log10(double x) { return std::log(x) / std::log(10.0); }
+double Log10(double x) {
+    return std::log(x) / std::log(10.0);
+}
 
-double NonZero(double d) { return d == 0.0 ? kZeroDenominator : d; }
+double NonZero(double d) {
+    return d == 0.0 ? kZeroDenominator : d;
+}
 
 // Phase K * (atan(P / D) - n * pi) of a ratio whose denominator changes sign at a pole while its
 // numerator keeps its sign: past the pole (D < 0) the phase goes on beyond -90 degrees for a
@@ -33,10 +37,16 @@ double WrappedTo(double P, double D, double continuous) {
     return (a - n * kGraphPi) * kDegPerRad;
 }
 
-bool IsShelf(int type) { return type >= 1 && type <= 6; }
-bool IsHighShelf(int type) { return type >= 1 && type <= 3; }
+bool IsShelf(int type) {
+    return type >= 1 && type <= 6;
+}
+bool IsHighShelf(int type) {
+    return type >= 1 && type <= 3;
+}
 
-int ShelfIndex(int slider) { return 60 - std::clamp(slider, 0, 60); }
+int ShelfIndex(int slider) {
+    return 60 - std::clamp(slider, 0, 60);
+}
 
 } // namespace
 
@@ -63,9 +73,13 @@ double NormPhase(double& x) {
     return x;
 }
 
-BandResponse::BandResponse(const BandSettings& b, const ShelfTables& t) : b_(b) { init(&t); }
+BandResponse::BandResponse(const BandSettings& b, const ShelfTables& t) : b_(b) {
+    init(&t);
+}
 
-BandResponse::BandResponse(const BandSettings& b) : b_(b) { init(nullptr); }
+BandResponse::BandResponse(const BandSettings& b) : b_(b) {
+    init(nullptr);
+}
 
 void BandResponse::init(const ShelfTables* t) {
     const BandSettings& b = b_;
@@ -81,11 +95,33 @@ void BandResponse::init(const ShelfTables* t) {
     shelfPhFc_ = b.Freq;
     shelfPhQ_ = b.Q;
     switch (b.Type) {
-    case 1: shelfMagFc_ = b.Freq / fa; shelfMagC_ = 0.3; shelfPhFc_ = 0.6 * b.Freq; shelfPhQ_ = 0.45; break;
-    case 2: shelfMagFc_ = b.Freq / (0.97 * fb); shelfMagC_ = 1.0; shelfPhFc_ = 0.75 * b.Freq; shelfPhQ_ = 0.707; break;
-    case 4: shelfMagFc_ = b.Freq * fa; shelfMagC_ = 0.3; shelfPhFc_ = b.Freq / 0.6; shelfPhQ_ = 0.45; break;
-    case 5: shelfMagFc_ = b.Freq * fb; shelfMagC_ = 1.0; shelfPhFc_ = b.Freq / 0.75; shelfPhQ_ = 0.707; break;
-    default: shelfMagC_ = b.Q * b.Q; break; // 3 and 6 use the band's own frequency and Q
+    case 1:
+        shelfMagFc_ = b.Freq / fa;
+        shelfMagC_ = 0.3;
+        shelfPhFc_ = 0.6 * b.Freq;
+        shelfPhQ_ = 0.45;
+        break;
+    case 2:
+        shelfMagFc_ = b.Freq / (0.97 * fb);
+        shelfMagC_ = 1.0;
+        shelfPhFc_ = 0.75 * b.Freq;
+        shelfPhQ_ = 0.707;
+        break;
+    case 4:
+        shelfMagFc_ = b.Freq * fa;
+        shelfMagC_ = 0.3;
+        shelfPhFc_ = b.Freq / 0.6;
+        shelfPhQ_ = 0.45;
+        break;
+    case 5:
+        shelfMagFc_ = b.Freq * fb;
+        shelfMagC_ = 1.0;
+        shelfPhFc_ = b.Freq / 0.75;
+        shelfPhQ_ = 0.707;
+        break;
+    default:
+        shelfMagC_ = b.Q * b.Q;
+        break; // 3 and 6 use the band's own frequency and Q
     }
 }
 
@@ -95,7 +131,7 @@ double BandResponse::ShelfMag(double f) const {
     const double x = f / shelfMagFc_;
     const double x2 = x * x;
     const double T = A * x2 / shelfMagC_;
-    const double lo = (A - x2) * (A - x2) + T;        // the terms with A - x^2
+    const double lo = (A - x2) * (A - x2) + T;         // the terms with A - x^2
     const double hi = (1 - A * x2) * (1 - A * x2) + T; // the terms with 1 - A x^2
     if (IsHighShelf(b_.Type)) return 20 * Log10(A * std::sqrt(hi) / std::sqrt(lo));
     return 20 * Log10(A * std::sqrt(lo) / std::sqrt(hi));
@@ -120,13 +156,20 @@ double BandResponse::PassPhase(double f) const {
     const double Q = b_.Q;
     const double x = f / fc;
     switch (b_.Type) {
-    case 7: return kDegPerRad * std::atan(-x);
-    case 8: return PoleWrapped(-x / 0.707, 1 - x * x, false);
-    case 9: return PoleWrapped(-x / Q, 1 - x * x, false);
-    case 10: return kDegPerRad * (std::atan(-x) + kGraphPi / 2);
-    case 11: return PoleWrapped(-f / (0.707 * fc), 1 - x * x, true);
-    case 12: return PoleWrapped(-f / (Q * fc), 1 - x * x, true);
-    default: return 0;
+    case 7:
+        return kDegPerRad * std::atan(-x);
+    case 8:
+        return PoleWrapped(-x / 0.707, 1 - x * x, false);
+    case 9:
+        return PoleWrapped(-x / Q, 1 - x * x, false);
+    case 10:
+        return kDegPerRad * (std::atan(-x) + kGraphPi / 2);
+    case 11:
+        return PoleWrapped(-f / (0.707 * fc), 1 - x * x, true);
+    case 12:
+        return PoleWrapped(-f / (Q * fc), 1 - x * x, true);
+    default:
+        return 0;
     }
 }
 
@@ -146,7 +189,12 @@ StagePoint BandResponse::At(double f) const {
         p.Phase = kDegPerRad * std::atan(P / D);
         break;
     }
-    case 1: case 2: case 3: case 4: case 5: case 6:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
         p.Mag = ShelfMag(f);
         p.Phase = ShelfPhase(f);
         break;
@@ -207,13 +255,21 @@ StagePoint BandResponse::At(double f) const {
     return p;
 }
 
-double CalcShelfMag(const BandSettings& b, double f, const ShelfTables& t) { return BandResponse(b, t).ShelfMag(f); }
+double CalcShelfMag(const BandSettings& b, double f, const ShelfTables& t) {
+    return BandResponse(b, t).ShelfMag(f);
+}
 
-double CalcShelfPhase(const BandSettings& b, double f) { return BandResponse(b).ShelfPhase(f); }
+double CalcShelfPhase(const BandSettings& b, double f) {
+    return BandResponse(b).ShelfPhase(f);
+}
 
-double CalcPassPhase(const BandSettings& b, double f) { return BandResponse(b).PassPhase(f); }
+double CalcPassPhase(const BandSettings& b, double f) {
+    return BandResponse(b).PassPhase(f);
+}
 
-StagePoint BandResponseAt(const BandSettings& b, double f, const ShelfTables& t) { return BandResponse(b, t).At(f); }
+StagePoint BandResponseAt(const BandSettings& b, double f, const ShelfTables& t) {
+    return BandResponse(b, t).At(f);
+}
 
 int XoverTypeCode(double stored) {
     if (!std::isfinite(stored) || stored < -32768.0 || stored > 32767.0) return -1;
@@ -257,34 +313,68 @@ double SectionPhase(bool low, const Section& s, double f) {
 int Sections(int type, bool low, const XoverSettings& x, std::array<Section, 4>& s) {
     const double F1 = x.F[0];
     switch (type) {
-    case 1: s[0] = {1, F1, 0}; return 1;
-    case 2: s[0] = {2, F1, 0.707}; return 1;
-    case 3: s[0] = {1, F1, 0}; s[1] = {1, F1, 0}; return 2;
-    case 4: s[0] = {2, low ? F1 / 0.52 : F1 * 0.52, 0.577}; return 1;
-    case 5: s[0] = {1, F1, 0}; s[1] = {2, F1, 1}; return 2;
-    case 6: s[0] = {2, F1, 1.307}; s[1] = {2, F1, 0.541}; return 2;
-    case 7: s[0] = {2, F1, 0.707}; s[1] = {2, F1, 0.707}; return 2;
+    case 1:
+        s[0] = {1, F1, 0};
+        return 1;
+    case 2:
+        s[0] = {2, F1, 0.707};
+        return 1;
+    case 3:
+        s[0] = {1, F1, 0};
+        s[1] = {1, F1, 0};
+        return 2;
+    case 4:
+        s[0] = {2, low ? F1 / 0.52 : F1 * 0.52, 0.577};
+        return 1;
+    case 5:
+        s[0] = {1, F1, 0};
+        s[1] = {2, F1, 1};
+        return 2;
+    case 6:
+        s[0] = {2, F1, 1.307};
+        s[1] = {2, F1, 0.541};
+        return 2;
+    case 7:
+        s[0] = {2, F1, 0.707};
+        s[1] = {2, F1, 0.707};
+        return 2;
     case 8: {
         const double Fb = low ? F1 : F1 * 0.649;
-        s[0] = {2, Fb, 0.522}; s[1] = {2, Fb, 0.806};
+        s[0] = {2, Fb, 0.522};
+        s[1] = {2, Fb, 0.806};
         return 2;
     }
-    case 9: s[0] = {2, F1, 0.7}; s[1] = {2, F1, 1.307}; s[2] = {2, F1, 0.541}; return 3;
+    case 9:
+        s[0] = {2, F1, 0.7};
+        s[1] = {2, F1, 1.307};
+        s[2] = {2, F1, 0.541};
+        return 3;
     case 10:
-        s[0] = {2, F1, 1.307}; s[1] = {2, F1, 0.541}; s[2] = {2, F1, 1.307}; s[3] = {2, F1, 0.541};
+        s[0] = {2, F1, 1.307};
+        s[1] = {2, F1, 0.541};
+        s[2] = {2, F1, 1.307};
+        s[3] = {2, F1, 0.541};
         return 4;
-    case 11: case 13: case 15: case 17: {
+    case 11:
+    case 13:
+    case 15:
+    case 17: {
         const int n = (type - 9) / 2; // 1, 2, 3, 4 second-order sections
-        for (int j = 0; j < n; ++j) s[static_cast<size_t>(j)] = {2, x.F[static_cast<size_t>(j)], x.Q[static_cast<size_t>(j)]};
+        for (int j = 0; j < n; ++j)
+            s[static_cast<size_t>(j)] = {2, x.F[static_cast<size_t>(j)], x.Q[static_cast<size_t>(j)]};
         return n;
     }
-    case 12: case 14: case 16: {
+    case 12:
+    case 14:
+    case 16: {
         const int n = (type - 10) / 2 + 1; // first order, then 1, 2, 3 second-order sections
         s[0] = {1, F1, 0};
-        for (int j = 1; j < n; ++j) s[static_cast<size_t>(j)] = {2, x.F[static_cast<size_t>(j)], x.Q[static_cast<size_t>(j)]};
+        for (int j = 1; j < n; ++j)
+            s[static_cast<size_t>(j)] = {2, x.F[static_cast<size_t>(j)], x.Q[static_cast<size_t>(j)]};
         return n;
     }
-    default: return 0;
+    default:
+        return 0;
     }
 }
 
@@ -295,7 +385,8 @@ XoverResponse::XoverResponse(int k, const XoverSettings& x) {
     low_ = (k % 2) != 0;
     F1_ = x.F[0];
     n_ = Sections(type_, low_, x, s_);
-    for (int n = 0; n <= 8; ++n) F1pow_[static_cast<size_t>(n)] = std::pow(F1_, n);
+    for (int n = 0; n <= 8; ++n)
+        F1pow_[static_cast<size_t>(n)] = std::pow(F1_, n);
 }
 
 // Butterworth magnitude of order n at F1.
@@ -319,16 +410,34 @@ double XoverResponse::bessel(double a, double f) const {
 // Whole magnitude of the fixed types 1..10 (a doubled type is one term added to itself).
 double XoverResponse::fixedMag(double f) const {
     switch (type_) {
-    case 1: return butterworth(1, f);
-    case 2: return butterworth(2, f);
-    case 3: { const double b = butterworth(1, f); return b + b; }
-    case 4: return bessel(0.52, f);
-    case 5: return butterworth(3, f);
-    case 6: return butterworth(4, f);
-    case 7: { const double b = butterworth(2, f); return b + b; }
-    case 8: { const double b = bessel(0.649, f); return b + b; }
-    case 9: return butterworth(4, f) + butterworth(2, f);
-    default: { const double b = butterworth(4, f); return b + b; } // 10
+    case 1:
+        return butterworth(1, f);
+    case 2:
+        return butterworth(2, f);
+    case 3: {
+        const double b = butterworth(1, f);
+        return b + b;
+    }
+    case 4:
+        return bessel(0.52, f);
+    case 5:
+        return butterworth(3, f);
+    case 6:
+        return butterworth(4, f);
+    case 7: {
+        const double b = butterworth(2, f);
+        return b + b;
+    }
+    case 8: {
+        const double b = bessel(0.649, f);
+        return b + b;
+    }
+    case 9:
+        return butterworth(4, f) + butterworth(2, f);
+    default: {
+        const double b = butterworth(4, f);
+        return b + b;
+    } // 10
     }
 }
 
@@ -346,8 +455,11 @@ XoverPoint XoverResponse::At(double f) const {
             p.Mag = static_cast<float>(static_cast<double>(p.Mag) + SecondOrderMag(low_, s[j].F, s[j].Q, f));
     }
     p.Phase = SectionPhase(low_, s[0], f);
-    for (size_t j = 1; j < static_cast<size_t>(n_); ++j) p.Phase += SectionPhase(low_, s[j], f);
+    for (size_t j = 1; j < static_cast<size_t>(n_); ++j)
+        p.Phase += SectionPhase(low_, s[j], f);
     return p;
 }
 
-XoverPoint XoverResponseAt(int k, const XoverSettings& x, double f) { return XoverResponse(k, x).At(f); }
+XoverPoint XoverResponseAt(int k, const XoverSettings& x, double f) {
+    return XoverResponse(k, x).At(f);
+}

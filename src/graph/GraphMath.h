@@ -10,15 +10,15 @@
 #include <array>
 #include <cstdint>
 
-constexpr int kGraphPoints = 576;       // grid points 0..575, one per pixel column
-constexpr int kGraphBands = 19;         // equaliser bands 0..18
-constexpr int kGraphXovers = 4;         // crossover filters 0..3
-constexpr int kGraphChannels = 3;       // input, output 1, output 2
-constexpr double kGraphPi = 3.1415926535;           // pi as the graph takes it
-constexpr double kDegPerRad = 57.2957877855694;     // radians to degrees as the graph takes it
-constexpr double kZeroDenominator = 1e-17;          // in place of a denominator that is exactly 0
-constexpr int kBandTypeCount = 17;      // band types 0..16
-constexpr int kXoverTypeCount = 18;     // crossover types 0..17
+constexpr int kGraphPoints = 576;               // grid points 0..575, one per pixel column
+constexpr int kGraphBands = 19;                 // equaliser bands 0..18
+constexpr int kGraphXovers = 4;                 // crossover filters 0..3
+constexpr int kGraphChannels = 3;               // input, output 1, output 2
+constexpr double kGraphPi = 3.1415926535;       // pi as the graph takes it
+constexpr double kDegPerRad = 57.2957877855694; // radians to degrees as the graph takes it
+constexpr double kZeroDenominator = 1e-17;      // in place of a denominator that is exactly 0
+constexpr int kBandTypeCount = 17;              // band types 0..16
+constexpr int kXoverTypeCount = 18;             // crossover types 0..17
 
 // Frequency of grid point i: 20 Hz * 10^(i / pointsPerDecade).
 double GridFrequency(int i, double pointsPerDecade);
@@ -45,9 +45,9 @@ struct ShelfTables {
 
 // One equaliser band as its response reads it.
 struct BandSettings {
-    int Type = 0;        // 0..16
-    double Gain = 0;     // dB
-    double Freq = 1000;  // centre or corner frequency, Hz
+    int Type = 0;       // 0..16
+    double Gain = 0;    // dB
+    double Freq = 1000; // centre or corner frequency, Hz
     double Q = 1;
     double Off = 0;      // 0.0 band active, anything else band off
     int GainSlider = 30; // position of the band's gain slider 0..60 (the fixed shelves' factors)
@@ -56,7 +56,7 @@ struct BandSettings {
 // A band's response prepared once for a sweep: the values that do not depend on the frequency
 // are worked out when it is made, so each point costs only what depends on f.
 class BandResponse {
-public:
+  public:
     BandResponse(const BandSettings& b, const ShelfTables& t);
     // Without the factor tables (for the phases, which do not use them).
     explicit BandResponse(const BandSettings& b);
@@ -65,19 +65,19 @@ public:
     double ShelfPhase(double f) const;
     double PassPhase(double f) const;
 
-private:
+  private:
     void init(const ShelfTables* t);
 
     BandSettings b_;
-    bool flat_ = false;     // off, or a type outside 0..16
-    double A_ = 1;          // 10^(gain / 40)
+    bool flat_ = false; // off, or a type outside 0..16
+    double A_ = 1;      // 10^(gain / 40)
     double sqrtA_ = 1;
     double peakFactor_ = 0; // (A^2 - 1) / A of the peak phase
     double shelfMagFc_ = 1; // corner and constant of the shelf magnitude
     double shelfMagC_ = 1;
-    double shelfPhFc_ = 1;  // corner and q of the shelf phase
+    double shelfPhFc_ = 1; // corner and q of the shelf phase
     double shelfPhQ_ = 1;
-    double passGain_ = 1;   // 10^(gain / 20) of the band pass
+    double passGain_ = 1; // 10^(gain / 20) of the band pass
 };
 
 // Magnitude in dB of the shelf types 1..6 at frequency f (0 for other types).
@@ -92,9 +92,9 @@ StagePoint BandResponseAt(const BandSettings& b, double f, const ShelfTables& t)
 
 // One crossover filter as its response reads it.
 struct XoverSettings {
-    int Type = 0;                      // 0..17
-    std::array<double, 4> F{};         // section corner frequencies, Hz
-    std::array<double, 4> Q{};         // section Qs
+    int Type = 0;              // 0..17
+    std::array<double, 4> F{}; // section corner frequencies, Hz
+    std::array<double, 4> Q{}; // section Qs
 };
 
 // Type code from the stored value: to the nearest whole number (halves to even); a value that
@@ -118,7 +118,7 @@ XoverPoint XoverResponseAt(int k, const XoverSettings& x, double f);
 
 // A crossover filter's response prepared once for a sweep.
 class XoverResponse {
-public:
+  public:
     XoverResponse(int k, const XoverSettings& x);
     XoverPoint At(double f) const;
 
@@ -128,7 +128,7 @@ public:
         double Q;
     };
 
-private:
+  private:
     double butterworth(int n, double f) const;
     double bessel(double a, double f) const;
     double fixedMag(double f) const;

@@ -43,7 +43,8 @@ PenPos& GraphState::Pen(int s, int g) {
 
 const std::array<double, kGraphPoints>& GraphState::Frequencies(double pointsPerDecade) {
     if (freqDensity_ != pointsPerDecade) {
-        for (int i = 0; i < kGraphPoints; ++i) freq_[static_cast<size_t>(i)] = GridFrequency(i, pointsPerDecade);
+        for (int i = 0; i < kGraphPoints; ++i)
+            freq_[static_cast<size_t>(i)] = GridFrequency(i, pointsPerDecade);
         freqDensity_ = pointsPerDecade;
     }
     return freq_;
@@ -62,7 +63,8 @@ void HLine(QImage& img, int y) {
 
 void VLine(QImage& img, int x) {
     if (x < 0 || x >= img.width()) return;
-    for (int y = 0; y < img.height(); ++y) reinterpret_cast<QRgb*>(img.scanLine(y))[x] = qRgb(0, 0, 0);
+    for (int y = 0; y < img.height(); ++y)
+        reinterpret_cast<QRgb*>(img.scanLine(y))[x] = qRgb(0, 0, 0);
 }
 
 QImage BaseGrid(double pointsPerDecade) {
@@ -83,9 +85,11 @@ void FrmImage::Form_Load(double pointsPerDecade) {
     if (!std::isfinite(pointsPerDecade) || pointsPerDecade <= 0) pointsPerDecade = 575.0 / 3.0;
     QImage mag = BaseGrid(pointsPerDecade);
     // Six bands of 10 dB and eight of 45 degrees, on the rows where the curves put those values.
-    for (int k = -3; k <= 3; ++k) HLine(mag, *PixelRow(MagRowY({static_cast<float>(10 * k)})));
+    for (int k = -3; k <= 3; ++k)
+        HLine(mag, *PixelRow(MagRowY({static_cast<float>(10 * k)})));
     QImage phase = BaseGrid(pointsPerDecade);
-    for (int k = -4; k <= 4; ++k) HLine(phase, *PixelRow(PhaseRowY(45.0 * k)));
+    for (int k = -4; k <= 4; ++k)
+        HLine(phase, *PixelRow(PhaseRowY(45.0 * k)));
     Picture1.Image = mag;
     Picture2.Image = phase;
     GridPictureWidth = std::lround(static_cast<double>(Picture1.Image.width()));

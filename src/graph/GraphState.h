@@ -10,8 +10,7 @@
 
 constexpr int kGraphSlots = 66; // editing window slots 0..65
 
-template <typename T, int N>
-using PointRows = std::array<std::array<T, kGraphPoints>, N>;
+template <typename T, int N> using PointRows = std::array<std::array<T, kGraphPoints>, N>;
 
 // Responses of one editing window slot at the grid points: magnitudes in dB, phases in degrees.
 struct SlotResponse {
@@ -29,15 +28,23 @@ struct SlotResponse {
 void SumChannelPoint(SlotResponse& r, int ch, int i, bool eqBypassed);
 
 // First equaliser band and band count of channel ch; channel of band b and of filter k.
-constexpr int FirstBandOf(int ch) { return ch == 0 ? 0 : (ch == 1 ? 5 : 12); }
-constexpr int BandCountOf(int ch) { return ch == 0 ? 5 : 7; }
-constexpr int ChannelOfBand(int b) { return b < 5 ? 0 : (b < 12 ? 1 : 2); }
-constexpr int ChannelOfXover(int k) { return k / 2 + 1; }
+constexpr int FirstBandOf(int ch) {
+    return ch == 0 ? 0 : (ch == 1 ? 5 : 12);
+}
+constexpr int BandCountOf(int ch) {
+    return ch == 0 ? 5 : 7;
+}
+constexpr int ChannelOfBand(int b) {
+    return b < 5 ? 0 : (b < 12 ? 1 : 2);
+}
+constexpr int ChannelOfXover(int k) {
+    return k / 2 + 1;
+}
 
 // The hidden image form: the magnitude grid picture (Picture1) and the phase grid picture
 // (Picture2), 576 x 192 pixels, white with black grid lines, built on first use.
 class FrmImage {
-public:
+  public:
     // Builds both pictures (the frequency lines placed by pointsPerDecade) and takes their size.
     void Form_Load(double pointsPerDecade);
     bool Loaded() const { return loaded_; }
@@ -47,7 +54,7 @@ public:
     long GridPictureWidth = 0;
     long GridPictureHeight = 0;
 
-private:
+  private:
     bool loaded_ = false;
 };
 
@@ -68,9 +75,9 @@ struct GraphState {
     // The grid frequencies (GridFrequency of every point), worked out once for a grid density.
     const std::array<double, kGraphPoints>& Frequencies(double pointsPerDecade);
 
-private:
+  private:
     std::array<double, kGraphPoints> freq_{};
-    double freqDensity_ = 0; // density freq_ was made for; 0 none yet
+    double freqDensity_ = 0;          // density freq_ was made for; 0 none yet
     std::vector<SlotResponse> slots_; // created whole on first use
     std::array<std::array<PenPos, kGraphChannels>, kGraphSlots> pens_{};
 };

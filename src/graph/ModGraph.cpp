@@ -4,20 +4,32 @@
 #include "window/FrmCtrl.h"
 
 namespace {
-bool ValidPoint(int i) { return i >= 0 && i < kGraphPoints; }
-bool ValidGraph(int g) { return g >= 0 && g < kGraphChannels; }
-size_t U(int v) { return static_cast<size_t>(v); }
+bool ValidPoint(int i) {
+    return i >= 0 && i < kGraphPoints;
+}
+bool ValidGraph(int g) {
+    return g >= 0 && g < kGraphChannels;
+}
+size_t U(int v) {
+    return static_cast<size_t>(v);
+}
 } // namespace
 
 bool ModGraph::currentValid() const {
     return st_.CurSlot >= 0 && st_.CurSlot < kWindowSlots && ValidBusAddress(st_.CurDevice());
 }
 
-FrmCtrl& ModGraph::window() { return windows_.CtrlWindow(st_.CurSlot); }
+FrmCtrl& ModGraph::window() {
+    return windows_.CtrlWindow(st_.CurSlot);
+}
 
-int ModGraph::device() const { return st_.CurDevice(); }
+int ModGraph::device() const {
+    return st_.CurDevice();
+}
 
-bool ModGraph::magView(const FrmCtrl& w, int g) const { return w.Option2[U(g)].value(); }
+bool ModGraph::magView(const FrmCtrl& w, int g) const {
+    return w.Option2[U(g)].value();
+}
 
 void ModGraph::notify(FrmCtrl& w, int g) {
     if (w.Picture1[U(g)].Picture) w.Picture1[U(g)].Picture();
@@ -53,7 +65,8 @@ XoverSettings ModGraph::XoverOf(int dev, int k) const {
 void ModGraph::drawOverlay(int g) {
     if (g == 0 || st_.OverlayOther[U(g - 1)] == 0) return;
     const int other = g == 1 ? 2 : 1;
-    for (int i = 0; i < kGraphPoints; ++i) DrawMagOverlayLine(i, other, g);
+    for (int i = 0; i < kGraphPoints; ++i)
+        DrawMagOverlayLine(i, other, g);
 }
 
 // Draws point i of channel ch just summed: the magnitude segment, or in the phase view the sum
@@ -78,7 +91,8 @@ void ModGraph::CalcBandGraph(int band) {
     clearGraph(w, g);
     if (magView(w, g)) drawOverlay(g);
 
-    const BandResponse resp(BandOf(d, band, w), ShelfTables{st_.Tables.ShelfFactorA, st_.Tables.ShelfFactorB});
+    const BandResponse resp(BandOf(d, band, w),
+                            ShelfTables{st_.Tables.ShelfFactorA, st_.Tables.ShelfFactorB});
     const auto& freq = st_.Graph.Frequencies(st_.Tables.PointsPerDecade);
     const int32_t delay = st_.DelaySamples[U(d)][U(g)];
     const bool bypassed = st_.EqBypass[U(d)][U(g)] != 0;
@@ -133,7 +147,9 @@ void ModGraph::RedrawGraph(int g) {
     notify(w, g);
 }
 
-void ModGraph::DrawMagLine(int i, int g) { DrawMagOverlayLine(i, g, g); }
+void ModGraph::DrawMagLine(int i, int g) {
+    DrawMagOverlayLine(i, g, g);
+}
 
 void ModGraph::DrawMagOverlayLine(int i, int ch, int pic) {
     if (st_.DrawSuspended == 1) return;

@@ -1,8 +1,9 @@
 #pragma once
 // The response graph of the current editing window (CurSlot): recomputes a band or crossover
 // filter over the 576-point grid, rebuilds its channel's sum point by point and draws the curve
-// into the window's graph picture. The store and view switches live in AppState::Graph; this
-// class holds nothing of its own and can be made wherever the state and the windows are at hand.
+// into the window's graph picture. The store lives in AppState::Graph, the view switches in
+// AddInputGain and OverlayOther; this class holds nothing of its own and can be made wherever the
+// state and the windows are at hand.
 #include "common/AppState.h"
 #include "graph/GraphDraw.h"
 #include "graph/GraphMath.h"
@@ -11,7 +12,7 @@ class CtrlWindows;
 class FrmCtrl;
 
 class ModGraph {
-public:
+  public:
     ModGraph(AppState& st, CtrlWindows& windows) : st_(st), windows_(windows) {}
 
     // Recomputes band b (0..18) of the current window's device, the delay phase and the sum of
@@ -33,7 +34,7 @@ public:
     BandSettings BandOf(int dev, int band, const FrmCtrl& w) const;
     XoverSettings XoverOf(int dev, int k) const;
 
-private:
+  private:
     bool currentValid() const;
     FrmCtrl& window();
     int device() const;
