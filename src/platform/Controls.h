@@ -39,6 +39,7 @@ struct Control {
 
 struct Label : Control {
     QString Caption;
+    int ZOrder = 0; // front order among the window's markers: the largest is in front
     ColorValue BackColor = kButtonFace;
     ColorValue ForeColor = kBlack;
 };

@@ -1,0 +1,75 @@
+#pragma once
+// Equaliser band and crossover filter setters, and the equaliser view procedures of the current
+// editing window (slot CurSlot) and its device.
+//
+// Like the other setters, each one that sends returns true only when its exchange failed and
+// the failure was reported (the device was then marked disconnected and its window closed);
+// callers of a sequence stop on true.
+#include "params/EqServices.h"
+#include "params/Setters.h"
+#include "platform/MessageBox.h"
+
+// What the equaliser procedures and the whole-program load work with: the setters' context, the
+// message boxes, the response graph and the link routines.
+struct EqContext : ParamContext {
+    MessageBoxService& msg;
+    ResponseGraph& graph;
+    LinkedRoutines& linked;
+};
+
+// ---- Band numbering ----
+// Channel of band b (0..4 input, 5..11 first output, 12..18 second output) and its number
+// within the channel.
+constexpr int EqBandChannel(int b) {
+    return b < 5 ? 0 : (b < 12 ? 1 : 2);
+}
+constexpr int EqBandInChannel(int b) {
+    return b < 5 ? b : (b < 12 ? b - 5 : b - 12);
+}
+// First band and band count of channel ch.
+constexpr int EqFirstBand(int ch) {
+    return ch == 0 ? 0 : (ch - 1) * 7 + 5;
+}
+constexpr int EqBandCount(int ch) {
+    return ch == 0 ? 5 : 7;
+}
+
+// ---- Pure rules of the band setter ----
+// Band gain in dB of gain slider position v (0 = +15 dB, 30 = 0 dB, 60 = -15 dB).
+constexpr double EqGainOfSlider(int v) {
+    return (60 - v) / 2.0 - 15;
+}
+// Q of band Q index i: 0.3 + 0.1 i.
+constexpr double EqQOfIndex(int i) {
+    return 0.1 * i + 0.3;
+}
+// Width text value: the width table entry cut to four decimals.
+double EqWidthShown(const ConstantTables& t, int i);
+// Whether the device admits frequency f with quality q for band type `type`: All Pass II, Band
+// Pass and Notch Filter need a bandwidth it can realise; every other type is admitted.
+bool EqBandAdmitted(int type, double f, double q);
+// Marker position on the channel graph, twips: top from the gain in dB, left from the frequency.
+double EqMarkerTop(double gainDb);
+double EqMarkerLeft(const ConstantTables& t, double f);
+// Band type held in the image or the records, brought into 0..16.
+int ClampBandType(int type);
+
+// ---- Setters ----
+// Applies band b's controls to the records, the image and the device (command 0x05), or refuses
+// a type/frequency/Q the device does not admit and puts the band back as the image holds it.
+bool SendEqBand(EqContext& c, int b);
+// Applies crossover filter k's panel to the records, the image and the device (0x08, then 0x04).
+bool SendXover(EqContext& c, int k);
+
+// ---- Equaliser view ----
+bool ToggleEqBypass(EqContext& c, int ch);
+void ShowEqBypassState(EqContext& c, int ch);
+// Every band of channel ch at 0 dB and switched off, each sent and recomputed; stops at the
+// first band whose send failed.
+bool SetEqFlat(EqContext& c, int ch);
+void ToggleBandBypass(EqContext& c, int b);
+void ShowBandBypassState(EqContext& c, int b);
+void RedrawChannelBands(EqContext& c, int ch);
+void RedrawChannelResponse(EqContext& c, int ch);
+void ShowGraphCursor(EqContext& c, int ch);
+void ApplyViewChannelCheck(EqContext& c, int k);

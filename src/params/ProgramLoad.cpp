@@ -1,0 +1,281 @@
+#include "params/ProgramLoad.h"
+
+#include <algorithm>
+
+namespace {
+
+size_t U(int i) {
+    return static_cast<size_t>(i);
+}
+
+// A 0/1 switch or unit held in an image byte: anything but 0 counts as 1.
+int Flag(int v) {
+    return v == 0 ? 0 : 1;
+}
+
+// The numbered steps of the load, each returning true when a send failed and was reported.
+class ProgramLoader {
+  public:
+    explicit ProgramLoader(EqContext& c)
+        : c_(c), st_(c.st), dev_(c.st.CurDevice()), w_(c.win()), img_(c.prog()), rec_(c.rec()),
+          t_(c.st.Tables) {}
+
+    void run() {
+        st_.EditBusy = true;
+        const uint8_t savedMute = img_.Params[U(t_.MuteAddr)];
+        // Each step stops the load when its device failed; later steps are skipped.
+        const bool stopped = muteOutputs() || loudness() || limiters() || compressors() || gains() ||
+                             polarity() || temperature() || delays() || delayUnit() || crossovers() ||
+                             eqBypass() || bands() || viewOptions() || restoreMute(savedMute);
+        if (!stopped)
+            for (int g = 0; g < kGraphs; ++g)
+                c_.graph.RedrawGraph(g);
+        st_.EditBusy = false;
+    }
+
+  private:
+    uint8_t P(int i) const { return img_.Params[U(i)]; }
+
+    bool muteOutputs() {
+        for (int ch = 1; ch <= 2; ++ch) {
+            rec_.Mute[U(ch)] = 0;
+            if (SendMute(c_, ch)) return true;
+        }
+        return false;
+    }
+
+    bool loudness() {
+        st_.SuppressEvents = true;
+        w_.Check5.setValue(P(t_.DlfAddr) == 1 ? 1 : 0);
+        st_.SuppressEvents = false;
+        return SendDynLoudness(c_);
+    }
+
+    bool limiters() {
+        const uint8_t bits = P(t_.LimiterBypassAddr);
+        rec_.LimiterBypass[1] = (bits >> 1) & 1;
+        rec_.LimiterBypass[2] = (bits >> 2) & 1;
+        for (int ch = 1; ch <= 2; ++ch) {
+            const int l = t_.LimiterBase[U(ch)];
+            UpgLimiterBypassButton(c_, ch);
+            w_.Slider500[U(ch)].setValue(150 - P(l + 2));
+            w_.Slider503[U(ch)].setValue(29 - P(l + 1));
+            w_.Slider504[U(ch)].setValue(29 - P(l));
+            if (SendLimiterThreshold(c_, ch) || SendLimiterRelease(c_, ch) || SendLimiterAttack(c_, ch))
+                return true;
+        }
+        return false;
+    }
+
+    bool compressors() {
+        const uint8_t bits = P(t_.CompBypassAddr);
+        rec_.CompBypass[1] = (bits >> 1) & 1;
+        rec_.CompBypass[2] = (bits >> 2) & 1;
+        for (int ch = 1; ch <= 2; ++ch) {
+            const int cb = t_.CompBase[U(ch)];
+            UpgCompBypassButton(c_, ch);
+            w_.Slider400[U(ch)].setValue(150 - P(cb));
+            w_.Slider401[U(ch)].setValue(31 - P(cb + 1));
+            w_.Slider402[U(ch)].setValue(100 - P(cb + 2));
+            w_.Slider403[U(ch)].setValue(29 - P(cb + 3));
+            w_.Slider404[U(ch)].setValue(29 - P(cb + 4));
+            if (SendCompThreshold(c_, ch) || SendCompRatio(c_, ch) || SendCompKnee(c_, ch) ||
+                SendCompRelease(c_, ch) || SendCompAttack(c_, ch))
+                return true;
+        }
+        return false;
+    }
+
+    bool gains() {
+        for (int ch = 0; ch < kChannels; ++ch) {
+            w_.Slider1[U(ch)].setValue(96 - P(t_.GainBase[U(ch)] + 1));
+            if (SendGain(c_, ch)) return true;
+        }
+        return false;
+    }
+
+    bool polarity() {
+        const uint8_t bits = P(t_.PolarityAddr);
+        rec_.Polarity[1] = (bits >> 1) & 1;
+        rec_.Polarity[2] = (bits >> 2) & 1;
+        for (int ch = 1; ch <= 2; ++ch) {
+            st_.SuppressEvents = true;
+            w_.Check2[U(ch)].setValue(rec_.Polarity[U(ch)]);
+            st_.SuppressEvents = false;
+            if (SendPolarity(c_, ch)) return true;
+        }
+        return false;
+    }
+
+    bool temperature() {
+        rec_.DelayUnit = static_cast<int16_t>(Flag(img_.Ext[18]));
+        const int tempUnit = Flag(rec_.TempUnit);
+        st_.SuppressEvents = true;
+        w_.Option6[U(tempUnit)].setValue(true);
+        w_.HScroll1.setValue(rec_.TempSlider);
+        const int h = w_.HScroll1.value();
+        st_.DevTemperature[U(dev_)] = static_cast<int16_t>(h - 20);
+        w_.Label13.Caption = tempUnit == 0 ? QString::number(h - 20) : t_.FahrenheitLabels[U(h)];
+        st_.SuppressEvents = false;
+        if (c_.link.SendFrame(dev_, CmdSetTemperature, Data8{0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(h)}))
+            return true;
+        return SendTempUnit(c_, tempUnit);
+    }
+
+    bool delays() {
+        for (int ch = 0; ch < kChannels; ++ch) {
+            const int d = t_.DelayBase[U(ch)];
+            st_.SuppressEvents = true;
+            w_.UpDown2[U(ch)].setValue(P(d) * 256 + P(d + 1));
+            w_.UpDown1[U(ch)].setValue(P(d + 2));
+            st_.SuppressEvents = false;
+            if (SendDelay(c_, ch)) return true;
+        }
+        return false;
+    }
+
+    // Selecting the option runs its own click procedure when the selection changes: it sends
+    // the delay unit and repeats it on the linked devices.
+    bool delayUnit() {
+        if (!w_.Option1[0].Click && !w_.Option1[1].Click) BindOption1Click(c_, w_);
+        const bool wasDisconnected = st_.DeviceDisconnected[U(dev_)];
+        st_.SuppressEvents = false;
+        w_.Option1[U(Flag(rec_.DelayUnit))].setValue(true);
+        st_.EditBusy = true; // the click procedure lowered it; the load holds it to its end
+        return !wasDisconnected && st_.DeviceDisconnected[U(dev_)];
+    }
+
+    bool crossovers() {
+        for (int k = 0; k < kXoverFilters; ++k) {
+            const int x = t_.XoverBase[U(k)];
+            const size_t i = U(k);
+            const int f1 = P(x) * 256 + P(x + 1);
+            const int f2 = P(x + 4) * 256 + P(x + 5);
+            const int f3 = P(x + 7) * 256 + P(x + 8);
+            const int f4 = P(x + 10) * 256 + P(x + 11);
+            rec_.XoverF1[i] = static_cast<float>(f1);
+            rec_.XoverF2[i] = static_cast<float>(f2);
+            rec_.XoverF3[i] = static_cast<float>(f3);
+            rec_.XoverF4[i] = static_cast<float>(f4);
+            rec_.XoverQ1[i] = static_cast<float>(0.05 * P(x + 3) + 0.05);
+            rec_.XoverQ2[i] = static_cast<float>(0.05 * P(x + 6) + 0.05);
+            rec_.XoverQ3[i] = static_cast<float>(0.05 * P(x + 9) + 0.05);
+            rec_.XoverQ4[i] = static_cast<float>(0.05 * P(x + 12) + 0.05);
+            st_.SuppressEvents = true;
+            w_.Text8[i].Text = QString::number(f1);
+            w_.Text10[i].Text = QString::number(f2);
+            w_.Text11[i].Text = QString::number(f3);
+            w_.Text13[i].Text = QString::number(f4);
+            w_.Combo2[i].setListIndex(std::min<int>(P(x + 2), 17));
+            w_.UpDown12[i].setValue(P(x + 3));
+            w_.UpDown9[i].setValue(P(x + 6));
+            w_.UpDown10[i].setValue(P(x + 9));
+            w_.UpDown11[i].setValue(P(x + 12));
+            st_.SuppressEvents = false;
+            if (SendXover(c_, k)) return true;
+            st_.DrawSuspended = 1;
+            c_.graph.CalcXoverGraph(k);
+            st_.DrawSuspended = 0;
+        }
+        return false;
+    }
+
+    bool eqBypass() {
+        for (int ch = 0; ch < kChannels; ++ch) {
+            const uint8_t byte = P(t_.EqBypassAddr[U(ch)]);
+            st_.EqBypass[U(dev_)][U(ch)] = byte;
+            if (c_.link.SendFrame(dev_, CmdSetEqBypass,
+                                  Data8{static_cast<uint8_t>(ch), 0, 0, 0, 0, 0, 0, byte}))
+                return true;
+            ShowEqBypassState(c_, ch);
+        }
+        return false;
+    }
+
+    bool bands() {
+        for (int ch = 0; ch < kChannels; ++ch) {
+            const uint8_t mask = P(t_.BandMaskAddr[U(ch)]);
+            for (int j = 0; j < EqBandCount(ch); ++j)
+                rec_.BandOff[U(EqFirstBand(ch) + j)] = ((mask >> j) & 1) ? 1.0f : 0.0f;
+        }
+        for (int b = 0; b < kBands; ++b) {
+            const int base = t_.BandBase[U(b)];
+            const size_t i = U(b);
+            st_.SuppressEvents = true;
+            w_.Slider2[i].setValue(60 - P(base + 4));
+            w_.Text4[i].Text = QString::number(P(base + 1) * 256 + P(base + 2));
+            w_.UpDown3[i].setValue(P(base + 3));
+            st_.BandType[U(dev_)][i] = static_cast<int16_t>(ClampBandType(P(base)));
+            w_.Command10[i].Caption = t_.BandTypeNames[U(st_.BandType[U(dev_)][i])];
+            ShowBandBypassState(c_, b);
+            st_.SuppressEvents = false;
+            if (SendEqBand(c_, b)) return true;
+            st_.DrawSuspended = 1;
+            c_.graph.CalcBandGraph(b);
+            st_.DrawSuspended = 0;
+        }
+        for (int ch = 0; ch < kChannels; ++ch)
+            RedrawChannelBands(c_, ch);
+        return false;
+    }
+
+    bool viewOptions() {
+        auto& opt = img_.Options;
+        for (int g = 0; g < kGraphs; ++g) {
+            w_.Check3[U(g)].setValue(Flag(opt[U(30 + g)]));
+            ShowGraphCursor(c_, g);
+        }
+        for (int k = 0; k < 2; ++k) {
+            w_.Check4[U(k)].setValue(Flag(opt[U(k)]));
+            ApplyViewChannelCheck(c_, k);
+        }
+        for (int k = 0; k < 2; ++k) {
+            const int v = 2 * k + Flag(opt[U(40 + k)]);
+            st_.SuppressEvents = true;
+            w_.Option4[U(v)].setValue(true);
+            st_.SuppressEvents = false;
+            SetViewOption(c_, v);
+        }
+        return false;
+    }
+
+    bool restoreMute(uint8_t saved) {
+        img_.Params[U(t_.MuteAddr)] = saved;
+        for (int ch = 0; ch < kChannels; ++ch)
+            rec_.Mute[U(ch)] = static_cast<int16_t>(1 - ((saved >> ch) & 1));
+        for (int ch = 0; ch < kChannels; ++ch) {
+            if (SendMute(c_, ch)) return true;
+            UpgMuteButton(c_, ch);
+        }
+        return false;
+    }
+
+    EqContext& c_;
+    AppState& st_;
+    const int dev_;
+    FrmCtrl& w_;
+    ProgRecord& img_;
+    DeviceRec& rec_;
+    const ConstantTables& t_;
+};
+
+} // namespace
+
+void LoadProgramToWindow(EqContext& c) {
+    if (!ValidBusAddress(c.st.CurDevice())) return;
+    ProgramLoader(c).run();
+}
+
+void Option1_Click(EqContext& c, FrmCtrl& w, int index) {
+    if (c.st.SuppressEvents) return;
+    c.st.EditBusy = true;
+    w.LoadCorrectWindow();
+    SendDelayUnit(c, index);
+    c.linked.LinkDelayUnit();
+    c.st.EditBusy = false;
+}
+
+void BindOption1Click(EqContext& c, FrmCtrl& w) {
+    for (int i = 0; i < 2; ++i)
+        w.Option1[U(i)].Click = [&c, &w, i] { Option1_Click(c, w, i); };
+}
