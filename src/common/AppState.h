@@ -1,6 +1,9 @@
 #pragma once
 // The one object of program-wide state. Start-up builds it once and hands it down by reference;
 // every table is created empty and keeps its size for the whole run.
+#include "common/DeviceRecords.h"
+#include "common/Tables.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -81,6 +84,18 @@ struct AppState {
     int16_t NextSlot = 0;
     int16_t CurSlot = 0;
     int16_t OpenWindowCount = -1;   // open editing windows minus one
+
+    // ---- Constant tables, number format, device records ----
+    ConstantTables Tables;          // filled on construction, read-only afterwards
+    int32_t DecimalComma = 0;       // 1 when the locale's decimal sign is not "." (set at start)
+    std::array<uint8_t, 31> SplitBytes{}; // output buffer of SplitToBytesBE
+    std::array<ProgRecord, kBusAddresses> DevProgs{}; // program image by bus address
+    ProgRecord FileProg;            // buffer of a program or output preset file being read
+    std::array<DeviceRec, kBusAddresses> DevRecs{};   // display record by bus address
+    std::array<std::array<int16_t, 19>, kBusAddresses> BandType{}; // band type 0..16 by band
+    std::array<std::array<int16_t, 3>, kBusAddresses> EqBypass{};  // 1 equaliser bypassed, by channel
+    std::array<int16_t, kBusAddresses> DevTemperature{};           // air temperature, degrees Celsius
+    std::array<std::array<int32_t, 3>, kBusAddresses> DelaySamples{}; // delay in samples at 48 kHz
 
     // Row of the device list that lists bus address a, or -1 when no listed row does.
     int ListedRow(int a) const;
