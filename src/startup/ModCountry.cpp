@@ -11,4 +11,4 @@ QString GetLocaleString(const QLocale& loc, int infoType) {
     return loc.decimalPoint();
 }
 
-int DecimalCommaFor(const QString& separator) { return separator == QStringLiteral(".") ? 0 : 1; }
+int DecimalCommaFromSeparator(const QString& separator) { return separator == QStringLiteral(".") ? 0 : 1; }

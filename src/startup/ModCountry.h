@@ -13,4 +13,4 @@ QString GetLocaleString(int locale, int infoType);
 QString GetLocaleString(const QLocale& loc, int infoType);
 
 // 1 when the decimal separator is anything but exactly ".", else 0.
-int DecimalCommaFor(const QString& separator);
+int DecimalCommaFromSeparator(const QString& separator);

@@ -9,11 +9,12 @@ frmSplash::frmSplash(AppState& st, MessageBoxService& msg, SplashSteps& steps) :
     Label2.Caption = QStringLiteral("0");
     Label3.Caption = QStringLiteral("Kestor");
     Timer1.Tick = [this] { Timer1_Timer(); };
+    LocaleString = [](int locale, int infoType) { return GetLocaleString(locale, infoType); };
 }
 
 void frmSplash::Form_Load(int screenWidthPx, int screenHeightPx) {
     st_.SoftwareVersion = QStringLiteral("2.1");
-    st_.DecimalComma = DecimalCommaFor(GetLocaleString(kLocaleUserDefault, LOCALE_SDECIMAL));
+    st_.DecimalComma = DecimalCommaFromSeparator(LocaleString(kLocaleUserDefault, LOCALE_SDECIMAL));
     Label3.Visible = false;
     Label1.Visible = false;
     Label2.Visible = false;

@@ -34,6 +34,8 @@ public:
     int MousePointer = 0; // 0 normal, 13 arrow and hourglass
     bool Unloaded = false;
     std::function<void()> Unload; // the view closes the window
+    // The locale probe (locale, information type); the operator's locale unless a test sets it.
+    std::function<QString(int, int)> LocaleString;
 
     // Event procedures. The screen size is in pixels.
     void Form_Load(int screenWidthPx, int screenHeightPx);
