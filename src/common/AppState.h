@@ -57,6 +57,15 @@ struct AppState {
     int CommPortNumber = 0;         // 0 "NONE", n "COM n"
     QString CommSettings = "9600,N,8,1";
 
+    // ---- Connection choices of the connection dialog (bus) ----
+    bool NetworkMode = false;       // false one device, true several (scan or chain)
+    bool TenIdChain = false;        // chain of the IDs ChainIds 0..9
+    bool TwentyIdChain = false;     // chain of the IDs ChainIds 0..19
+    int16_t SingleDeviceAddress = 1; // ID of the single device; the main window adds 33 for the second model
+    std::array<int16_t, 65> ChainIds{}; // 0..19 the chain IDs; 20..64 carried with their file
+    int16_t ModelMask = 0;          // bit 0 first model, bit 1 second model
+    bool IdConfigPending = false;   // the ID configuration panel lists found devices
+
     // ---- Serial link buffers ----
     std::array<uint8_t, 13> TxBuf{};
     std::array<uint8_t, 465> RxBuf{};

@@ -1,0 +1,82 @@
+#include "bus/ConnectionFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+int16_t WordAt(const QByteArray& b, int offset) {
+    const auto lo = static_cast<uint8_t>(b[offset]);
+    const auto hi = static_cast<uint8_t>(b[offset + 1]);
+    return static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
+}
+
+void PutWord(QByteArray& b, int offset, int16_t v) {
+    const auto u = static_cast<uint16_t>(v);
+    b[offset] = static_cast<char>(u & 0xFF);
+    b[offset + 1] = static_cast<char>(u >> 8);
+}
+} // namespace
+
+QByteArray ReadLeadingBytes(const QString& path, int n) {
+    QByteArray out(n, '\0');
+    QFile f(path);
+    if (!f.exists()) {
+        // Created empty on first use, as opening it for writing would.
+        if (f.open(QIODevice::WriteOnly)) f.close();
+        return out;
+    }
+    if (!f.open(QIODevice::ReadOnly)) return out;
+    const QByteArray got = f.read(n);
+    std::copy(got.begin(), got.end(), out.begin());
+    return out;
+}
+
+bool WriteLeadingBytes(const QString& path, const QByteArray& bytes) {
+    QByteArray whole;
+    QFile old(path);
+    if (old.exists() && old.open(QIODevice::ReadOnly)) {
+        whole = old.readAll();
+        old.close();
+    }
+    if (whole.size() < bytes.size()) whole.resize(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), whole.begin());
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    if (f.write(whole) != whole.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+QString PortSettingsPath(const QString& appFolder) { return QDir(appFolder).filePath(QStringLiteral("init.cfg")); }
+QString DeviceIdPath(const QString& appFolder) { return QDir(appFolder).filePath(QStringLiteral("TenDev.cfg")); }
+
+PortSettingsRec ReadPortSettings(const QString& appFolder) {
+    const QByteArray b = ReadLeadingBytes(PortSettingsPath(appFolder), kPortSettingsSize);
+    PortSettingsRec rec;
+    rec.CommPortNumber = WordAt(b, 0);
+    for (int i = 0; i < 12; ++i) rec.Rest[static_cast<size_t>(i)] = static_cast<uint8_t>(b[2 + i]);
+    return rec;
+}
+
+bool WritePortSettings(const QString& appFolder, const PortSettingsRec& rec) {
+    QByteArray b(kPortSettingsSize, '\0');
+    PutWord(b, 0, rec.CommPortNumber);
+    for (int i = 0; i < 12; ++i) b[2 + i] = static_cast<char>(rec.Rest[static_cast<size_t>(i)]);
+    return WriteLeadingBytes(PortSettingsPath(appFolder), b);
+}
+
+std::array<int16_t, kDeviceIdCount> ReadDeviceIds(const QString& appFolder) {
+    const QByteArray b = ReadLeadingBytes(DeviceIdPath(appFolder), kDeviceIdFileSize);
+    std::array<int16_t, kDeviceIdCount> ids{};
+    for (int k = 0; k < kDeviceIdCount; ++k) ids[static_cast<size_t>(k)] = WordAt(b, 2 * k);
+    return ids;
+}
+
+bool WriteDeviceIds(const QString& appFolder, const std::array<int16_t, kDeviceIdCount>& ids) {
+    QByteArray b(kDeviceIdFileSize, '\0');
+    for (int k = 0; k < kDeviceIdCount; ++k) PutWord(b, 2 * k, ids[static_cast<size_t>(k)]);
+    return WriteLeadingBytes(DeviceIdPath(appFolder), b);
+}

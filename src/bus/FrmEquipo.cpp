@@ -1,0 +1,22 @@
+#include "bus/FrmEquipo.h"
+
+FrmEquipo::FrmEquipo(AppState& st, bool& modelChosen) : st_(st), modelChosen_(modelChosen) {
+    Option1[0].Caption = QStringLiteral("Kestrino");
+    Option1[1].Caption = QStringLiteral("Valdoran");
+    for (auto& o : Option1) o.group = {&Option1[0], &Option1[1]};
+    Command1[0].Caption = QStringLiteral("Aceptar");
+    Command1[1].Caption = QStringLiteral("Cancelar");
+}
+
+void FrmEquipo::Form_Load() {
+    closed_ = false;
+    Option1[0].setValue(true);
+}
+
+void FrmEquipo::Command1_Click(int index) {
+    if (index == 0) {
+        modelChosen_ = true;
+        st_.ModelMask = Option1[1].value() ? 2 : 1;
+    }
+    closed_ = true;
+}
