@@ -1,0 +1,15 @@
+#include "window/CtrlWindows.h"
+
+#include <stdexcept>
+
+FrmCtrl& CtrlWindows::CtrlWindow(int slot) {
+    if (slot < 0 || slot >= kWindowSlots) throw std::out_of_range("window slot outside 0..65");
+    auto& w = windows_[static_cast<size_t>(slot)];
+    if (!w) w = std::make_unique<FrmCtrl>(st_, slot);
+    return *w;
+}
+
+FrmCtrl* CtrlWindows::existing(int slot) const {
+    if (slot < 0 || slot >= kWindowSlots) return nullptr;
+    return windows_[static_cast<size_t>(slot)].get();
+}
