@@ -36,9 +36,6 @@ struct AppState {
     QString SoftwareVersion = "2.1";
     bool ServiceMode = false;       // service login accepted
 
-    // ---- Start-up window ----
-    bool IdConfigPending = false;
-
     // ---- Program-wide flags ----
     bool DemoMode = false;          // running without devices: no exchange leaves
     bool PortReady = false;         // the port is open and usable
