@@ -1,0 +1,59 @@
+#include "bus/ui/FrmEquipoView.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+FrmEquipoView::FrmEquipoView(FrmEquipo& frm, QWidget* parent) : QDialog(parent), frm_(frm) {
+    setWindowTitle(frm_.Caption);
+    auto* box = new QGroupBox(this);
+    auto* opts = new QHBoxLayout(box);
+    for (int i = 0; i < 2; ++i) {
+        option1_[i] = new QRadioButton(frm_.Option1[static_cast<size_t>(i)].Caption, box);
+        opts->addWidget(option1_[i]);
+        connect(option1_[i], &QRadioButton::clicked, this, [this, i] {
+            frm_.Option1[static_cast<size_t>(i)].setValue(true);
+            afterEvent();
+        });
+    }
+    auto* buttons = new QHBoxLayout;
+    command1_[1] = new QPushButton(frm_.Command1[1].Caption, this);
+    command1_[0] = new QPushButton(frm_.Command1[0].Caption, this);
+    buttons->addWidget(command1_[1]);
+    buttons->addWidget(command1_[0]);
+    for (int i = 0; i < 2; ++i)
+        connect(command1_[i], &QPushButton::clicked, this, [this, i] {
+            frm_.Command1_Click(i);
+            afterEvent();
+        });
+    auto* lay = new QVBoxLayout(this);
+    lay->addWidget(box);
+    lay->addLayout(buttons);
+    sync();
+}
+
+void FrmEquipoView::sync() {
+    for (int i = 0; i < 2; ++i) {
+        const QSignalBlocker b(option1_[i]);
+        option1_[i]->setChecked(frm_.Option1[static_cast<size_t>(i)].value());
+    }
+}
+
+void FrmEquipoView::afterEvent() {
+    sync();
+    if (frm_.closed()) done(QDialog::Accepted);
+}
+
+void FrmEquipoView::reject() {
+    // The close box and Escape leave without a model, like "Cancelar".
+    frm_.Command1_Click(1);
+    QDialog::reject();
+}
+
+void FrmEquipoView::RunModal(FrmEquipo& frm, QWidget* parent) {
+    FrmEquipoView v(frm, parent);
+    v.exec();
+}
