@@ -21,8 +21,10 @@ TEST(Tables, GridTablesHaveTheirEndsAndOrder) {
     EXPECT_EQ(t.FreqTable.back(), 16000);
     EXPECT_EQ(t.FreqTable[136], 1000);
     EXPECT_EQ(t.FreqTable[16], 31.5);
-    for (size_t i = 1; i < t.FreqTable.size(); ++i) EXPECT_LT(t.FreqTable[i - 1], t.FreqTable[i]) << i;
-    for (size_t i = 1; i < t.WidthTable.size(); ++i) EXPECT_GT(t.WidthTable[i - 1], t.WidthTable[i]) << i;
+    for (size_t i = 1; i < t.FreqTable.size(); ++i)
+        EXPECT_LT(t.FreqTable[i - 1], t.FreqTable[i]) << i;
+    for (size_t i = 1; i < t.WidthTable.size(); ++i)
+        EXPECT_GT(t.WidthTable[i - 1], t.WidthTable[i]) << i;
     for (size_t i = 1; i < 30; ++i) {
         EXPECT_LT(t.ReleaseTimes[i - 1], t.ReleaseTimes[i]);
         EXPECT_LT(t.AttackTimes[i - 1], t.AttackTimes[i]);
@@ -45,10 +47,11 @@ TEST(Tables, WidthTableFollowsItsFormulaCutToFiveDecimals) {
         EXPECT_LT(n - w, 1e-5) << i;
         EXPECT_NEAR(w * 1e5, std::round(w * 1e5), 1e-6) << i;
     }
-    const std::pair<int, double> spots[] = {{0, 3.70425},   {1, 3.02271},   {2, 2.5431},   {3, 2.18852},
-                                            {4, 1.91685},   {7, 1.38848},   {195, 0.07285}, {196, 0.07248},
-                                            {197, 0.07212}};
-    for (auto [i, v] : spots) EXPECT_EQ(t.WidthTable[static_cast<size_t>(i)], v) << i;
+    const std::pair<int, double> spots[] = {{0, 3.70425},   {1, 3.02271},   {2, 2.5431},
+                                            {3, 2.18852},   {4, 1.91685},   {7, 1.38848},
+                                            {195, 0.07285}, {196, 0.07248}, {197, 0.07212}};
+    for (auto [i, v] : spots)
+        EXPECT_EQ(t.WidthTable[static_cast<size_t>(i)], v) << i;
 }
 
 TEST(Tables, Captions) {
@@ -70,8 +73,10 @@ TEST(Tables, Captions) {
     EXPECT_EQ(t.DelayUnitSuffix[0], " ms");
     EXPECT_EQ(t.DelayUnitSuffix[1], " m");
     QString word1, word2, empty;
-    for (const auto& s : t.ModelLetters1) word1 += s;
-    for (const auto& s : t.ModelLetters2) word2 += s;
+    for (const auto& s : t.ModelLetters1)
+        word1 += s;
+    for (const auto& s : t.ModelLetters2)
+        word2 += s;
     for (const auto& s : t.EmptyMemName) {
         EXPECT_EQ(s.size(), 1);
         empty += s;
@@ -85,10 +90,11 @@ TEST(Tables, Captions) {
 
 TEST(Tables, FahrenheitCaptionsAreKeptAsWritten) {
     const auto& t = Tab();
-    const std::pair<int, const char*> spots[] = {{-20, "-4.0 "}, {-19, "-2.3 "}, {-18, "-0.4 "}, {-17, "1.3  "},
-                                                 {-16, "3.1  "}, {-12, "10.3 "}, {0, "32.0 "},   {37, "98.6 "},
-                                                 {38, "100.4"},  {50, "122.0"}};
-    for (auto [c, s] : spots) EXPECT_EQ(t.FahrenheitLabels[static_cast<size_t>(c + 20)], s) << c;
+    const std::pair<int, const char*> spots[] = {
+        {-20, "-4.0 "}, {-19, "-2.3 "}, {-18, "-0.4 "}, {-17, "1.3  "}, {-16, "3.1  "},
+        {-12, "10.3 "}, {0, "32.0 "},   {37, "98.6 "},  {38, "100.4"},  {50, "122.0"}};
+    for (auto [c, s] : spots)
+        EXPECT_EQ(t.FahrenheitLabels[static_cast<size_t>(c + 20)], s) << c;
     for (int c = -20; c <= 50; ++c) {
         const QString& s = t.FahrenheitLabels[static_cast<size_t>(c + 20)];
         EXPECT_EQ(s.size(), 5) << c;
@@ -135,7 +141,8 @@ TEST(Tables, DefaultNameIsSevenValidCodesThenZeros) {
 TEST(Tables, DefaultProgramDecodesThroughTheOffsets) {
     const auto& t = Tab();
     ProgRecord p;
-    for (int i = 0; i < 208; ++i) p.SetByte(i, t.DefaultProgram[static_cast<size_t>(i)]);
+    for (int i = 0; i < 208; ++i)
+        p.SetByte(i, t.DefaultProgram[static_cast<size_t>(i)]);
     for (int ch = 0; ch < 3; ++ch) {
         EXPECT_EQ(p.Byte(t.GainBase[ch]), 0) << ch;
         EXPECT_EQ(p.Byte(t.GainBase[ch] + 1), 72) << ch; // 0 dB
@@ -146,10 +153,10 @@ TEST(Tables, DefaultProgramDecodesThroughTheOffsets) {
     }
     for (int b = 0; b < 19; ++b) {
         const int base = t.BandBase[static_cast<size_t>(b)];
-        EXPECT_EQ(p.Byte(base), 0) << b;         // PEAK EQ
-        EXPECT_EQ(p.Word(base + 1), 1000) << b;  // Hz
-        EXPECT_EQ(p.Byte(base + 3), 7) << b;     // Q 1.0
-        EXPECT_EQ(p.Byte(base + 4), 30) << b;    // 0 dB
+        EXPECT_EQ(p.Byte(base), 0) << b;        // PEAK EQ
+        EXPECT_EQ(p.Word(base + 1), 1000) << b; // Hz
+        EXPECT_EQ(p.Byte(base + 3), 7) << b;    // Q 1.0
+        EXPECT_EQ(p.Byte(base + 4), 30) << b;   // 0 dB
     }
     for (int ch = 1; ch <= 2; ++ch) {
         const int lim = t.LimiterBase[ch], comp = t.CompBase[ch];
@@ -166,23 +173,29 @@ TEST(Tables, DefaultProgramDecodesThroughTheOffsets) {
         const int base = t.XoverBase[static_cast<size_t>(k)];
         const int f = (k % 2 == 0) ? 20 : 20000;
         EXPECT_EQ(p.Byte(base + 2), 0) << k; // "   Bypass"
-        for (int off : {0, 4, 7, 10}) EXPECT_EQ(p.Word(base + off), f) << k << " " << off;
-        for (int off : {3, 6, 9, 12}) EXPECT_EQ(p.Byte(base + off), 7) << k << " " << off;
+        for (int off : {0, 4, 7, 10})
+            EXPECT_EQ(p.Word(base + off), f) << k << " " << off;
+        for (int off : {3, 6, 9, 12})
+            EXPECT_EQ(p.Byte(base + off), 7) << k << " " << off;
     }
     for (int a : {t.MuteAddr, t.DlfAddr, t.PolarityAddr, t.LimiterBypassAddr, t.CompBypassAddr})
         EXPECT_EQ(p.Byte(a), 0) << a;
     QString name;
-    for (int i = 32; i <= 36; ++i) name += DecodeNameChar(p.Byte(i));
+    for (int i = 32; i <= 36; ++i)
+        name += DecodeNameChar(p.Byte(i));
     EXPECT_EQ(name, "Def. ");
-    for (int i = 200; i < 208; ++i) EXPECT_EQ(p.Byte(i), 0) << i;
+    for (int i = 200; i < 208; ++i)
+        EXPECT_EQ(p.Byte(i), 0) << i;
 }
 
 TEST(ProgRecord, RawImageRoundTripsByteForByte) {
     ProgRecord p;
-    for (int i = 0; i < ProgRecord::kSize; ++i) p.SetByte(i, static_cast<uint8_t>(i * 7 + 3));
+    for (int i = 0; i < ProgRecord::kSize; ++i)
+        p.SetByte(i, static_cast<uint8_t>(i * 7 + 3));
     const QByteArray raw = p.ToBytes();
     ASSERT_EQ(raw.size(), 1059);
-    for (int i = 0; i < ProgRecord::kSize; ++i) EXPECT_EQ(static_cast<uint8_t>(raw[i]), p.Byte(i)) << i;
+    for (int i = 0; i < ProgRecord::kSize; ++i)
+        EXPECT_EQ(static_cast<uint8_t>(raw[i]), p.Byte(i)) << i;
     ProgRecord q;
     ASSERT_TRUE(q.FromBytes(raw));
     EXPECT_EQ(q, p);
@@ -226,7 +239,8 @@ TEST(ProgRecord, FieldsSitAtTheirRecordBytes) {
 
 TEST(ProgRecord, CopyBytesTakesOnlyTheRange) {
     ProgRecord src, dst;
-    for (int i = 0; i < ProgRecord::kSize; ++i) src.SetByte(i, 0xAA);
+    for (int i = 0; i < ProgRecord::kSize; ++i)
+        src.SetByte(i, 0xAA);
     dst.CopyBytes(src, 48, 207);
     EXPECT_EQ(dst.Byte(47), 0);
     EXPECT_EQ(dst.Byte(48), 0xAA);
@@ -258,9 +272,9 @@ TEST(NameCode, EveryCodeRoundTrips) {
 }
 
 TEST(NameCode, SpotCodes) {
-    const std::pair<QChar, int> cases[] = {{u' ', 0},  {u'A', 1},  {u'Z', 26}, {u'a', 27}, {u'z', 52},
-                                           {u'0', 53}, {u'9', 62}, {u'-', 63}, {u'"', 69}, {u'.', 70},
-                                           {u',', 71}};
+    const std::pair<QChar, int> cases[] = {{u' ', 0},  {u'A', 1},  {u'Z', 26}, {u'a', 27},
+                                           {u'z', 52}, {u'0', 53}, {u'9', 62}, {u'-', 63},
+                                           {u'"', 69}, {u'.', 70}, {u',', 71}};
     for (auto [c, code] : cases) {
         EXPECT_EQ(EncodeNameChar(QString::number(c.unicode())), code) << code;
         EXPECT_EQ(DecodeNameChar(code), QString(c)) << code;
@@ -271,12 +285,15 @@ TEST(NameCode, CharactersOutsideTheSetBecomeBlanks) {
     for (int c : {int('#'), int('!'), int('['), int('{'), 0xE9 /* e acute */, 0})
         EXPECT_EQ(EncodeNameChar(QString::number(c)), 0) << c;
     EXPECT_EQ(EncodeNameChar("junk"), 0);
-    for (int code : {72, 255, -1}) EXPECT_EQ(DecodeNameChar(code), " ") << code;
+    for (int code : {72, 255, -1})
+        EXPECT_EQ(DecodeNameChar(code), " ") << code;
 }
 
 TEST(NameCode, TwoDigitText) {
-    const std::pair<int, const char*> ints[] = {{0, "00"}, {9, "09"}, {10, "10"}, {65, "65"}, {1, "01"}, {32, "32"}};
-    for (auto [n, s] : ints) EXPECT_EQ(TwoDigits(n), s) << n;
+    const std::pair<int, const char*> ints[] = {{0, "00"},  {9, "09"}, {10, "10"},
+                                                {65, "65"}, {1, "01"}, {32, "32"}};
+    for (auto [n, s] : ints)
+        EXPECT_EQ(TwoDigits(n), s) << n;
     EXPECT_EQ(TwoDigitsVar(15), "15");
     EXPECT_EQ(TwoDigitsVar(3), "03");
     EXPECT_EQ(TwoDigitsVar(0), "00");

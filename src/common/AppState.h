@@ -109,6 +109,9 @@ struct AppState {
     std::array<int16_t, kBusAddresses> LastSystemType{};               // 16 or more: none
     int16_t LastProgNumber = 0;     // program the device runs (0-based; 65 unsaved, 255 default)
 
+    // ---- Channel parameter setters ----
+    std::array<int16_t, 2> AddInputGain{}; // 1: output graph k + 1 shows "Output+Input"
+
     // Row of the device list that lists bus address a, or -1 when no listed row does.
     int ListedRow(int a) const;
     // Bus address bound to the current window slot.

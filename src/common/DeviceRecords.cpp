@@ -3,7 +3,9 @@
 #include <algorithm>
 
 namespace {
-bool InRecord(int i) { return i >= 0 && i < ProgRecord::kSize; }
+bool InRecord(int i) {
+    return i >= 0 && i < ProgRecord::kSize;
+}
 } // namespace
 
 uint8_t ProgRecord::Byte(int i) const {
@@ -23,7 +25,9 @@ void ProgRecord::SetByte(int i, uint8_t v) {
         Options[static_cast<size_t>(i - kOptionsStart)] = v;
 }
 
-uint16_t ProgRecord::Word(int i) const { return static_cast<uint16_t>(Byte(i) << 8 | Byte(i + 1)); }
+uint16_t ProgRecord::Word(int i) const {
+    return static_cast<uint16_t>(Byte(i) << 8 | Byte(i + 1));
+}
 
 void ProgRecord::SetWord(int i, uint16_t v) {
     SetByte(i, static_cast<uint8_t>(v >> 8));
@@ -33,7 +37,8 @@ void ProgRecord::SetWord(int i, uint16_t v) {
 void ProgRecord::CopyBytes(const ProgRecord& src, int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, kSize - 1);
-    for (int i = first; i <= last; ++i) SetByte(i, src.Byte(i));
+    for (int i = first; i <= last; ++i)
+        SetByte(i, src.Byte(i));
 }
 
 QByteArray ProgRecord::ToBytes() const {

@@ -14,12 +14,12 @@ struct ProgRecord {
     static constexpr int kParamsSize = 209;
     static constexpr int kExtSize = 769;
     static constexpr int kOptionsSize = 81;
-    static constexpr int kExtStart = kParamsSize;               // record byte of Ext(0)
-    static constexpr int kOptionsStart = kParamsSize + kExtSize; // record byte of Options(0)
+    static constexpr int kExtStart = kParamsSize;                       // record byte of Ext(0)
+    static constexpr int kOptionsStart = kParamsSize + kExtSize;        // record byte of Options(0)
     static constexpr int kSize = kParamsSize + kExtSize + kOptionsSize; // 1059
 
     std::array<uint8_t, kParamsSize> Params{};
-    std::array<uint8_t, kExtSize> Ext{};         // Ext(a) mirrors device address a
+    std::array<uint8_t, kExtSize> Ext{}; // Ext(a) mirrors device address a
     std::array<uint8_t, kOptionsSize> Options{};
 
     // Whole-record byte i (0..1058); outside that range reads give 0 and writes are ignored.
@@ -42,32 +42,32 @@ struct ProgRecord {
 // Display record: the settings in user units. Bands 0..18 (0..4 input, 5..11 output 1, 12..18
 // output 2; arrays hold 21 entries), crossover filters 0..3, channels 0..2, memories 0..15.
 struct DeviceRec {
-    std::array<float, 21> BandGain{};  // dB, -15..+15
-    std::array<float, 21> BandFreq{};  // Hz, 20..20000
-    std::array<float, 21> BandQ{};     // 0.3 + 0.1 * index
-    std::array<float, 21> BandOff{};   // 1.0 band switched off, 0.0 active
-    std::array<float, 4> XoverType{};  // type code 0..17
-    std::array<float, 4> XoverFreq{};  // section 1 frequency as last entered
+    std::array<float, 21> BandGain{}; // dB, -15..+15
+    std::array<float, 21> BandFreq{}; // Hz, 20..20000
+    std::array<float, 21> BandQ{};    // 0.3 + 0.1 * index
+    std::array<float, 21> BandOff{};  // 1.0 band switched off, 0.0 active
+    std::array<float, 4> XoverType{}; // type code 0..17
+    std::array<float, 4> XoverFreq{}; // section 1 frequency as last entered
     std::array<float, 4> XoverF1{};
     std::array<float, 4> XoverF2{};
     std::array<float, 4> XoverF3{};
     std::array<float, 4> XoverF4{};
-    std::array<float, 4> XoverQ1{};    // 0.05 + 0.05 * index
+    std::array<float, 4> XoverQ1{}; // 0.05 + 0.05 * index
     std::array<float, 4> XoverQ2{};
     std::array<float, 4> XoverQ3{};
     std::array<float, 4> XoverQ4{};
-    std::array<float, 3> ChanGain{};   // dB, -36..+12
-    std::array<int16_t, 3> Mute{};     // 1 muted
-    std::array<int16_t, 3> Polarity{}; // 1 inverted (outputs only)
-    int16_t DelayUnit = 0;             // 0 time (ms), 1 distance (m)
-    int16_t TempUnit = 0;              // 0 Celsius, 1 Fahrenheit
-    int16_t TempSlider = 0;            // temperature scroll position 0..70 (T + 20)
+    std::array<float, 3> ChanGain{};     // dB, -36..+12
+    std::array<int16_t, 3> Mute{};       // 1 muted
+    std::array<int16_t, 3> Polarity{};   // 1 inverted (outputs only)
+    int16_t DelayUnit = 0;               // 0 time (ms), 1 distance (m)
+    int16_t TempUnit = 0;                // 0 Celsius, 1 Fahrenheit
+    int16_t TempSlider = 0;              // temperature scroll position 0..70 (T + 20)
     std::array<double, 3> DelayCoarse{}; // count of 0.34 m steps
     std::array<double, 3> DelayFine{};   // count of 0.007 m steps
     std::array<int16_t, 3> LimiterBypass{};
     std::array<int16_t, 3> CompBypass{};
-    double UnitLock = 0;               // 1.0 locked, 0.0 free
-    std::array<double, 16> MemProg{};  // memory number; over 63 the memory is empty
-    std::array<QString, 16> MemName;   // five characters, blank-padded
+    double UnitLock = 0;              // 1.0 locked, 0.0 free
+    std::array<double, 16> MemProg{}; // memory number; over 63 the memory is empty
+    std::array<QString, 16> MemName;  // five characters, blank-padded
     QString CurProgName;
 };

@@ -14,7 +14,9 @@ double RoundHalfEven(double x) {
     return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
 }
 
-double Log10(double x) { return std::log(x) / std::log(10.0); }
+double Log10(double x) {
+    return std::log(x) / std::log(10.0);
+}
 
 std::array<uint8_t, 4> SplitToBytesBE(double x) {
     double r = RoundHalfEven(x);
@@ -29,7 +31,8 @@ std::array<uint8_t, 4> SplitToBytesBE(double x) {
 bool SplitToBytesBE(std::array<uint8_t, 31>& out, double x, int start) {
     if (start < 0 || start + 4 > static_cast<int>(out.size())) return false;
     const auto b = SplitToBytesBE(x);
-    for (int k = 0; k < 4; ++k) out[static_cast<size_t>(start + k)] = b[static_cast<size_t>(k)];
+    for (int k = 0; k < 4; ++k)
+        out[static_cast<size_t>(start + k)] = b[static_cast<size_t>(k)];
     return true;
 }
 
@@ -37,7 +40,9 @@ int32_t DecimalCommaFor(const QLocale& locale) {
     return locale.decimalPoint() == QStringLiteral(".") ? 0 : 1;
 }
 
-QChar DecimalSign(int32_t decimalComma) { return decimalComma == 1 ? u',' : u'.'; }
+QChar DecimalSign(int32_t decimalComma) {
+    return decimalComma == 1 ? u',' : u'.';
+}
 
 QString NumberText(double v, int32_t decimalComma) {
     if (v == 0) v = 0; // no "-0"
@@ -76,7 +81,8 @@ std::optional<double> ParseNumber(const QString& text, int32_t decimalComma) {
         ++i;
         if (i < n && (s[i] == u'+' || s[i] == u'-')) plain += s[i++];
         int expDigits = 0;
-        for (; i < n && s[i] >= u'0' && s[i] <= u'9'; ++i, ++expDigits) plain += s[i];
+        for (; i < n && s[i] >= u'0' && s[i] <= u'9'; ++i, ++expDigits)
+            plain += s[i];
         if (expDigits == 0) return std::nullopt;
     }
     if (i != n) return std::nullopt;

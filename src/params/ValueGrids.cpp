@@ -25,7 +25,9 @@ template <class Value, class Cmp> int NearestPosition(int n, double x, Value val
     return n - 1;
 }
 
-int Compare(double entry, double x) { return entry < x ? -1 : (entry == x ? 0 : 1); }
+int Compare(double entry, double x) {
+    return entry < x ? -1 : (entry == x ? 0 : 1);
+}
 
 // Nearest entry of an ascending table in double precision.
 template <size_t N> int NearestAscending(const std::array<double, N>& table, double x) {
@@ -64,12 +66,18 @@ double SnapToFrequencyTable(const ConstantTables& t, double x) {
     return t.FreqTable[static_cast<size_t>(NearestAscending(t.FreqTable, x))];
 }
 
-double SnapEqGain(double x) { return SnapHalfStepGrid(x, 61, 15); }
+double SnapEqGain(double x) {
+    return SnapHalfStepGrid(x, 61, 15);
+}
 
-double SnapChannelGain(double x) { return SnapHalfStepGrid(x, 97, 36); }
+double SnapChannelGain(double x) {
+    return SnapHalfStepGrid(x, 97, 36);
+}
 
 double SnapThreshold(double x) {
-    const auto grid = [](int i) { return i / 5.0 - 18; };
+    // i/5 - 18 written as (i - 90)/5: the same grid, but each value is the double nearest to its
+    // decimal, so values near 0 read "0.2" rather than "0.199999999999999" and ties are exact.
+    const auto grid = [](int i) { return (i - 90) / 5.0; };
     return grid(NearestPosition(151, x, grid, [&](int k) { return Compare(grid(k), x); }));
 }
 
@@ -90,8 +98,14 @@ double SnapToWidthTable(const ConstantTables& t, double x) {
     return t.WidthTable[static_cast<size_t>(WidthIndex(t, x))];
 }
 
-int16_t WidthTableIndex(const ConstantTables& t, double x) { return static_cast<int16_t>(WidthIndex(t, x)); }
+int16_t WidthTableIndex(const ConstantTables& t, double x) {
+    return static_cast<int16_t>(WidthIndex(t, x));
+}
 
-int16_t XoverQToIndex(double q) { return RoundedIndex((q - 0.05) / 0.05, 199); }
+int16_t XoverQToIndex(double q) {
+    return RoundedIndex((q - 0.05) / 0.05, 199);
+}
 
-int16_t EqQToIndex(double q) { return RoundedIndex((q - 0.3) * 10, 197); }
+int16_t EqQToIndex(double q) {
+    return RoundedIndex((q - 0.3) * 10, 197);
+}

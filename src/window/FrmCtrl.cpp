@@ -21,12 +21,15 @@ void setRange(UpDown& u, int min, int max) {
 }
 
 // Number of band b within its channel, from 0.
-int bandInChannel(int b) { return b < 5 ? b : (b < 12 ? b - 5 : b - 12); }
+int bandInChannel(int b) {
+    return b < 5 ? b : (b < 12 ? b - 5 : b - 12);
+}
 
 } // namespace
 
 void FrmCtrl::linkGroup(std::initializer_list<OptionButton*> group) {
-    for (OptionButton* o : group) o->group.assign(group.begin(), group.end());
+    for (OptionButton* o : group)
+        o->group.assign(group.begin(), group.end());
 }
 
 FrmCtrl::FrmCtrl(AppState& st, int slot) : st_(st), slot_(slot) {
@@ -96,12 +99,17 @@ FrmCtrl::FrmCtrl(AppState& st, int slot) : st_(st), slot_(slot) {
     // Crossover filters.
     for (int k = 0; k < kXoverFilters; ++k) {
         Frame7[k].Caption = k % 2 == 0 ? "High Pass Filter" : "Low Pass Filter";
-        for (const char* c : kXoverTypeCaptions) Combo2[k].items << QString::fromLatin1(c);
+        for (const char* c : kXoverTypeCaptions)
+            Combo2[k].items << QString::fromLatin1(c);
         Combo2[k].setListIndex(0);
-        for (TextBox* t : {&Text8[k], &Text10[k], &Text11[k], &Text13[k]}) t->Text = "1000";
-        for (UpDown* u : {&UpDown5[k], &UpDown6[k], &UpDown7[k], &UpDown8[k]}) setRange(*u, 20, 20000);
-        for (TextBox* t : {&Text12[k], &Text14[k], &Text15[k], &Text16[k]}) t->Text = "0.05";
-        for (UpDown* u : {&UpDown12[k], &UpDown9[k], &UpDown10[k], &UpDown11[k]}) setRange(*u, 0, 199);
+        for (TextBox* t : {&Text8[k], &Text10[k], &Text11[k], &Text13[k]})
+            t->Text = "1000";
+        for (UpDown* u : {&UpDown5[k], &UpDown6[k], &UpDown7[k], &UpDown8[k]})
+            setRange(*u, 20, 20000);
+        for (TextBox* t : {&Text12[k], &Text14[k], &Text15[k], &Text16[k]})
+            t->Text = "0.05";
+        for (UpDown* u : {&UpDown12[k], &UpDown9[k], &UpDown10[k], &UpDown11[k]})
+            setRange(*u, 0, 199);
         Check1[k].Caption = "Link Frequency";
         Command7[k].Caption = "Set as Bw";
         Command12[k].Caption = "Set as LR";
@@ -121,7 +129,8 @@ FrmCtrl::FrmCtrl(AppState& st, int slot) : st_(st), slot_(slot) {
         Option3[o].setValue(true);
         Label4[8 * g].Caption = "20Hz        100Hz        1KHz        10KHz";
         const char* db[] = {"+30", "+20", "+10", " 0", "-10", "-20", "-30"};
-        for (int i = 0; i < 7; ++i) Label4[8 * g + 1 + i].Caption = db[i];
+        for (int i = 0; i < 7; ++i)
+            Label4[8 * g + 1 + i].Caption = db[i];
         const char* phase[] = {"+180", "+135", "+90", "+45", "  0", "-45", "-90", "-135", "-180"};
         for (int i = 0; i < 9; ++i) {
             Label6[9 * g + i].Caption = phase[i];
@@ -136,7 +145,8 @@ FrmCtrl::FrmCtrl(AppState& st, int slot) : st_(st), slot_(slot) {
     }
     Check4[0].Caption = "View Right";
     Check4[1].Caption = "View Left";
-    for (int i = 2; i < 6; ++i) Label10[i].Caption = i % 2 == 0 ? "Channel Left" : "Channel Right";
+    for (int i = 2; i < 6; ++i)
+        Label10[i].Caption = i % 2 == 0 ? "Channel Left" : "Channel Right";
 
     // Meters.
     Label1[25].Caption = "Output Low";
@@ -162,7 +172,8 @@ FrmCtrl::FrmCtrl(AppState& st, int slot) : st_(st), slot_(slot) {
     Command2[10].ToolTipText = "Store Project";
     Command2[11].Caption = " Leer memoria";
     Command2[11].ToolTipText = "Leer memoria equipo";
-    for (int i : {2, 3, 4, 7}) Command2[i].Visible = false; // no such buttons in the design
+    for (int i : {2, 3, 4, 7})
+        Command2[i].Visible = false; // no such buttons in the design
     Command16[0].Caption = "Save Outputs to PC";
     Command16[1].Caption = "Load Outputs from PC";
     Command11.Caption = "Copy Data";
@@ -176,4 +187,6 @@ FrmCtrl::FrmCtrl(AppState& st, int slot) : st_(st), slot_(slot) {
     Check10.ToolTipText = "Bloquear Unidad";
 }
 
-void FrmCtrl::LoadCorrectWindow() { st_.CurSlot = static_cast<int16_t>(slot_); }
+void FrmCtrl::LoadCorrectWindow() {
+    st_.CurSlot = static_cast<int16_t>(slot_);
+}

@@ -14,10 +14,10 @@
 
 #include <array>
 
-constexpr int kChannels = 3;       // input, output 1, output 2
-constexpr int kBands = 19;         // equaliser bands of a device
-constexpr int kXoverFilters = 4;   // crossover filters of a device
-constexpr int kGraphs = 3;         // one response graph per channel
+constexpr int kChannels = 3;     // input, output 1, output 2
+constexpr int kBands = 19;       // equaliser bands of a device
+constexpr int kXoverFilters = 4; // crossover filters of a device
+constexpr int kGraphs = 3;       // one response graph per channel
 
 // Captions of the crossover type list; the list position is the type code 0..17.
 extern const std::array<const char*, 18> kXoverTypeCaptions;
@@ -40,39 +40,39 @@ public:
     bool Visible = false;
 
     // ---- Gain, mute, loudness, phase ----
-    std::array<Frame, kChannels> Frame1{};         // "Gain" boxes
-    std::array<TextBox, kChannels> Text1{};        // gain in dB
-    std::array<Slider, kChannels> Slider1{};       // 0..96, 0 = +12 dB, 96 = -36 dB
+    std::array<Frame, kChannels> Frame1{};           // "Gain" boxes
+    std::array<TextBox, kChannels> Text1{};          // gain in dB
+    std::array<Slider, kChannels> Slider1{};         // 0..96, 0 = +12 dB, 96 = -36 dB
     std::array<CommandButton, kChannels> Command4{}; // "Mute" / "Muted"
-    CheckBox Check5;                               // "Enable" of "D.L.F."
-    Shape Shape4;                                  // loudness indicator of the block diagram
-    std::array<Frame, kChannels> Frame2{};         // "Phase" frames, outputs 1..2
-    std::array<CheckBox, kChannels> Check2{};      // "180°", outputs 1..2
+    CheckBox Check5;                                 // "Enable" of "D.L.F."
+    Shape Shape4;                                    // loudness indicator of the block diagram
+    std::array<Frame, kChannels> Frame2{};           // "Phase" frames, outputs 1..2
+    std::array<CheckBox, kChannels> Check2{};        // "180°", outputs 1..2
 
     // ---- Delay and temperature ----
-    std::array<Frame, kChannels> Frame3{};         // "Delay" boxes
-    std::array<TextBox, kChannels> Text2{};        // delay with its unit suffix
-    std::array<UpDown, kChannels> UpDown2{};       // coarse count 0..790 (0.34 m steps), "Adj"
-    std::array<UpDown, kChannels> UpDown1{};       // fine count 0..48 (0.007 m steps), "Fine"
-    std::array<OptionButton, 2> Option1{};         // 0 "Tiempo", 1 "Distancia"
-    std::array<OptionButton, 2> Option6{};         // 0 "Celsius", 1 "Fahrenheit"
-    ScrollBar HScroll1;                            // temperature position 0..70 = T + 20
-    Label Label13;                                 // temperature caption
+    std::array<Frame, kChannels> Frame3{};   // "Delay" boxes
+    std::array<TextBox, kChannels> Text2{};  // delay with its unit suffix
+    std::array<UpDown, kChannels> UpDown2{}; // coarse count 0..790 (0.34 m steps), "Adj"
+    std::array<UpDown, kChannels> UpDown1{}; // fine count 0..48 (0.007 m steps), "Fine"
+    std::array<OptionButton, 2> Option1{};   // 0 "Tiempo", 1 "Distancia"
+    std::array<OptionButton, 2> Option6{};   // 0 "Celsius", 1 "Fahrenheit"
+    ScrollBar HScroll1;                      // temperature position 0..70 = T + 20
+    Label Label13;                           // temperature caption
 
     // ---- Peak limiter (outputs 1..2) and RMS compressor (outputs 1..2) ----
-    std::array<Frame, 5> Frame8{};                 // 1, 2 "RMS Compressor"; 3, 4 "Peak Limiter"
-    std::array<Slider, kChannels> Slider500{};     // limiter threshold 0..150
-    std::array<Slider, kChannels> Slider503{};     // limiter release 0..29
-    std::array<Slider, kChannels> Slider504{};     // limiter attack 0..29
+    std::array<Frame, 5> Frame8{};             // 1, 2 "RMS Compressor"; 3, 4 "Peak Limiter"
+    std::array<Slider, kChannels> Slider500{}; // limiter threshold 0..150
+    std::array<Slider, kChannels> Slider503{}; // limiter release 0..29
+    std::array<Slider, kChannels> Slider504{}; // limiter attack 0..29
     std::array<TextBox, kChannels> Text500{};
     std::array<TextBox, kChannels> Text503{};
     std::array<TextBox, kChannels> Text504{};
     std::array<CommandButton, kChannels> Command13{}; // "      Limiter      Bypass"
-    std::array<Slider, kChannels> Slider400{};     // compressor threshold 0..150
-    std::array<Slider, kChannels> Slider401{};     // ratio 0..31
-    std::array<Slider, kChannels> Slider402{};     // knee 0..100
-    std::array<Slider, kChannels> Slider403{};     // release 0..29
-    std::array<Slider, kChannels> Slider404{};     // attack 0..29
+    std::array<Slider, kChannels> Slider400{};        // compressor threshold 0..150
+    std::array<Slider, kChannels> Slider401{};        // ratio 0..31
+    std::array<Slider, kChannels> Slider402{};        // knee 0..100
+    std::array<Slider, kChannels> Slider403{};        // release 0..29
+    std::array<Slider, kChannels> Slider404{};        // attack 0..29
     std::array<TextBox, kChannels> Text400{};
     std::array<TextBox, kChannels> Text401{};
     std::array<TextBox, kChannels> Text402{};
@@ -81,73 +81,73 @@ public:
     std::array<CommandButton, kChannels> Command14{}; // "Compressor Bypass"
 
     // ---- Equaliser ----
-    std::array<Frame, kChannels> Frame5{};         // "EQ" frame of each channel
-    std::array<CommandButton, kBands> Command5{};  // band "Byp": red while the band is off
-    std::array<CommandButton, kBands> Command10{}; // band type button, caption = type name
-    std::array<Slider, kBands> Slider2{};          // band gain 0..60, 0 = +15 dB, 60 = -15 dB
-    std::array<TextBox, kBands> Text9{};           // band gain text
-    std::array<UpDown, kBands> UpDown4{};          // band frequency 20..20000 Hz
-    std::array<TextBox, kBands> Text4{};           // band frequency text
-    std::array<UpDown, kBands> UpDown3{};          // band Q index 0..197, Q = 0.3 + 0.1 i
-    std::array<TextBox, kBands> Text5{};           // band Q text
-    std::array<TextBox, kBands> Text50{};          // band width in octaves
-    std::array<Label, kBands> Label5{};            // band marker on the graph (twips)
+    std::array<Frame, kChannels> Frame5{};            // "EQ" frame of each channel
+    std::array<CommandButton, kBands> Command5{};     // band "Byp": red while the band is off
+    std::array<CommandButton, kBands> Command10{};    // band type button, caption = type name
+    std::array<Slider, kBands> Slider2{};             // band gain 0..60, 0 = +15 dB, 60 = -15 dB
+    std::array<TextBox, kBands> Text9{};              // band gain text
+    std::array<UpDown, kBands> UpDown4{};             // band frequency 20..20000 Hz
+    std::array<TextBox, kBands> Text4{};              // band frequency text
+    std::array<UpDown, kBands> UpDown3{};             // band Q index 0..197, Q = 0.3 + 0.1 i
+    std::array<TextBox, kBands> Text5{};              // band Q text
+    std::array<TextBox, kBands> Text50{};             // band width in octaves
+    std::array<Label, kBands> Label5{};               // band marker on the graph (twips)
     std::array<CommandButton, kChannels> Command40{}; // " Equalizer  Bypass"
     std::array<CommandButton, kChannels> Command1{};  // "EQ Flat"
 
     // ---- Crossover (filters 0..3) ----
-    std::array<Frame, kXoverFilters> Frame7{};     // "High Pass Filter" / "Low Pass Filter"
-    std::array<ComboBox, kXoverFilters> Combo2{};  // type list, position = type code 0..17
-    std::array<TextBox, kXoverFilters> Text8{};    // section 1 frequency
-    std::array<TextBox, kXoverFilters> Text10{};   // section 2 frequency
-    std::array<TextBox, kXoverFilters> Text11{};   // section 3 frequency
-    std::array<TextBox, kXoverFilters> Text13{};   // section 4 frequency
-    std::array<UpDown, kXoverFilters> UpDown5{};   // section 1..4 frequency steppers, 20..20000
+    std::array<Frame, kXoverFilters> Frame7{};    // "High Pass Filter" / "Low Pass Filter"
+    std::array<ComboBox, kXoverFilters> Combo2{}; // type list, position = type code 0..17
+    std::array<TextBox, kXoverFilters> Text8{};   // section 1 frequency
+    std::array<TextBox, kXoverFilters> Text10{};  // section 2 frequency
+    std::array<TextBox, kXoverFilters> Text11{};  // section 3 frequency
+    std::array<TextBox, kXoverFilters> Text13{};  // section 4 frequency
+    std::array<UpDown, kXoverFilters> UpDown5{};  // section 1..4 frequency steppers, 20..20000
     std::array<UpDown, kXoverFilters> UpDown6{};
     std::array<UpDown, kXoverFilters> UpDown7{};
     std::array<UpDown, kXoverFilters> UpDown8{};
-    std::array<TextBox, kXoverFilters> Text12{};   // section 1 Q
-    std::array<TextBox, kXoverFilters> Text14{};   // section 2 Q
-    std::array<TextBox, kXoverFilters> Text15{};   // section 3 Q
-    std::array<TextBox, kXoverFilters> Text16{};   // section 4 Q
-    std::array<UpDown, kXoverFilters> UpDown12{};  // section 1..4 Q steppers 0..199, Q = 0.05 + 0.05 i
+    std::array<TextBox, kXoverFilters> Text12{};  // section 1 Q
+    std::array<TextBox, kXoverFilters> Text14{};  // section 2 Q
+    std::array<TextBox, kXoverFilters> Text15{};  // section 3 Q
+    std::array<TextBox, kXoverFilters> Text16{};  // section 4 Q
+    std::array<UpDown, kXoverFilters> UpDown12{}; // section 1..4 Q steppers 0..199, Q = 0.05 + 0.05 i
     std::array<UpDown, kXoverFilters> UpDown9{};
     std::array<UpDown, kXoverFilters> UpDown10{};
     std::array<UpDown, kXoverFilters> UpDown11{};
-    std::array<CheckBox, kXoverFilters> Check1{};  // "Link Frequency"
+    std::array<CheckBox, kXoverFilters> Check1{};         // "Link Frequency"
     std::array<CommandButton, kXoverFilters> Command7{};  // "Set as Bw"
     std::array<CommandButton, kXoverFilters> Command12{}; // "Set as LR"
 
     // ---- Response graphs and their view options ----
-    std::array<PictureBox, kGraphs> Picture1{};    // graph g of channel g
-    std::array<CheckBox, kGraphs> Check3{};        // "Cursor" / "Show cursor"
-    std::array<OptionButton, kGraphs> Option2{};   // "Mag"
-    std::array<OptionButton, kGraphs> Option5{};   // "Phase"
-    std::array<OptionButton, 9> Option3{};         // dB scale of graph g: 3g .. 3g + 2
-    std::array<OptionButton, 4> Option4{};         // "Output" / "Output+Input" of graphs 1 and 2
-    std::array<CheckBox, 2> Check4{};              // 0 "View Right" (graph 1), 1 "View Left" (graph 2)
-    std::array<Label, 6> Label10{};                // 2..5 "Channel Left" / "Channel Right"
-    std::array<Label, 24> Label4{};                // 8g frequency caption, 8g + 1 .. 8g + 7 dB captions
-    std::array<Label, 27> Label6{};                // 9g .. 9g + 8 phase captions
+    std::array<PictureBox, kGraphs> Picture1{};  // graph g of channel g
+    std::array<CheckBox, kGraphs> Check3{};      // "Cursor" / "Show cursor"
+    std::array<OptionButton, kGraphs> Option2{}; // "Mag"
+    std::array<OptionButton, kGraphs> Option5{}; // "Phase"
+    std::array<OptionButton, 9> Option3{};       // dB scale of graph g: 3g .. 3g + 2
+    std::array<OptionButton, 4> Option4{};       // "Output" / "Output+Input" of graphs 1 and 2
+    std::array<CheckBox, 2> Check4{};            // 0 "View Right" (graph 1), 1 "View Left" (graph 2)
+    std::array<Label, 6> Label10{};              // 2..5 "Channel Left" / "Channel Right"
+    std::array<Label, 24> Label4{};              // 8g frequency caption, 8g + 1 .. 8g + 7 dB captions
+    std::array<Label, 27> Label6{};              // 9g .. 9g + 8 phase captions
 
     // ---- Meters ----
-    std::array<Frame, 4> Frame11{};                // 0 input, 1 second input bar, 2 output 1, 3 output 2
-    std::array<Shape, 28> Shape1{};                // seven LEDs per meter, 7m .. 7m + 6 bottom to top
-    std::array<Shape, 4> Shape50{};                // compressor and limiter lamps
-    std::array<Label, 27> Label1{};                // 25 "Output Low", 26 "Output High"
-    std::array<Timer, kWindowSlots + 1> Timer1{};  // meter poll; the window uses the element of its slot
+    std::array<Frame, 4> Frame11{};               // 0 input, 1 second input bar, 2 output 1, 3 output 2
+    std::array<Shape, 28> Shape1{};               // seven LEDs per meter, 7m .. 7m + 6 bottom to top
+    std::array<Shape, 4> Shape50{};               // compressor and limiter lamps
+    std::array<Label, 27> Label1{};               // 25 "Output Low", 26 "Output High"
+    std::array<Timer, kWindowSlots + 1> Timer1{}; // meter poll; the window uses the element of its slot
 
     // ---- Channel sections and the top bar ----
-    std::array<Frame, kChannels> Frame25{};        // "ENTRADA DE CANAL", "OUTPUT CHANNEL LOW", ".. HIGH"
+    std::array<Frame, kChannels> Frame25{};           // "ENTRADA DE CANAL", "OUTPUT CHANNEL LOW", ".. HIGH"
     std::array<CommandButton, kChannels> Command15{}; // section selector (service mode)
-    std::array<CommandButton, 12> Command2{};      // 0, 1, 5, 6, 8, 9, 10, 11 in the design
-    std::array<CommandButton, 2> Command16{};      // "Save Outputs to PC", "Load Outputs from PC"
-    CommandButton Command11;                       // "Copy Data"
-    CommandButton Command17;                       // "Store Factory Project"
-    CommandButton Command18;                       // "Leer tipo sistema"
-    CommandButton Command19;                       // "Firmware Librerias"
-    std::array<CommandButton, 2> Command6{};       // "Load Preset", "Save Preset" (no procedure)
-    CheckBox Check10;                              // "Bloquear Unidad"
+    std::array<CommandButton, 12> Command2{};         // 0, 1, 5, 6, 8, 9, 10, 11 in the design
+    std::array<CommandButton, 2> Command16{};         // "Save Outputs to PC", "Load Outputs from PC"
+    CommandButton Command11;                          // "Copy Data"
+    CommandButton Command17;                          // "Store Factory Project"
+    CommandButton Command18;                          // "Leer tipo sistema"
+    CommandButton Command19;                          // "Firmware Librerias"
+    std::array<CommandButton, 2> Command6{};          // "Load Preset", "Save Preset" (no procedure)
+    CheckBox Check10;                                 // "Bloquear Unidad"
 
 private:
     static void linkGroup(std::initializer_list<OptionButton*> group);
