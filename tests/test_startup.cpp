@@ -18,9 +18,11 @@ struct RecordingSteps : SplashSteps {
         calls.push_back(QStringLiteral("login"));
         if (onLogin) onLogin();
     }
-    void ShowSelect() override {
+    bool selectGoesOn = true;
+    bool ShowSelect() override {
         calls.push_back(QStringLiteral("select"));
         if (onSelect) onSelect();
+        return selectGoesOn;
     }
     bool ShowMainWindow() override {
         calls.push_back(QStringLiteral("main"));
@@ -139,6 +141,14 @@ TEST(SplashTest, TimerRunsTheStartUpOnceAndTheSKeyIsDeadAfterwards) {
     ended.splash.Timer1.Tick();
     EXPECT_EQ(ended.steps.calls, (std::vector<QString>{"select", "main"}));
     EXPECT_FALSE(ended.splash.Unloaded);
+
+    // The program ended in the connection dialog: no main window.
+    SplashEnv left;
+    left.steps.selectGoesOn = false;
+    left.splash.Form_Load(1280, 1024);
+    left.splash.Timer1.Tick();
+    EXPECT_EQ(left.steps.calls, (std::vector<QString>{"select"}));
+    EXPECT_EQ(left.splash.MousePointer, 0);
 }
 
 // ---- Service login ----

@@ -103,6 +103,9 @@ struct AppState {
     std::array<int16_t, kBusAddresses> DevTemperature{};           // air temperature, degrees Celsius
     std::array<std::array<int32_t, 3>, kBusAddresses> DelaySamples{}; // delay in samples at 48 kHz
 
+    // ---- Device list ----
+    bool SearchingNewId = false;    // the rescan is closing the device list (it refuses otherwise)
+
     // ---- What a device read brings in (memories list, speaker slots, current program) ----
     std::array<std::array<int16_t, 16>, kBusAddresses> PresetStatus{}; // speaker slot status, 35 used
     std::array<std::array<QString, 16>, kBusAddresses> PresetName{};   // speaker slot names

@@ -46,8 +46,9 @@ void frmSplash::Timer1_Timer() {
     if (startupBegun_) return; // the start-up runs once
     startupBegun_ = true;
     MousePointer = 13;
-    steps_.ShowSelect();
+    const bool selected = steps_.ShowSelect();
     MousePointer = 0;
+    if (!selected) return;
     if (!steps_.ShowMainWindow()) return;
     steps_.ShowDeviceList();
     Unloaded = true;

@@ -14,8 +14,8 @@ public:
     virtual ~SplashSteps() = default;
     // The service login, modal over the start-up window; returns when it has closed.
     virtual void ShowLogin() = 0;
-    // The port, model and connection dialog, modal.
-    virtual void ShowSelect() = 0;
+    // The port, model and connection dialog, modal. False when the operator ended the program there.
+    virtual bool ShowSelect() = 0;
     // The main window; its load connects to the devices. False when that load ended the program.
     virtual bool ShowMainWindow() = 0;
     // The device list inside the main window.
