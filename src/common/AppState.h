@@ -113,6 +113,11 @@ struct AppState {
     std::array<int16_t, kBusAddresses> LastSystemType{};               // 16 or more: none
     int16_t LastProgNumber = 0;     // program the device runs (0-based; 65 unsaved, 255 default)
 
+    // ---- Editing window ----
+    std::array<int16_t, kBusAddresses> SelectedSection{}; // channel section in front, by bus address
+    bool CloseForCopy = false;       // the copy dialog is closing a target device's window
+    int16_t CloseForCopyDevice = 0;  // that device's bus address
+
     // ---- Channel parameter setters ----
     std::array<int16_t, 2> AddInputGain{}; // 1: output graph k + 1 shows "Output+Input"
 

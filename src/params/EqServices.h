@@ -38,4 +38,10 @@ class LinkedRoutines {
     virtual void LinkEqBand(int b) { (void)b; }
     // Repeats the delay unit on the linked devices.
     virtual void LinkDelayUnit() {}
+    // Repeats the gain of channel ch (0..2) on the linked devices.
+    virtual void LinkGain(int ch) { (void)ch; }
+    // Repeats the mute of channel ch (0..2) on the linked devices.
+    virtual void LinkMute(int ch) { (void)ch; }
+    // Repeats the dynamic loudness switch on the linked devices.
+    virtual void LinkDynLoudness() {}
 };

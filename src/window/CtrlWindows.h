@@ -11,6 +11,9 @@ class CtrlWindows {
 public:
     explicit CtrlWindows(AppState& st) : st_(st) {}
 
+    // What the windows' procedures work with; handed to every window, present and future.
+    void setContext(EqContext* cx);
+
     // The window object of slot s (0..65), created when the slot holds none yet.
     FrmCtrl& CtrlWindow(int slot);
     // The window object of slot s when one was created, else nullptr (also for a slot outside 0..65).
@@ -20,5 +23,6 @@ public:
 
 private:
     AppState& st_;
+    EqContext* cx_ = nullptr;
     std::array<std::unique_ptr<FrmCtrl>, kWindowSlots> windows_;
 };

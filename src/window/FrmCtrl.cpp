@@ -33,6 +33,17 @@ void FrmCtrl::linkGroup(std::initializer_list<OptionButton*> group) {
 }
 
 FrmCtrl::FrmCtrl(AppState& st, int slot) : st_(st), slot_(slot) {
+    designControls();
+    bindProcedures();
+}
+
+void FrmCtrl::resetControls() {
+    static_cast<FrmCtrlControls&>(*this) = FrmCtrlControls{};
+    designControls();
+    bindProcedures();
+}
+
+void FrmCtrl::designControls() {
     // Gain, mute, loudness and phase.
     for (int ch = 0; ch < kChannels; ++ch) {
         Frame1[ch].Caption = "Gain";
@@ -189,4 +200,8 @@ FrmCtrl::FrmCtrl(AppState& st, int slot) : st_(st), slot_(slot) {
 
 void FrmCtrl::LoadCorrectWindow() {
     st_.CurSlot = static_cast<int16_t>(slot_);
+}
+
+bool FrmCtrl::hasContext() const {
+    return cx_ != nullptr;
 }

@@ -22,22 +22,19 @@ constexpr int kGraphs = 3;       // one response graph per channel
 // Captions of the crossover type list; the list position is the type code 0..17.
 extern const std::array<const char*, 18> kXoverTypeCaptions;
 
-class FrmCtrl {
-public:
-    FrmCtrl(AppState& st, int slot);
-    FrmCtrl(const FrmCtrl&) = delete; // option groups point into the window itself
-    FrmCtrl& operator=(const FrmCtrl&) = delete;
+struct EqContext;
 
-    // Makes this window's slot the current one (CurSlot); every setter works on CurSlot.
-    void LoadCorrectWindow();
-    // The window slot this window object serves.
-    int slot() const { return slot_; }
-
+// The window's controls with their design values. Kept apart from the procedures so that a
+// window object that is loaded again starts from the design values, as a freshly loaded window
+// does, whatever the device it showed before left in them.
+struct FrmCtrlControls {
     // ---- Window ----
     QString Caption;
     int Width = 14670;
     int Height = 10125;
+    int WindowState = 0; // 0 normal, 1 minimised, 2 maximised
     bool Visible = false;
+    int FrontSection = 0; // channel section (Frame25 index) in front of the other two
 
     // ---- Gain, mute, loudness, phase ----
     std::array<Frame, kChannels> Frame1{};           // "Gain" boxes
@@ -148,10 +145,69 @@ public:
     CommandButton Command19;                          // "Firmware Librerias"
     std::array<CommandButton, 2> Command6{};          // "Load Preset", "Save Preset" (no procedure)
     CheckBox Check10;                                 // "Bloquear Unidad"
+};
+
+class FrmCtrl : public FrmCtrlControls {
+public:
+    FrmCtrl(AppState& st, int slot);
+    FrmCtrl(const FrmCtrl&) = delete; // option groups point into the window itself
+    FrmCtrl& operator=(const FrmCtrl&) = delete;
+
+    // What the procedures work with: setters, graph, link routines, message boxes. Set by
+    // CtrlWindows; without it the lifecycle procedures and handlers do nothing.
+    void setContext(EqContext* cx);
+
+    // Makes this window's slot the current one (CurSlot); every setter works on CurSlot.
+    void LoadCorrectWindow();
+    // The window slot this window object serves.
+    int slot() const { return slot_; }
+    // True from a load until the window unloads.
+    bool loaded() const { return loaded_; }
+
+    // ---- Lifecycle ----
+    // Binds the window to its slot and device, loads the device's program into the controls with
+    // traffic and drawing suspended, writes the lock box, caption and hidden controls, draws the
+    // graphs. False when the slot holds no valid device (nothing is then loaded).
+    bool Form_Load();
+    void Form_Resize();
+    void Form_Activate();
+    // Asks before closing a connected device's window (not when the copy dialog closes it); when
+    // not cancelled, frees the slot.
+    void Form_QueryUnload(bool& cancel, int unloadMode);
+    // Runs the close step; when not cancelled the window is hidden and its meter timer stopped.
+    // True when the window is closed (also when it was not loaded).
+    bool Unload();
+    // Closes the window without its question (the link's failure path); it is hidden and its
+    // slot freed, and the object stays for a later window.
+    void CloseSilently();
+
+    // ---- Edit handlers ----
+    // Gain field key: digits, signs, Backspace and the editing keys pass; "," and "." become the
+    // locale's decimal sign; Enter applies the gain. A refused key becomes "?" after the message.
+    void Text1_KeyPress(int ch, int& keyAscii);
+    // The gain slider of channel ch was moved by the operator.
+    void ApplyGainSlider(int ch);
+    void Command4_Click(int ch); // "Mute"
+    void Check5_Click();         // D.L.F. "Enable"
+    void Check2_Click(int ch);   // "180°" of output ch
+    void Check10_Click();        // "Bloquear Unidad"
 
 private:
+    void designControls();
+    void bindProcedures();
+    // Frame of the switch handlers: nothing while SuppressEvents is raised, EditBusy held for the
+    // run when `busy`, the window made current before `body`.
+    template <typename Body> void switchFrame(bool busy, Body body);
+    bool hasContext() const;
     static void linkGroup(std::initializer_list<OptionButton*> group);
+
+    // Puts every control back to its design value (a window object loaded again).
+    void resetControls();
 
     AppState& st_;
     int slot_;
+    EqContext* cx_ = nullptr;
+    bool loaded_ = false;     // between a load and the unload
+    bool everLoaded_ = false; // the object has served a window before
+    bool closeSilently_ = false;
 };

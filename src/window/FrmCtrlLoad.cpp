@@ -1,0 +1,142 @@
+// The editing window's lifecycle: load, resize, activation and close.
+#include "bus/DeviceRead.h"
+#include "params/ProgramLoad.h"
+#include "window/FrmCtrl.h"
+
+namespace {
+size_t U(int i) {
+    return static_cast<size_t>(i);
+}
+constexpr int kDesignWidth = 14670;
+constexpr int kDesignHeight = 10125;
+constexpr int kMinimised = 1;
+constexpr int kMeterTimerMs = 500; // first meter poll after the window opens
+} // namespace
+
+bool FrmCtrl::Form_Load() {
+    if (!cx_) return false;
+    const WinSlotRec& rec = st_.SlotTable[U(slot_)];
+    const int dev = rec.Device;
+    // Only a slot that the device list bound to a real device is loaded.
+    if (rec.InUse == 0 || !ValidBusAddress(dev)) return false;
+    const auto d = U(dev);
+
+    // A window object loaded again starts from the design values.
+    if (everLoaded_) resetControls();
+    everLoaded_ = true;
+
+    LoadCorrectWindow();
+    st_.ReportCommErrors = true;
+    st_.EditBusy = false;
+    Height = kDesignHeight;
+    Width = kDesignWidth;
+    WindowState = 0;
+    st_.SelectedSection[d] = 0;
+    FrontSection = 0;
+
+    st_.DrawSuspended = 1;
+    st_.CommSuspended = true;
+    st_.DeviceWindowOpen[d] = true;
+    st_.DeviceSlot[d] = static_cast<int16_t>(slot_);
+    loaded_ = true;
+    LoadProgramToWindow(*cx_);
+    st_.CommSuspended = false;
+    st_.DrawSuspended = 0;
+
+    // The lock box from the image: when that changes the box, its click sends the lock byte.
+    Check10.setValue(st_.DevProgs[d].Ext[23] == 1 ? 1 : 0);
+    if (!loaded_) {
+        // The lock byte's exchange failed and the link closed this window: nothing more to show.
+        st_.FirstWindowPending = false;
+        return false;
+    }
+    LoadCorrectWindow();
+    ApplyLockState(*cx_);
+    st_.FirstWindowPending = false;
+    st_.CommSuspended = false;
+
+    const int model = st_.ModelCode[d];
+    const QString modelCaption =
+        model >= 0 && model < static_cast<int>(st_.Tables.ModelCaption.size()) ? st_.Tables.ModelCaption[U(model)]
+                                                                                : QString();
+    Caption = QStringLiteral("ID:") + QString::number(dev % 33) + QStringLiteral(" - ") + modelCaption +
+              QStringLiteral(" - Ultimo programa cargado: en equipo: P") + FormatProgNumber(st_.LastProgNumber) +
+              QStringLiteral(" - ") + st_.DevRecs[d].CurProgName;
+
+    if (!st_.ServiceMode) {
+        for (CommandButton* b : {&Command15[0], &Command15[1], &Command15[2], &Command16[0], &Command16[1], &Command17})
+            b->Visible = false;
+    }
+    if (model == 2) {
+        // The second model has no second output.
+        Command15[2].Visible = false;
+        Frame11[3].Visible = false;
+        Label1[26].Visible = false;
+        Command4[2].Visible = false;
+        Check4[0].Visible = false;
+        Label10[2].Visible = false;
+        Label10[3].Visible = false;
+    }
+
+    // Meters of the input and both outputs start dark.
+    for (int m : {0, 2, 3})
+        for (int led = 0; led < 7; ++led)
+            Shape1[U(7 * m + led)].FillColor = kButtonFace;
+
+    Timer1[U(slot_)].Interval = kMeterTimerMs;
+    Timer1[U(slot_)].Enabled = true;
+    st_.ExchangeIdle = true;
+    for (int g = 0; g < kGraphs; ++g)
+        cx_->graph.RedrawGraph(g);
+    return true;
+}
+
+void FrmCtrl::Form_Resize() {
+    LoadCorrectWindow();
+    if (WindowState == kMinimised) return;
+    if (Width != kDesignWidth) Width = kDesignWidth;
+    if (Height != kDesignHeight) Height = kDesignHeight;
+}
+
+void FrmCtrl::Form_Activate() {
+    LoadCorrectWindow();
+}
+
+void FrmCtrl::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
+    LoadCorrectWindow();
+    const int dev = st_.SlotTable[U(slot_)].Device;
+    const bool known = ValidBusAddress(dev);
+    // The copy dialog closes its target devices' windows, and the link closes the window of a
+    // device that stopped answering: neither asks.
+    if (!st_.CloseForCopy && !closeSilently_ && known && !st_.DeviceDisconnected[U(dev)]) {
+        const MsgAnswer a = cx_ ? cx_->msg.show(QStringLiteral("                 Esta seguro ? "),
+                                                QStringLiteral("ID:") + QString::number(dev % 33) +
+                                                    QStringLiteral(" - Cerrar ventana"),
+                                                MsgButtons::YesNo, MsgIcon::None)
+                                : MsgAnswer::Yes;
+        if (a != MsgAnswer::Yes) {
+            cancel = true;
+            return;
+        }
+    }
+    --st_.OpenWindowCount;
+    if (known) st_.DeviceWindowOpen[U(dev)] = false;
+    st_.SlotTable[U(slot_)].InUse = 0;
+}
+
+bool FrmCtrl::Unload() {
+    if (!loaded_) return true;
+    bool cancel = false;
+    Form_QueryUnload(cancel, 0);
+    if (cancel) return false;
+    loaded_ = false;
+    Visible = false;
+    Timer1[U(slot_)].Enabled = false;
+    return true;
+}
+
+void FrmCtrl::CloseSilently() {
+    closeSilently_ = true;
+    Unload();
+    closeSilently_ = false;
+}
