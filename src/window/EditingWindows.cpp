@@ -4,6 +4,8 @@ bool EditingWindows::ShowEditingWindow(int slot) {
     if (slot < 0 || slot >= kWindowSlots) return false;
     FrmCtrl& w = windows_.CtrlWindow(slot);
     if (!w.Form_Load()) return false;
+    // A window that the link closed during its load has freed its slot itself.
+    if (!w.loaded()) return true;
     w.Visible = true;
     if (Shown) Shown(w);
     return true;

@@ -11,7 +11,8 @@ public:
     explicit EditingWindows(AppState& st, CtrlWindows& windows) : st_(st), windows_(windows) {}
 
     // Creates the slot's window object when the slot holds none (else reuses it), runs its load
-    // and shows it. False when the load refused the slot.
+    // and shows it. False when the load refused the slot; true also when the link closed the
+    // window during its load (the close freed the slot).
     bool ShowEditingWindow(int slot) override;
     // Closes the window open for the device without asking: hidden and unbound, the object kept,
     // so that a procedure of that window still running finds it. The current slot is kept.

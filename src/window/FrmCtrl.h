@@ -167,7 +167,8 @@ public:
     // ---- Lifecycle ----
     // Binds the window to its slot and device, loads the device's program into the controls with
     // traffic and drawing suspended, writes the lock box, caption and hidden controls, draws the
-    // graphs. False when the slot holds no valid device (nothing is then loaded).
+    // graphs. False when the slot holds no valid device (nothing is then loaded). When the lock
+    // byte's exchange fails the link closes the window during its load: loaded() is then false.
     bool Form_Load();
     void Form_Resize();
     void Form_Activate();

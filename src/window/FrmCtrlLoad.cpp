@@ -46,9 +46,10 @@ bool FrmCtrl::Form_Load() {
     // The lock box from the image: when that changes the box, its click sends the lock byte.
     Check10.setValue(st_.DevProgs[d].Ext[23] == 1 ? 1 : 0);
     if (!loaded_) {
-        // The lock byte's exchange failed and the link closed this window: nothing more to show.
+        // The lock byte's exchange failed and the link closed this window (and freed its slot):
+        // nothing more to show.
         st_.FirstWindowPending = false;
-        return false;
+        return true;
     }
     LoadCorrectWindow();
     ApplyLockState(*cx_);
