@@ -1,9 +1,11 @@
 #include "support/SimEnv.h"
 
 #include "bus/FrmSearchNet.h"
+#include "bus/ui/FrmSearchNetView.h"
 #include "bus/Speaker.h"
 
 #include <QFile>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -324,4 +326,24 @@ TEST(DeviceListTest, FailedExchangeShowsTheRowDisconnected) {
     EXPECT_FALSE(env.st.LinkOn[1]);
     EXPECT_EQ(env.opener.closed, std::vector<int>{36});
     EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(0, 1), env.st.DeviceName[3]); // other row untouched
+}
+
+TEST(DeviceListViewTest, DoubleClickReachesTheListAndCellsAreShown) {
+    ListEnv env;
+    env.st.DemoMode = true;
+    env.listDevices({1, 2});
+    env.list.Form_Load();
+    FrmSearchNetView view(env.list);
+    env.list.Timer1.Tick();
+    view.sync();
+    QTableWidget* grid = view.listGrid();
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->item(1, 1)->text(), "Kestrino Demo     ");
+    emit grid->cellDoubleClicked(1, 2);
+    EXPECT_TRUE(env.st.LinkOn[1]);
+    EXPECT_EQ(grid->item(1, 2)->text(), "ON");
+    EXPECT_EQ(grid->item(1, 2)->background().color(), QColor(255, 0, 0));
+    emit grid->cellDoubleClicked(0, 1);
+    EXPECT_EQ(env.opener.shown, std::vector<int>{0});
+    EXPECT_EQ(env.st.SlotTable[0].Device, 1);
 }

@@ -248,6 +248,22 @@ TEST(LoginTest, SubstitutionIsAFixedOneToOneMapping) {
     }
     EXPECT_NE(ServiceCodeChar('A'), QChar('A'));
     EXPECT_EQ(ServiceCodeChar(' '), QChar(' '));
+
+    // A file prepared as the README says, for the code "MyCode-42".
+    QTemporaryDir dir;
+    QFile f(dir.path() + "/sys.xxx");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray::fromHex("09007c4a724035365c6361"));
+    f.close();
+    AppState st;
+    st.AppFolder = dir.path();
+    ScriptedMessageBox msg;
+    Timer t;
+    FrmLogin login(st, msg, t);
+    login.Form_Load();
+    login.Text1.Text = QStringLiteral("MyCode-42");
+    login.Command2_Click();
+    EXPECT_TRUE(st.ServiceMode);
 }
 
 // ---- About box ----
