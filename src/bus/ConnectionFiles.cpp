@@ -50,33 +50,41 @@ bool WriteLeadingBytes(const QString& path, const QByteArray& bytes) {
     return f.commit();
 }
 
-QString PortSettingsPath(const QString& appFolder) { return QDir(appFolder).filePath(QStringLiteral("init.cfg")); }
-QString DeviceIdPath(const QString& appFolder) { return QDir(appFolder).filePath(QStringLiteral("TenDev.cfg")); }
+QString PortSettingsPath(const QString& appFolder) {
+    return QDir(appFolder).filePath(QStringLiteral("init.cfg"));
+}
+QString DeviceIdPath(const QString& appFolder) {
+    return QDir(appFolder).filePath(QStringLiteral("TenDev.cfg"));
+}
 
 PortSettingsRec ReadPortSettings(const QString& appFolder) {
     const QByteArray b = ReadLeadingBytes(PortSettingsPath(appFolder), kPortSettingsSize);
     PortSettingsRec rec;
     rec.CommPortNumber = WordAt(b, 0);
-    for (int i = 0; i < 12; ++i) rec.Rest[static_cast<size_t>(i)] = static_cast<uint8_t>(b[2 + i]);
+    for (int i = 0; i < 12; ++i)
+        rec.Rest[static_cast<size_t>(i)] = static_cast<uint8_t>(b[2 + i]);
     return rec;
 }
 
 bool WritePortSettings(const QString& appFolder, const PortSettingsRec& rec) {
     QByteArray b(kPortSettingsSize, '\0');
     PutWord(b, 0, rec.CommPortNumber);
-    for (int i = 0; i < 12; ++i) b[2 + i] = static_cast<char>(rec.Rest[static_cast<size_t>(i)]);
+    for (int i = 0; i < 12; ++i)
+        b[2 + i] = static_cast<char>(rec.Rest[static_cast<size_t>(i)]);
     return WriteLeadingBytes(PortSettingsPath(appFolder), b);
 }
 
 std::array<int16_t, kDeviceIdCount> ReadDeviceIds(const QString& appFolder) {
     const QByteArray b = ReadLeadingBytes(DeviceIdPath(appFolder), kDeviceIdFileSize);
     std::array<int16_t, kDeviceIdCount> ids{};
-    for (int k = 0; k < kDeviceIdCount; ++k) ids[static_cast<size_t>(k)] = WordAt(b, 2 * k);
+    for (int k = 0; k < kDeviceIdCount; ++k)
+        ids[static_cast<size_t>(k)] = WordAt(b, 2 * k);
     return ids;
 }
 
 bool WriteDeviceIds(const QString& appFolder, const std::array<int16_t, kDeviceIdCount>& ids) {
     QByteArray b(kDeviceIdFileSize, '\0');
-    for (int k = 0; k < kDeviceIdCount; ++k) PutWord(b, 2 * k, ids[static_cast<size_t>(k)]);
+    for (int k = 0; k < kDeviceIdCount; ++k)
+        PutWord(b, 2 * k, ids[static_cast<size_t>(k)]);
     return WriteLeadingBytes(DeviceIdPath(appFolder), b);
 }

@@ -4,7 +4,7 @@
 #include <QString>
 
 class DeviceListHost {
-public:
+  public:
     virtual ~DeviceListHost() = default;
     // Shows the device list, loaded afresh from FoundList; a caption that is not empty replaces
     // the list's own.

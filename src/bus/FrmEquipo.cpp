@@ -3,7 +3,8 @@
 FrmEquipo::FrmEquipo(AppState& st, bool& modelChosen) : st_(st), modelChosen_(modelChosen) {
     Option1[0].Caption = QStringLiteral("Kestrino");
     Option1[1].Caption = QStringLiteral("Valdoran");
-    for (auto& o : Option1) o.group = {&Option1[0], &Option1[1]};
+    for (auto& o : Option1)
+        o.group = {&Option1[0], &Option1[1]};
     Command1[0].Caption = QStringLiteral("Aceptar");
     Command1[1].Caption = QStringLiteral("Cancelar");
 }

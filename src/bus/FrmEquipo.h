@@ -6,12 +6,12 @@
 #include <array>
 
 class FrmEquipo {
-public:
+  public:
     // modelChosen is the connection dialog's flag that this dialog sets on "Aceptar".
     FrmEquipo(AppState& st, bool& modelChosen);
 
     QString Caption = QStringLiteral("Seleccionar equipo");
-    std::array<OptionButton, 2> Option1; // 0 "Kestrino", 1 "Valdoran"
+    std::array<OptionButton, 2> Option1;   // 0 "Kestrino", 1 "Valdoran"
     std::array<CommandButton, 2> Command1; // 0 "Aceptar", 1 "Cancelar"
 
     // Selects "Kestrino", as each time the dialog is shown.
@@ -21,7 +21,7 @@ public:
 
     bool closed() const { return closed_; }
 
-private:
+  private:
     AppState& st_;
     bool& modelChosen_;
     bool closed_ = false;

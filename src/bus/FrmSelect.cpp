@@ -46,11 +46,12 @@ FrmSelect::FrmSelect(AppState& st, Services& sv, SerialPort& idPort)
     Place(Frame9, 120, 2040, 2535, 975);
     for (int i = 0; i < 2; ++i) {
         Place(Frame12[static_cast<size_t>(i)], 120, 240, 2295, 615);
-        Option3[static_cast<size_t>(i)].Caption = i == 0 ? QStringLiteral("Kestrino") : QStringLiteral("Valdoran");
+        Option3[static_cast<size_t>(i)].Caption =
+            i == 0 ? QStringLiteral("Kestrino") : QStringLiteral("Valdoran");
         Option3[static_cast<size_t>(i)].group = {&Option3[0], &Option3[1]};
-        Place(Option3[static_cast<size_t>(i)], 120 + 1140 * i, 180, 1095, 255);
+        Place(Option3[static_cast<size_t>(i)], 60 + 1080 * i, 180, 1020 + 120 * i, 255);
         Check1[static_cast<size_t>(i)].Caption = Option3[static_cast<size_t>(i)].Caption;
-        Place(Check1[static_cast<size_t>(i)], 120 + 1140 * i, 180, 1095, 255);
+        Place(Check1[static_cast<size_t>(i)], 60 + 1080 * i, 180, 1020 + 120 * i, 255);
     }
     Option3[0].setValue(true);
 
@@ -63,7 +64,8 @@ FrmSelect::FrmSelect(AppState& st, Services& sv, SerialPort& idPort)
     Place(Frame3, 120, 3960, 2535, 735);
     Place(Combo1, 240, 300, 2055, 315);
     Combo1.items << QStringLiteral("NONE");
-    for (int n = 1; n <= 32; ++n) Combo1.items << QStringLiteral("COM %1").arg(n);
+    for (int n = 1; n <= 32; ++n)
+        Combo1.items << QStringLiteral("COM %1").arg(n);
     Combo1.Click = [this] { Combo1_Click(); };
 
     Place(Frame11, 120, 4800, 2535, 855);
@@ -103,8 +105,8 @@ FrmSelect::FrmSelect(AppState& st, Services& sv, SerialPort& idPort)
     Place(Combo4, 120, 660, 2055, 315);
     Command2[0].Caption = QStringLiteral("Seleccionar ID");
     Command2[1].Caption = QStringLiteral("<<");
-    Place(Command2[1], 120, 4080, 1095, 495);
-    Place(Command2[0], 1320, 4080, 1095, 495);
+    Place(Command2[1], 120, 4080, 855, 495);
+    Place(Command2[0], 1080, 4080, 1335, 495);
     SerialTimer.Interval = 100;
     SerialTimer.Enabled = false;
     SerialTimer.Tick = [this] { SerialTimer_Timer(); };
@@ -120,7 +122,8 @@ void FrmSelect::Form_Load() {
     for (int i = 0; i < 20; ++i) {
         ComboBox& box = Combo3[static_cast<size_t>(i)];
         box.items.clear();
-        for (int v = 0; v <= 65; ++v) box.items << QString::number(v);
+        for (int v = 0; v <= 65; ++v)
+            box.items << QString::number(v);
         // An ID the box cannot show reads as 1, like a stored 0.
         const int id = st_.ChainIds[static_cast<size_t>(i)];
         box.setListIndex(id >= 0 && id <= 65 ? id : 1);
@@ -129,7 +132,8 @@ void FrmSelect::Form_Load() {
     Option1[0].setValue(true);
 
     Combo2.items.clear();
-    for (int v = 0; v <= 32; ++v) Combo2.items << QString::number(v);
+    for (int v = 0; v <= 32; ++v)
+        Combo2.items << QString::number(v);
     Combo2.setListIndex(1);
 
     st_.SingleDeviceAddress = 1;
@@ -139,8 +143,10 @@ void FrmSelect::Form_Load() {
     // A port the list does not hold reads as "NONE".
     if (PortSettings.CommPortNumber < 0 || PortSettings.CommPortNumber > 32) PortSettings.CommPortNumber = 0;
     st_.CommPortNumber = PortSettings.CommPortNumber;
-    if (Combo1.listIndex() == st_.CommPortNumber) Combo1_Click(); // written back in any case
-    else Combo1.setListIndex(st_.CommPortNumber);
+    if (Combo1.listIndex() == st_.CommPortNumber)
+        Combo1_Click(); // written back in any case
+    else
+        Combo1.setListIndex(st_.CommPortNumber);
 
     Option1[0].setValue(true);
     Check1[0].setValue(1);
@@ -215,14 +221,16 @@ void FrmSelect::Option1_Click(int index) {
 bool FrmSelect::CheckTenIdsDifferent() const {
     for (int i = 0; i < 9; ++i)
         for (int j = i + 1; j < 10; ++j)
-            if (Combo3[static_cast<size_t>(i)].listIndex() == Combo3[static_cast<size_t>(j)].listIndex()) return false;
+            if (Combo3[static_cast<size_t>(i)].listIndex() == Combo3[static_cast<size_t>(j)].listIndex())
+                return false;
     return true;
 }
 
 bool FrmSelect::CheckTwentyIdsDifferent() const {
     for (int i = 0; i < 19; ++i)
         for (int j = i + 1; j < 20; ++j)
-            if (Combo3[static_cast<size_t>(i)].listIndex() == Combo3[static_cast<size_t>(j)].listIndex()) return false;
+            if (Combo3[static_cast<size_t>(i)].listIndex() == Combo3[static_cast<size_t>(j)].listIndex())
+                return false;
     return true;
 }
 
@@ -233,9 +241,12 @@ void FrmSelect::Command1_Click(int index) {
         return;
     }
     if (index != 0) return;
-    const bool differ = st_.TenIdChain ? CheckTenIdsDifferent() : st_.TwentyIdChain ? CheckTwentyIdsDifferent() : true;
+    const bool differ = st_.TenIdChain      ? CheckTenIdsDifferent()
+                        : st_.TwentyIdChain ? CheckTwentyIdsDifferent()
+                                            : true;
     if (!differ) {
-        sv_.msg.show(QStringLiteral("All ID must be different!"), QStringLiteral("QRX"), MsgButtons::Ok, MsgIcon::Critical);
+        sv_.msg.show(QStringLiteral("All ID must be different!"), QStringLiteral("QRX"), MsgButtons::Ok,
+                     MsgIcon::Critical);
         return;
     }
     QuitOnClose = false;
@@ -245,7 +256,8 @@ void FrmSelect::Command1_Click(int index) {
     } else {
         st_.ModelMask = static_cast<int16_t>((Check1[0].value() ? 1 : 0) + 2 * (Check1[1].value() ? 1 : 0));
         if (st_.ModelMask == 0) {
-            sv_.msg.show(QStringLiteral("Seleccionar equipo"), QStringLiteral("QRX"), MsgButtons::Ok, MsgIcon::Critical);
+            sv_.msg.show(QStringLiteral("Seleccionar equipo"), QStringLiteral("QRX"), MsgButtons::Ok,
+                         MsgIcon::Critical);
             // Start-up must not go on without a model: closing asks again and ends the program.
             QuitOnClose = true;
             return;
@@ -260,7 +272,8 @@ void FrmSelect::Form_QueryUnload(bool& cancel) {
         return;
     }
     if (QuitOnClose) {
-        if (sv_.msg.show(kQuitQuestion, QStringLiteral("Salir"), MsgButtons::YesNo, MsgIcon::None) == MsgAnswer::Yes) {
+        if (sv_.msg.show(kQuitQuestion, QStringLiteral("Salir"), MsgButtons::YesNo, MsgIcon::None) ==
+            MsgAnswer::Yes) {
             endProgram_ = true;
             return;
         }
@@ -308,15 +321,19 @@ void FrmSelect::Command3_Click() {
     if (!ModelChosen) return;
     Command3.Caption = kSearching;
     Width = 2805;
-    if (Option1[0].value()) Option1_Click(0);
-    else Option1[0].setValue(true);
+    if (Option1[0].value())
+        Option1_Click(0);
+    else
+        Option1[0].setValue(true);
     setMainColumnEnabled(false);
     MousePointer = 13;
     refresh();
     FindDeviceId();
     MousePointer = 0;
-    if (st_.ModelMask == 1) Label3.Caption = QStringLiteral("Equipo = Kestrino");
-    else if (st_.ModelMask == 2) Label3.Caption = QStringLiteral("Equipo = Valdoran");
+    if (st_.ModelMask == 1)
+        Label3.Caption = QStringLiteral("Equipo = Kestrino");
+    else if (st_.ModelMask == 2)
+        Label3.Caption = QStringLiteral("Equipo = Valdoran");
 }
 
 void FrmSelect::OpenSerialPort() {
@@ -375,7 +392,8 @@ void FrmSelect::FindDeviceId() {
     }
     for (int v = first; v <= last; ++v) {
         bool found = false;
-        for (int k = 0; k < FoundCount; ++k) found = found || FoundIds[static_cast<size_t>(k)] == v;
+        for (int k = 0; k < FoundCount; ++k)
+            found = found || FoundIds[static_cast<size_t>(k)] == v;
         if (!found) Combo4.items << QString::number(v % 33);
     }
 
@@ -394,19 +412,24 @@ void FrmSelect::FindDeviceId() {
     Combo5.setListIndex(0);
 }
 
-void FrmSelect::SerialTimer_Timer() { st_.RxTimeout = true; }
+void FrmSelect::SerialTimer_Timer() {
+    st_.RxTimeout = true;
+}
 
 void FrmSelect::SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4,
                               bool& failed) {
     failed = true;
-    if (st_.ModelMask == 1) st_.BankLetter = kBankFirst;
-    else if (st_.ModelMask == 2) st_.BankLetter = kBankSecond;
+    if (st_.ModelMask == 1)
+        st_.BankLetter = kBankFirst;
+    else if (st_.ModelMask == 2)
+        st_.BankLetter = kBankSecond;
     st_.TxBuf = DeviceFrame(st_.BankLetter, id, cmd, Data8{d1, d2, d3, d4, 0, 0, 0, 0});
     if (!idPort_.isOpen()) return;
     exchangeRunning_ = true;
     // A late reply to an earlier request must not answer this one.
     idPort_.clearInput();
-    const QByteArray bytes(reinterpret_cast<const char*>(st_.TxBuf.data()), static_cast<qsizetype>(st_.TxBuf.size()));
+    const QByteArray bytes(reinterpret_cast<const char*>(st_.TxBuf.data()),
+                           static_cast<qsizetype>(st_.TxBuf.size()));
     if (!idPort_.write(bytes) || idPort_.hasError()) {
         exchangeRunning_ = false;
         return; // a port error is no answer
@@ -438,7 +461,8 @@ void FrmSelect::SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, u
     if (!answered) return;
     st_.RxInput = idPort_.readAll();
     if (st_.RxInput.size() < kReplyLength) return;
-    for (int i = 0; i < kReplyLength; ++i) st_.RxBuf[static_cast<size_t>(i)] = static_cast<uint8_t>(st_.RxInput[i]);
+    for (int i = 0; i < kReplyLength; ++i)
+        st_.RxBuf[static_cast<size_t>(i)] = static_cast<uint8_t>(st_.RxInput[i]);
     idPort_.clearInput();
     failed = cmd == CmdPing ? st_.RxBuf[4] != st_.BankLetter : false;
 }
@@ -463,11 +487,12 @@ void FrmSelect::Command2_Click(int index) {
     const int chosen = Combo4.text().toInt();
     NewId = static_cast<int16_t>(st_.ModelMask == 2 ? chosen + 33 : chosen);
     bool failed = true;
-    SendFrameWait(CmdSetId, static_cast<uint8_t>(OldId % 33), static_cast<uint8_t>(NewId % 33), 0, 0, 0, failed);
+    SendFrameWait(CmdSetId, static_cast<uint8_t>(OldId % 33), static_cast<uint8_t>(NewId % 33), 0, 0, 0,
+                  failed);
     if (failed) {
         // The device kept its ID: the lists stay as they are.
-        sv_.msg.show(QStringLiteral("Equipo esta desconectado"), QStringLiteral("Configurar ID equipo"), MsgButtons::Ok,
-                     MsgIcon::Critical);
+        sv_.msg.show(QStringLiteral("Equipo esta desconectado"), QStringLiteral("Configurar ID equipo"),
+                     MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
     sv_.msg.show(QStringLiteral("Actualizando ID"), QStringLiteral("Configurar ID equipo"), MsgButtons::Ok,

@@ -15,15 +15,15 @@
 #include <functional>
 
 class FrmSelect {
-public:
+  public:
     // sv carries the clock, the event pump and the message boxes; idPort is the dialog's own
     // serial port for the ID configuration.
     FrmSelect(AppState& st, Services& sv, SerialPort& idPort);
 
     // ---- Controls ----
     QString Caption = QStringLiteral("Seleccionar");
-    int Width = 2805;      // twips: 2805 one column, 5190 and 7600 with the chain ID groups
-    int MousePointer = 0;  // 0 default, 11 hourglass, 13 arrow and hourglass
+    int Width = 2805;     // twips: 2805 one column, 5190 and 7600 with the chain ID groups
+    int MousePointer = 0; // 0 default, 11 hourglass, 13 arrow and hourglass
 
     Frame Frame10;                       // holds Command3
     CommandButton Command3;              // "Configurar ID equipo"
@@ -57,10 +57,10 @@ public:
     Timer SerialTimer;                     // receive time-out of the panel's exchange
 
     // ---- Dialog state ----
-    PortSettingsRec PortSettings;          // the record of "init.cfg"
-    bool QuitOnClose = true;               // closing asks and then ends the program
-    bool ModelChosen = false;              // the model dialog was left with "Aceptar"
-    std::array<int16_t, 66> FoundIds{};    // bus addresses that answered the ID search
+    PortSettingsRec PortSettings;       // the record of "init.cfg"
+    bool QuitOnClose = true;            // closing asks and then ends the program
+    bool ModelChosen = false;           // the model dialog was left with "Aceptar"
+    std::array<int16_t, 66> FoundIds{}; // bus addresses that answered the ID search
     int16_t FoundCount = 0;
     uint8_t OldId = 0;
     int16_t NewId = 0;
@@ -97,7 +97,7 @@ public:
     // Asks the view to repaint at once (captions changed while an exchange runs).
     std::function<void()> Refresh;
 
-private:
+  private:
     bool inOneDeviceMode() const { return Option1[0].value(); }
     void setMainColumnEnabled(bool on);
     void restoreMainColumn();

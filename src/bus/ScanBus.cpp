@@ -19,7 +19,9 @@ void MarkPresent(AppState& st, int a) {
     st.FoundList[static_cast<size_t>(st.FoundLast)] = static_cast<int16_t>(a);
 }
 
-const char* ModelName(int m) { return m == 0 ? "Kestrino" : "Valdoran"; }
+const char* ModelName(int m) {
+    return m == 0 ? "Kestrino" : "Valdoran";
+}
 } // namespace
 
 QString ScanPercentText(int i, int divisor, int32_t decimalComma) {
@@ -43,9 +45,16 @@ bool ScanBus(AppState& st, Link& link, Clock& clock, ScanLabels labels) {
 
     int count = 32, divisor = 32;
     const bool chain = st.TenIdChain || st.TwentyIdChain;
-    if (st.TenIdChain) count = 10, divisor = 9;
-    else if (st.TwentyIdChain) count = 20, divisor = 19;
+    if (st.TenIdChain)
+        count = 10, divisor = 9;
+    else if (st.TwentyIdChain)
+        count = 20, divisor = 19;
 
+    auto alreadyFound = [&](int a) {
+        for (int r = 0; r <= st.FoundLast; ++r)
+            if (st.FoundList[static_cast<size_t>(r)] == a) return true;
+        return false;
+    };
     for (int m = 0; m < 2; ++m) {
         if ((st.ModelMask & (1 << m)) == 0) continue;
         if (labels.Label3) labels.Label3->Caption = QString::fromLatin1(ModelName(m));
@@ -57,6 +66,8 @@ bool ScanBus(AppState& st, Link& link, Clock& clock, ScanLabels labels) {
             const int a = id + 33 * m;
             // A configured ID whose address lies outside the device table is not probed.
             if (!ValidBusAddress(a)) continue;
+            // A chain ID above 32 of the first model is also an ID of the second: one row each.
+            if (alreadyFound(a)) continue;
             if (PingTwice(link, a)) {
                 MarkPresent(st, a);
                 found = true;

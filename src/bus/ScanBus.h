@@ -29,21 +29,21 @@ bool ScanBus(AppState& st, Link& link, Clock& clock, ScanLabels labels = {});
 // "Buscando nuevo ID": the modal wait window that runs the rescan once from its timer and then
 // shows the device list again.
 class FrmWait {
-public:
+  public:
     FrmWait(AppState& st, Link& link, DeviceListHost* deviceList);
 
-    Label Label1;  // "Buscando nuevo ID"
-    Label Label3;  // "Por favor espere........."
-    Label Label2;  // progress: model and percentage
+    Label Label1; // "Buscando nuevo ID"
+    Label Label3; // "Por favor espere........."
+    Label Label2; // progress: model and percentage
     Timer Timer1;
 
     void Form_Load();
     void Timer1_Timer();
 
-    std::function<void()> Refresh;  // repaints the progress label at once
+    std::function<void()> Refresh; // repaints the progress label at once
     bool closed() const { return closed_; }
 
-private:
+  private:
     AppState& st_;
     Link& link_;
     DeviceListHost* deviceList_;

@@ -27,8 +27,10 @@ bool Load(AppState& st, MessageBoxService& msg, Which which) {
             if (rec.Present == 0) continue;
             int address = rec.Address;
             if (which == Which::Model) {
-                if (st.ModelMask == 1) address = st.SingleDeviceAddress;
-                else if (st.ModelMask == 2) address = st.SingleDeviceAddress + 33;
+                if (st.ModelMask == 1)
+                    address = st.SingleDeviceAddress;
+                else if (st.ModelMask == 2)
+                    address = st.SingleDeviceAddress + 33;
             }
             // A listed address outside the device table never becomes a device.
             if (!ValidBusAddress(address)) continue;
@@ -41,8 +43,8 @@ bool Load(AppState& st, MessageBoxService& msg, Which which) {
         }
     }
     if (!found)
-        msg.show(QStringLiteral("Puerto no encontrado o el equipo esta desconectado"), QStringLiteral("Salir"),
-                 MsgButtons::Ok, MsgIcon::Critical);
+        msg.show(QStringLiteral("Puerto no encontrado o el equipo esta desconectado"),
+                 QStringLiteral("Salir"), MsgButtons::Ok, MsgIcon::Critical);
     return found;
 }
 } // namespace
@@ -61,7 +63,8 @@ bool ReadDemoDeviceFile(AppState& st) {
         const qsizetype at = static_cast<qsizetype>(n) * kDemoRecordSize;
         if (at + 22 <= b.size()) {
             rec.Address = WordAt(b, at);
-            for (int w = 0; w < 9; ++w) rec.Unused[static_cast<size_t>(w)] = WordAt(b, at + 2 + 2 * w);
+            for (int w = 0; w < 9; ++w)
+                rec.Unused[static_cast<size_t>(w)] = WordAt(b, at + 2 + 2 * w);
             rec.Present = WordAt(b, at + 20);
         }
         st.DevTable[static_cast<size_t>(n)] = rec;
@@ -69,20 +72,27 @@ bool ReadDemoDeviceFile(AppState& st) {
     return true;
 }
 
-bool LoadSpeakersCfgAll(AppState& st, MessageBoxService& msg) { return Load(st, msg, Which::All); }
-bool LoadSpeakersCfgFirst(AppState& st, MessageBoxService& msg) { return Load(st, msg, Which::First); }
-bool LoadSpeakersCfgModel(AppState& st, MessageBoxService& msg) { return Load(st, msg, Which::Model); }
+bool LoadSpeakersCfgAll(AppState& st, MessageBoxService& msg) {
+    return Load(st, msg, Which::All);
+}
+bool LoadSpeakersCfgFirst(AppState& st, MessageBoxService& msg) {
+    return Load(st, msg, Which::First);
+}
+bool LoadSpeakersCfgModel(AppState& st, MessageBoxService& msg) {
+    return Load(st, msg, Which::Model);
+}
 
 void InitDeviceRecordOffline(AppState& st, int dev) {
     if (!ValidBusAddress(dev)) return;
     ProgRecord& img = st.DevProgs[static_cast<size_t>(dev)];
-    for (int i = 0; i < 208; ++i) img.SetByte(i, st.Tables.DefaultProgram[static_cast<size_t>(i)]);
+    for (int i = 0; i < 208; ++i)
+        img.SetByte(i, st.Tables.DefaultProgram[static_cast<size_t>(i)]);
     img.SetByte(225, 45); // temperature 25 degrees
     img.SetByte(226, 0);
-    img.SetByte(227, 1);  // delay as distance
-    img.SetByte(230, 1);  // temperature in Fahrenheit
+    img.SetByte(227, 1); // delay as distance
+    img.SetByte(230, 1); // temperature in Fahrenheit
     img.SetByte(231, 0);
-    img.SetByte(232, 0);  // unit free
+    img.SetByte(232, 0); // unit free
 
     DeviceRec& rec = st.DevRecs[static_cast<size_t>(dev)];
     rec.TempSlider = img.Byte(225);
@@ -90,7 +100,8 @@ void InitDeviceRecordOffline(AppState& st, int dev) {
     rec.DelayUnit = img.Byte(227);
     rec.UnitLock = img.Byte(232);
     QString empty;
-    for (int k = 0; k < 5; ++k) empty += st.Tables.EmptyMemName[static_cast<size_t>(k)];
+    for (int k = 0; k < 5; ++k)
+        empty += st.Tables.EmptyMemName[static_cast<size_t>(k)];
     for (int m = 0; m < 16; ++m) {
         rec.MemProg[static_cast<size_t>(m)] = 0;
         rec.MemName[static_cast<size_t>(m)] = empty;
@@ -100,7 +111,8 @@ void InitDeviceRecordOffline(AppState& st, int dev) {
 
 QByteArray DemoDeviceFileBytes(const std::vector<int>& present) {
     QByteArray b(kDemoRecordSize * kDemoRecordCount, '\0');
-    for (int n = 0; n < kDemoRecordCount; ++n) PutWord(b, n * kDemoRecordSize, static_cast<int16_t>(n));
+    for (int n = 0; n < kDemoRecordCount; ++n)
+        PutWord(b, n * kDemoRecordSize, static_cast<int16_t>(n));
     for (int a : present)
         if (ValidBusAddress(a)) PutWord(b, a * kDemoRecordSize + 20, 1);
     return b;

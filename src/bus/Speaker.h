@@ -8,8 +8,8 @@
 #include <QByteArray>
 #include <vector>
 
-constexpr int kDemoRecordSize = 128;  // one record of the demo device file
-constexpr int kDemoRecordCount = 66;  // one per bus address
+constexpr int kDemoRecordSize = 128; // one record of the demo device file
+constexpr int kDemoRecordCount = 66; // one per bus address
 
 QString DemoDeviceFilePath(const QString& appFolder);
 
@@ -19,9 +19,9 @@ bool ReadDemoDeviceFile(AppState& st);
 
 // The three loaders; each returns false after "Puerto no encontrado o el equipo esta
 // desconectado" when the file is missing or lists no device, and the caller ends the program.
-bool LoadSpeakersCfgAll(AppState& st, MessageBoxService& msg);    // every present record
-bool LoadSpeakersCfgFirst(AppState& st, MessageBoxService& msg);  // the first present record
-bool LoadSpeakersCfgModel(AppState& st, MessageBoxService& msg);  // the first, at the chosen ID
+bool LoadSpeakersCfgAll(AppState& st, MessageBoxService& msg);   // every present record
+bool LoadSpeakersCfgFirst(AppState& st, MessageBoxService& msg); // the first present record
+bool LoadSpeakersCfgModel(AppState& st, MessageBoxService& msg); // the first, at the chosen ID
 
 // Fills the device's program image and display record for offline editing.
 void InitDeviceRecordOffline(AppState& st, int dev);

@@ -88,27 +88,33 @@ void MDIFrmMain::Timer3_Timer() {
     Timer3.Interval = 500;
 }
 
-void MDIFrmMain::SerialTimer_Timer() { st_.RxTimeout = true; }
+void MDIFrmMain::SerialTimer_Timer() {
+    st_.RxTimeout = true;
+}
 
-void MDIFrmMain::Exit_Click() { Unload(); }
+void MDIFrmMain::Exit_Click() {
+    Unload();
+}
 
 void MDIFrmMain::SearchNewID_Click() {
-    if (sv_.msg.show(QStringLiteral("Desea continuar?\r\nTodos los ajustes se perderan"), QStringLiteral("Buscando nuevo ID"),
-                     MsgButtons::YesNo, MsgIcon::None) == MsgAnswer::No)
+    if (sv_.msg.show(QStringLiteral("Desea continuar?\r\nTodos los ajustes se perderan"),
+                     QStringLiteral("Buscando nuevo ID"), MsgButtons::YesNo, MsgIcon::None) == MsgAnswer::No)
         return;
     MousePointer = 13;
     if (deviceList_) deviceList_->UnloadDeviceList();
     FrmWait wait(st_, link_, deviceList_);
     wait.Form_Load();
-    if (ShowWait) ShowWait(wait);
-    else wait.Timer1_Timer();
+    if (ShowWait)
+        ShowWait(wait);
+    else
+        wait.Timer1_Timer();
     MousePointer = 0;
 }
 
 void MDIFrmMain::MDIForm_QueryUnload(bool& cancel, int /*unloadMode*/) {
     if (!st_.QuitSilently) {
-        if (sv_.msg.show(QStringLiteral("                Esta seguro ? "), QStringLiteral("Salir"), MsgButtons::YesNo,
-                         MsgIcon::None) != MsgAnswer::Yes) {
+        if (sv_.msg.show(QStringLiteral("                Esta seguro ? "), QStringLiteral("Salir"),
+                         MsgButtons::YesNo, MsgIcon::None) != MsgAnswer::Yes) {
             cancel = true;
             return;
         }

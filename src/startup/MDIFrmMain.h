@@ -13,18 +13,18 @@
 #include <functional>
 
 class MDIFrmMain {
-public:
+  public:
     MDIFrmMain(AppState& st, Services& sv, Link& link);
 
     // ---- Controls ----
     QString Caption = QStringLiteral("Talvenor");
-    int MousePointer = 0;   // 0 default, 11 hourglass, 13 arrow and hourglass
-    Timer SerialTimer;      // receive time-out of a single ping
-    Timer Timer3;           // keeps the Connection menu up to date
-    MenuItem File;          // "Archivo"
-    MenuItem Exit;          // "Salir"
-    MenuItem Connection;    // "Exploracion de nuevos equipos"
-    MenuItem SearchNewID;   // "Buscar nuevo ID"
+    int MousePointer = 0; // 0 default, 11 hourglass, 13 arrow and hourglass
+    Timer SerialTimer;    // receive time-out of a single ping
+    Timer Timer3;         // keeps the Connection menu up to date
+    MenuItem File;        // "Archivo"
+    MenuItem Exit;        // "Salir"
+    MenuItem Connection;  // "Exploracion de nuevos equipos"
+    MenuItem SearchNewID; // "Buscar nuevo ID"
 
     // ---- Event procedures ----
     void MDIForm_Load();
@@ -48,7 +48,7 @@ public:
     // Shows the wait window modally; left empty, the rescan runs at once without a window.
     std::function<void(FrmWait&)> ShowWait;
 
-private:
+  private:
     void refuse();
     bool askDemo(const QString& text);
 

@@ -22,6 +22,7 @@ FrmEquipoView::FrmEquipoView(FrmEquipo& frm, QWidget* parent) : QDialog(parent),
     auto* buttons = new QHBoxLayout;
     command1_[1] = new QPushButton(frm_.Command1[1].Caption, this);
     command1_[0] = new QPushButton(frm_.Command1[0].Caption, this);
+    command1_[0]->setDefault(true);
     buttons->addWidget(command1_[1]);
     buttons->addWidget(command1_[0]);
     for (int i = 0; i < 2; ++i)

@@ -9,16 +9,16 @@ class QPushButton;
 // The view of the model dialog "Seleccionar equipo".
 class FrmEquipoView : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmEquipoView(FrmEquipo& frm, QWidget* parent = nullptr);
 
     // Shows the dialog modally until one of its buttons or the close box ends it.
     static void RunModal(FrmEquipo& frm, QWidget* parent);
 
-protected:
+  protected:
     void reject() override;
 
-private:
+  private:
     void sync();
     void afterEvent();
     FrmEquipo& frm_;

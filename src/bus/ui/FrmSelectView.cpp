@@ -141,12 +141,13 @@ void FrmSelectView::sync() {
     command3_->setText(frm_.Command3.Caption);
     ShowControlState(command3_, frm_.Command3);
     const std::pair<QGroupBox*, const Frame*> frames[] = {
-        {frame10_, &frm_.Frame10}, {frame1_, &frm_.Frame1},   {frame9_, &frm_.Frame9},
-        {frame2_, &frm_.Frame2},   {frame3_, &frm_.Frame3},   {frame11_, &frm_.Frame11},
-        {frame6_, &frm_.Frame6},   {frame7_, &frm_.Frame7},   {frame13_, &frm_.Frame13},
-        {frame8_, &frm_.Frame8},   {frame4_[0], &frm_.Frame4[0]}, {frame4_[1], &frm_.Frame4[1]},
+        {frame10_, &frm_.Frame10},       {frame1_, &frm_.Frame1},        {frame9_, &frm_.Frame9},
+        {frame2_, &frm_.Frame2},         {frame3_, &frm_.Frame3},        {frame11_, &frm_.Frame11},
+        {frame6_, &frm_.Frame6},         {frame7_, &frm_.Frame7},        {frame13_, &frm_.Frame13},
+        {frame8_, &frm_.Frame8},         {frame4_[0], &frm_.Frame4[0]},  {frame4_[1], &frm_.Frame4[1]},
         {frame12_[0], &frm_.Frame12[0]}, {frame12_[1], &frm_.Frame12[1]}};
-    for (const auto& [w, f] : frames) ShowControlState(w, *f);
+    for (const auto& [w, f] : frames)
+        ShowControlState(w, *f);
     frame6_->raise();
     for (int i = 0; i < 4; ++i) {
         const QSignalBlocker b(option1_[i]);
@@ -163,7 +164,8 @@ void FrmSelectView::sync() {
     for (auto& [w, c] : combos_) {
         const QSignalBlocker b(w);
         QStringList now;
-        for (int i = 0; i < w->count(); ++i) now << w->itemText(i);
+        for (int i = 0; i < w->count(); ++i)
+            now << w->itemText(i);
         if (now != c->items) {
             w->clear();
             w->addItems(c->items);

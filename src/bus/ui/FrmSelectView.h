@@ -14,22 +14,23 @@ class QRadioButton;
 // The view of the connection dialog "Seleccionar" and its ID configuration panel.
 class FrmSelectView : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FrmSelectView(FrmSelect& frm, QWidget* parent = nullptr);
     // Shows the dialog's state again.
     void sync();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     void reject() override;
 
-private:
+  private:
     void afterEvent();
     QGroupBox* frame(const Frame& f, QWidget* parent);
     QComboBox* combo(ComboBox& c, QWidget* parent, std::function<void()> after);
 
     FrmSelect& frm_;
-    QGroupBox *frame10_, *frame1_, *frame9_, *frame2_, *frame3_, *frame11_, *frame6_, *frame7_, *frame13_, *frame8_;
+    QGroupBox *frame10_, *frame1_, *frame9_, *frame2_, *frame3_, *frame11_, *frame6_, *frame7_, *frame13_,
+        *frame8_;
     std::array<QGroupBox*, 2> frame12_{}, frame4_{};
     QPushButton *command3_, *command17_;
     std::array<QRadioButton*, 4> option1_{};

@@ -20,8 +20,10 @@ FrmWaitView::FrmWaitView(FrmWait& frm, QWidget* parent) : QDialog(parent), frm_(
     connect(timer1_, &QTimer::timeout, this, [this] {
         frm_.Timer1.Tick();
         sync();
-        if (frm_.closed()) accept();
-        else if (frm_.Timer1.Enabled) timer1_->start(frm_.Timer1.Interval);
+        if (frm_.closed())
+            accept();
+        else if (frm_.Timer1.Enabled)
+            timer1_->start(frm_.Timer1.Interval);
     });
     frm_.Refresh = [this] {
         sync();

@@ -9,14 +9,14 @@ class QTimer;
 // The view of the wait window "Buscando nuevo ID": runs its timer and shows the progress.
 class FrmWaitView : public QDialog {
     Q_OBJECT
-public:
+  public:
     FrmWaitView(FrmWait& frm, QWidget* parent = nullptr);
     static void RunModal(FrmWait& frm, QWidget* parent);
 
-protected:
+  protected:
     void reject() override {} // the rescan ends the window, not the operator
 
-private:
+  private:
     void sync();
     FrmWait& frm_;
     QLabel *label1_, *label2_, *label3_;

@@ -5,6 +5,6 @@
 
 // Message boxes as Qt dialogs, over the active window.
 class QtMessageBox : public MessageBoxService {
-public:
+  public:
     MsgAnswer show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override;
 };

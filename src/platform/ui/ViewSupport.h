@@ -7,11 +7,14 @@
 
 constexpr int kTwipsPerPixel = 15;
 
-inline int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+inline int TwipsToPixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
 
 // Places a widget where the control's twips say, inside its parent.
 inline void PlaceWidget(QWidget* w, const Control& c) {
-    w->setGeometry(TwipsToPixels(c.Left), TwipsToPixels(c.Top), TwipsToPixels(c.Width), TwipsToPixels(c.Height));
+    w->setGeometry(TwipsToPixels(c.Left), TwipsToPixels(c.Top), TwipsToPixels(c.Width),
+                   TwipsToPixels(c.Height));
 }
 
 // Shows the enabled and visible state of a control.
@@ -23,7 +26,10 @@ inline void ShowControlState(QWidget* w, const Control& c) {
 
 // Cursor of a window's mouse pointer code: 11 hourglass, 13 arrow and hourglass, else the arrow.
 inline void ShowMousePointer(QWidget* w, int code) {
-    if (code == 11) w->setCursor(Qt::WaitCursor);
-    else if (code == 13) w->setCursor(Qt::BusyCursor);
-    else w->unsetCursor();
+    if (code == 11)
+        w->setCursor(Qt::WaitCursor);
+    else if (code == 13)
+        w->setCursor(Qt::BusyCursor);
+    else
+        w->unsetCursor();
 }

@@ -54,7 +54,8 @@ void MDIFrmMainView::sync() {
     connection_->menuAction()->setEnabled(frm_.Connection.Enabled);
     searchNewId_->setEnabled(frm_.SearchNewID.Enabled);
     if (frm_.Timer3.Enabled && frm_.Timer3.Interval > 0) {
-        if (!timer3_->isActive() || timer3_->interval() != frm_.Timer3.Interval) timer3_->start(frm_.Timer3.Interval);
+        if (!timer3_->isActive() || timer3_->interval() != frm_.Timer3.Interval)
+            timer3_->start(frm_.Timer3.Interval);
     } else {
         timer3_->stop();
     }
@@ -64,7 +65,8 @@ void MDIFrmMainView::ShowDeviceList(const QString& caption) {
     auto* list = new QListWidget;
     for (int r = 0; r <= st_.FoundLast && r < kListRows; ++r) {
         const int a = st_.FoundList[static_cast<size_t>(r)];
-        list->addItem(QStringLiteral("ID %1   %2").arg(a % 33, 2, 10, QChar(u'0'))
+        list->addItem(QStringLiteral("ID %1   %2")
+                          .arg(a % 33, 2, 10, QChar(u'0'))
                           .arg(a < 33 ? QStringLiteral("Kestrino") : QStringLiteral("Valdoran")));
     }
     UnloadDeviceList();

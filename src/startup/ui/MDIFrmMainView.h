@@ -16,7 +16,7 @@ class QListWidget;
 // devices in a plain list inside the area.
 class MDIFrmMainView : public QMainWindow, public DeviceListHost {
     Q_OBJECT
-public:
+  public:
     MDIFrmMainView(MDIFrmMain& frm, AppState& st, QWidget* parent = nullptr);
 
     QMdiArea* mdiArea() const { return area_; }
@@ -26,10 +26,10 @@ public:
     void ShowDeviceList(const QString& caption) override;
     void UnloadDeviceList() override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     MDIFrmMain& frm_;
     AppState& st_;
     QMdiArea* area_;
