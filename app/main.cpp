@@ -24,7 +24,7 @@
 namespace {
 // The windows the start-up window opens, with their views.
 class StartupRun : public SplashSteps {
-public:
+  public:
     StartupRun(AppState& st, Services& sv, Link& link, SerialPort& idPort)
         : st_(st), sv_(sv), link_(link), idPort_(idPort) {}
 
@@ -79,7 +79,7 @@ public:
         if (!listWindow_->shown()) listWindow_->ShowDeviceList(QString());
     }
 
-private:
+  private:
     AppState& st_;
     Services& sv_;
     Link& link_;

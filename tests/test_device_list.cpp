@@ -1,8 +1,8 @@
 #include "support/SimEnv.h"
 
 #include "bus/FrmSearchNet.h"
-#include "bus/ui/FrmSearchNetView.h"
 #include "bus/Speaker.h"
+#include "bus/ui/FrmSearchNetView.h"
 
 #include <QFile>
 #include <QTableWidget>
@@ -52,7 +52,8 @@ TEST(DeviceListFillTest, NamesAndCellsFromTheDevices) {
     EXPECT_EQ(env.list.MSFlexGrid1.Width, 3000);
     const char* want[2][3] = {{"ID:05", "Stage   ", "OFF"}, {"ID:05", "Sub-Left", "OFF"}};
     for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 3; ++c) EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(r, c), want[r][c]) << r << "," << c;
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(r, c), want[r][c]) << r << "," << c;
     EXPECT_EQ(env.st.DeviceName[38], "Sub-Left");
     EXPECT_EQ(env.st.ModelCode[5], 1);
     EXPECT_EQ(env.st.ModelCode[38], 2);

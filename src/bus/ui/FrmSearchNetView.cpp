@@ -15,7 +15,9 @@ namespace {
 constexpr int kRowHeightPx = 20;
 // The list's twips are shown a third larger than the usual 15 twips per pixel, so that the
 // columns hold their texts in today's larger screen fonts.
-int Px(int twips) { return twips * 4 / 45; }
+int Px(int twips) {
+    return twips * 4 / 45;
+}
 
 QTableWidget* MakeGrid(QWidget* parent) {
     auto* g = new QTableWidget(parent);
@@ -85,7 +87,8 @@ void FrmSearchNetView::syncGrid(QTableWidget* view, const FlexGrid& grid) {
             item->setBackground(ToQColor(grid.cellBackColor(r, c)));
         }
     }
-    view->setFixedWidth(Px(grid.Width) + 2 + (view == grid1_ ? view->verticalScrollBar()->sizeHint().width() : 0));
+    view->setFixedWidth(Px(grid.Width) + 2 +
+                        (view == grid1_ ? view->verticalScrollBar()->sizeHint().width() : 0));
     if (view->toolTip() != grid.ToolTipText) view->setToolTip(grid.ToolTipText);
 }
 
@@ -103,7 +106,8 @@ void FrmSearchNetView::sync() {
     label2_->setVisible(form_.Label2.Visible);
     ShowMousePointer(this, form_.MousePointer);
     if (form_.Timer1.Enabled && form_.Timer1.Interval > 0) {
-        if (!timer_.isActive() || timer_.interval() != form_.Timer1.Interval) timer_.start(form_.Timer1.Interval);
+        if (!timer_.isActive() || timer_.interval() != form_.Timer1.Interval)
+            timer_.start(form_.Timer1.Interval);
     } else {
         timer_.stop();
     }

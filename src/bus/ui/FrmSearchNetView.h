@@ -11,14 +11,14 @@ class QTableWidget;
 
 class FrmSearchNetView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit FrmSearchNetView(FrmSearchNet& form, QWidget* parent = nullptr);
 
     // Shows the form's state again: size, cells, colours, notices, pointer and timer.
     void sync();
     QTableWidget* listGrid() const { return grid1_; }
 
-private:
+  private:
     void syncGrid(QTableWidget* view, const FlexGrid& grid);
 
     FrmSearchNet& form_;
@@ -36,7 +36,7 @@ class QMdiSubWindow;
 
 class DeviceListWindow : public QObject, public DeviceListHost {
     Q_OBJECT
-public:
+  public:
     DeviceListWindow(FrmSearchNet& form, AppState& st, QMdiArea* area);
 
     void ShowDeviceList(const QString& caption) override;
@@ -44,10 +44,10 @@ public:
     bool shown() const { return sub_ != nullptr; }
     FrmSearchNetView* view() const { return view_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* obj, QEvent* e) override;
 
-private:
+  private:
     FrmSearchNet& form_;
     AppState& st_;
     QMdiArea* area_;

@@ -58,7 +58,8 @@ void SplashView::sync() {
         unsetCursor();
     if (form_.Unloaded) return;
     if (form_.Timer1.Enabled && form_.Timer1.Interval > 0) {
-        if (!timer_.isActive() || timer_.interval() != form_.Timer1.Interval) timer_.start(form_.Timer1.Interval);
+        if (!timer_.isActive() || timer_.interval() != form_.Timer1.Interval)
+            timer_.start(form_.Timer1.Interval);
     } else {
         timer_.stop();
     }
