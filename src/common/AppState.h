@@ -104,6 +104,15 @@ struct AppState {
     std::array<int16_t, kBusAddresses> DevTemperature{};           // air temperature, degrees Celsius
     std::array<std::array<int32_t, 3>, kBusAddresses> DelaySamples{}; // delay in samples at 48 kHz
 
+    // ---- Device list ----
+    bool SearchingNewId = false;    // the rescan is closing the device list (it refuses otherwise)
+
+    // ---- What a device read brings in (memories list, speaker slots, current program) ----
+    std::array<std::array<int16_t, 16>, kBusAddresses> PresetStatus{}; // speaker slot status, 35 used
+    std::array<std::array<QString, 16>, kBusAddresses> PresetName{};   // speaker slot names
+    std::array<int16_t, kBusAddresses> LastSystemType{};               // 16 or more: none
+    int16_t LastProgNumber = 0;     // program the device runs (0-based; 65 unsaved, 255 default)
+
     // ---- Channel parameter setters ----
     std::array<int16_t, 2> AddInputGain{}; // 1: output graph k + 1 shows "Output+Input"
 
