@@ -1,5 +1,8 @@
-// Start-up: the program-wide state and services, the connection dialog, then the main window.
+// Start-up: the program-wide state and services, then the start-up window, which runs the
+// connection dialog, the main window and the device list in turn.
+#include "bus/FrmSearchNet.h"
 #include "bus/FrmSelect.h"
+#include "bus/ui/FrmSearchNetView.h"
 #include "bus/ui/FrmSelectView.h"
 #include "common/AppState.h"
 #include "link/Link.h"
@@ -8,11 +11,87 @@
 #include "platform/QtSerialPortAdapter.h"
 #include "platform/Services.h"
 #include "platform/ui/QtMessageBox.h"
+#include "startup/FrmLogin.h"
 #include "startup/MDIFrmMain.h"
+#include "startup/frmSplash.h"
+#include "startup/ui/LoginDialog.h"
 #include "startup/ui/MDIFrmMainView.h"
+#include "startup/ui/SplashView.h"
 
 #include <QApplication>
-#include <QDir>
+#include <memory>
+
+namespace {
+// The windows the start-up window opens, with their views.
+class StartupRun : public SplashSteps {
+  public:
+    StartupRun(AppState& st, Services& sv, Link& link, SerialPort& idPort)
+        : st_(st), sv_(sv), link_(link), idPort_(idPort) {}
+
+    void attach(frmSplash& splash, SplashView& view) {
+        splash_ = &splash;
+        splashView_ = &view;
+    }
+
+    void ShowLogin() override {
+        FrmLogin login(st_, sv_.msg, splash_->Timer1);
+        login.Form_Load();
+        LoginDialog dialog(login, splashView_);
+        dialog.sync();
+        dialog.exec();
+    }
+
+    bool ShowSelect() override {
+        FrmSelect select(st_, sv_, idPort_);
+        select.Form_Load();
+        FrmSelectView view(select);
+        view.exec();
+        if (!select.closed() || select.endProgram()) {
+            QCoreApplication::exit(0);
+            return false;
+        }
+        return true;
+    }
+
+    bool ShowMainWindow() override {
+        main_ = std::make_unique<MDIFrmMain>(st_, sv_, link_);
+        mainView_ = std::make_unique<MDIFrmMainView>(*main_, st_);
+        listForm_ = std::make_unique<FrmSearchNet>(st_, sv_, link_);
+        listWindow_ = std::make_unique<DeviceListWindow>(*listForm_, st_, mainView_->mdiArea());
+        link_.setFailureSink(listForm_.get());
+        main_->setDeviceList(listWindow_.get());
+        // The start-up scan shows its progress in the start-up window's labels.
+        main_->setScanLabels({&splash_->Label2, &splash_->Label3, [this] {
+                                  splashView_->sync();
+                                  splashView_->repaint();
+                              }});
+        main_->MDIForm_Load();
+        if (!main_->loaded()) {
+            QCoreApplication::exit(0);
+            return false;
+        }
+        mainView_->sync();
+        mainView_->show();
+        return true;
+    }
+
+    void ShowDeviceList() override {
+        if (!listWindow_->shown()) listWindow_->ShowDeviceList(QString());
+    }
+
+  private:
+    AppState& st_;
+    Services& sv_;
+    Link& link_;
+    SerialPort& idPort_;
+    frmSplash* splash_ = nullptr;
+    SplashView* splashView_ = nullptr;
+    std::unique_ptr<MDIFrmMain> main_;
+    std::unique_ptr<MDIFrmMainView> mainView_;
+    std::unique_ptr<FrmSearchNet> listForm_;
+    std::unique_ptr<DeviceListWindow> listWindow_;
+};
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -25,22 +104,14 @@ int main(int argc, char** argv) {
     QtMessageBox msg;
     Services sv{port, clock, events, msg};
     AppState st;
-    st.AppFolder = QDir::currentPath();
     Link link(st, sv);
 
-    {
-        FrmSelect select(st, sv, idPort);
-        select.Form_Load();
-        FrmSelectView view(select);
-        view.exec();
-        if (!select.closed() || select.endProgram()) return 0;
-    }
-
-    MDIFrmMain main(st, sv, link);
-    MDIFrmMainView mainView(main, st);
-    main.MDIForm_Load();
-    if (!main.loaded()) return 0;
-    mainView.sync();
-    mainView.show();
+    StartupRun run(st, sv, link, idPort);
+    frmSplash splash(st, msg, run);
+    SplashView splashView(splash);
+    run.attach(splash, splashView);
+    splashView.show();
+    splashView.activateWindow();
+    splashView.load();
     return app.exec();
 }

@@ -2,8 +2,10 @@
 
 #include "bus/FrmSearchNet.h"
 #include "bus/Speaker.h"
+#include "bus/ui/FrmSearchNetView.h"
 
 #include <QFile>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -50,7 +52,8 @@ TEST(DeviceListFillTest, NamesAndCellsFromTheDevices) {
     EXPECT_EQ(env.list.MSFlexGrid1.Width, 3000);
     const char* want[2][3] = {{"ID:05", "Stage   ", "OFF"}, {"ID:05", "Sub-Left", "OFF"}};
     for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 3; ++c) EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(r, c), want[r][c]) << r << "," << c;
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(r, c), want[r][c]) << r << "," << c;
     EXPECT_EQ(env.st.DeviceName[38], "Sub-Left");
     EXPECT_EQ(env.st.ModelCode[5], 1);
     EXPECT_EQ(env.st.ModelCode[38], 2);
@@ -324,4 +327,24 @@ TEST(DeviceListTest, FailedExchangeShowsTheRowDisconnected) {
     EXPECT_FALSE(env.st.LinkOn[1]);
     EXPECT_EQ(env.opener.closed, std::vector<int>{36});
     EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(0, 1), env.st.DeviceName[3]); // other row untouched
+}
+
+TEST(DeviceListViewTest, DoubleClickReachesTheListAndCellsAreShown) {
+    ListEnv env;
+    env.st.DemoMode = true;
+    env.listDevices({1, 2});
+    env.list.Form_Load();
+    FrmSearchNetView view(env.list);
+    env.list.Timer1.Tick();
+    view.sync();
+    QTableWidget* grid = view.listGrid();
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->item(1, 1)->text(), "Kestrino Demo     ");
+    emit grid->cellDoubleClicked(1, 2);
+    EXPECT_TRUE(env.st.LinkOn[1]);
+    EXPECT_EQ(grid->item(1, 2)->text(), "ON");
+    EXPECT_EQ(grid->item(1, 2)->background().color(), QColor(255, 0, 0));
+    emit grid->cellDoubleClicked(0, 1);
+    EXPECT_EQ(env.opener.shown, std::vector<int>{0});
+    EXPECT_EQ(env.st.SlotTable[0].Device, 1);
 }

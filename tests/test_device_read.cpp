@@ -7,21 +7,27 @@
 
 namespace {
 // Device address a frame of a read command carries in D1 (high) and D2 (low).
-int FrameAddress(const Frame13& f) { return f[4] * 256 + f[5]; }
+int FrameAddress(const Frame13& f) {
+    return f[4] * 256 + f[5];
+}
 
 std::vector<int> ReadByteAddresses(const SimBus& bus) {
     std::vector<int> out;
-    for (const auto& f : bus.framesWithCommand(CmdReadByte)) out.push_back(FrameAddress(f));
+    for (const auto& f : bus.framesWithCommand(CmdReadByte))
+        out.push_back(FrameAddress(f));
     return out;
 }
 
-bool Contains(const std::vector<int>& v, int x) { return std::find(v.begin(), v.end(), x) != v.end(); }
+bool Contains(const std::vector<int>& v, int x) {
+    return std::find(v.begin(), v.end(), x) != v.end();
+}
 
 // A device with a version, settings, two used memories, one empty and one used speaker slot.
 SimDevice& AddTypicalDevice(SimEnv& env, int addr) {
     SimDevice& d = env.bus.addDevice(addr, QStringLiteral("Stage"));
     d.version = {2, 10, 5};
-    for (int i = 0; i < 16; ++i) d.mem[static_cast<size_t>(16 + i)] = static_cast<uint8_t>(100 + i);
+    for (int i = 0; i < 16; ++i)
+        d.mem[static_cast<size_t>(16 + i)] = static_cast<uint8_t>(100 + i);
     d.mem[16] = 40; // temperature slider
     d.mem[17] = 2;  // memory in use
     d.mem[18] = 1;  // delay unit
@@ -33,7 +39,8 @@ SimDevice& AddTypicalDevice(SimEnv& env, int addr) {
     d.setMemoryName(1, QStringLiteral("Ghost"));
     d.mem[335 + 48] = 64; // empty although a name is stored
     const QByteArray preset = "Monitor 12 inch";
-    for (int i = 0; i < 15; ++i) d.mem[static_cast<size_t>(1280 + 176 * 3 + i)] = static_cast<uint8_t>(preset[i]);
+    for (int i = 0; i < 15; ++i)
+        d.mem[static_cast<size_t>(1280 + 176 * 3 + i)] = static_cast<uint8_t>(preset[i]);
     d.mem[1280 + 176 * 3 + 15] = 35;
     d.mem[287] = 7;
     d.mem[31] = 2;
@@ -44,9 +51,10 @@ SimDevice& AddTypicalDevice(SimEnv& env, int addr) {
 // ---- FormatProgNumber ----
 
 TEST(FormatProgNumberTest, Table) {
-    const std::pair<int, const char*> cases[] = {{-1, "--"}, {0, "01"}, {8, "09"}, {9, "10"},
+    const std::pair<int, const char*> cases[] = {{-1, "--"}, {0, "01"},  {8, "09"},  {9, "10"},
                                                  {63, "64"}, {64, "--"}, {255, "--"}};
-    for (const auto& [n, want] : cases) EXPECT_EQ(FormatProgNumber(n), QString::fromLatin1(want)) << n;
+    for (const auto& [n, want] : cases)
+        EXPECT_EQ(FormatProgNumber(n), QString::fromLatin1(want)) << n;
 }
 
 // ---- ReadDeviceInfo ----
@@ -93,8 +101,8 @@ TEST(ReadDeviceInfoTest, FullReadFillsRecordsWithTheExpectedFrames) {
     const auto bytes = ReadByteAddresses(env.bus);
     EXPECT_EQ(bytes.size(), 16u + 10u + 16u + 2u);
     EXPECT_EQ(bytes.front(), 335);
-    EXPECT_TRUE(Contains(bytes, 320 + 4));           // name of memory 0 (status 63)
-    EXPECT_FALSE(Contains(bytes, 320 + 48));         // no name read for memory 1 (status 64)
+    EXPECT_TRUE(Contains(bytes, 320 + 4));   // name of memory 0 (status 63)
+    EXPECT_FALSE(Contains(bytes, 320 + 48)); // no name read for memory 1 (status 64)
     EXPECT_TRUE(Contains(bytes, 1280 + 176 * 15 + 15));
     EXPECT_EQ(bytes[bytes.size() - 2], 287);
     EXPECT_EQ(bytes.back(), 31);
@@ -186,7 +194,8 @@ TEST(ReadDeviceInfoTest, DemoModeSetsDemoValuesWithoutFrames) {
     EXPECT_EQ(env.st.DevRecs[3].TempSlider, 45);
     EXPECT_EQ(env.st.DevRecs[3].TempUnit, 0);
     EXPECT_EQ(env.st.DevRecs[3].DelayUnit, 1);
-    for (int k = 0; k < 6; ++k) EXPECT_EQ(env.st.DevProgs[3].Byte(233 + k), 1);
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(env.st.DevProgs[3].Byte(233 + k), 1);
     for (int m = 0; m < 16; ++m) {
         EXPECT_EQ(env.st.DevRecs[3].MemProg[static_cast<size_t>(m)], 255);
         EXPECT_EQ(env.st.DevRecs[3].MemName[static_cast<size_t>(m)], "Vacia");
@@ -198,12 +207,16 @@ TEST(ReadDeviceInfoTest, DemoModeSetsDemoValuesWithoutFrames) {
 TEST(ReadDeviceImageTest, HeaderAndOutputSections) {
     SimEnv env;
     SimDevice& d = env.bus.addDevice(2);
-    for (int i = 0; i < 48; ++i) d.current[static_cast<size_t>(i)] = static_cast<uint8_t>(200 + i % 50);
-    for (int a = 112; a < 272; ++a) d.mem[static_cast<size_t>(a)] = static_cast<uint8_t>(a - 100);
+    for (int i = 0; i < 48; ++i)
+        d.current[static_cast<size_t>(i)] = static_cast<uint8_t>(200 + i % 50);
+    for (int a = 112; a < 272; ++a)
+        d.mem[static_cast<size_t>(a)] = static_cast<uint8_t>(a - 100);
     ASSERT_TRUE(ReadDeviceImage(env.link, env.st, 2));
     const ProgRecord& img = env.st.DevProgs[2];
-    for (int i = 0; i < 48; ++i) EXPECT_EQ(img.Byte(i), d.current[static_cast<size_t>(i)]);
-    for (int i = 48; i < 208; ++i) EXPECT_EQ(img.Byte(i), i + 64 - 100) << i;
+    for (int i = 0; i < 48; ++i)
+        EXPECT_EQ(img.Byte(i), d.current[static_cast<size_t>(i)]);
+    for (int i = 48; i < 208; ++i)
+        EXPECT_EQ(img.Byte(i), i + 64 - 100) << i;
 
     ASSERT_EQ(env.bus.frames.size(), 1u + 1u + 20u);
     EXPECT_EQ(env.bus.frames[0], FrameOf({0xF0, 0x65, 2, CmdRecallMemory, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0xF7}));
@@ -228,8 +241,10 @@ TEST(ReadDeviceImageTest, SilentDeviceCopiesNothing) {
     SimEnv env2;
     SimDevice& d = env2.bus.addDevice(2);
     d.silentAfter = 1 + 1 + 3;
-    for (int a = 112; a < 272; ++a) d.mem[static_cast<size_t>(a)] = 5;
-    for (int i = 48; i < 208; ++i) env2.st.DevProgs[2].SetByte(i, 9);
+    for (int a = 112; a < 272; ++a)
+        d.mem[static_cast<size_t>(a)] = 5;
+    for (int i = 48; i < 208; ++i)
+        env2.st.DevProgs[2].SetByte(i, 9);
     EXPECT_FALSE(ReadDeviceImage(env2.link, env2.st, 2));
     EXPECT_EQ(env2.st.DevProgs[2].Byte(71), 5);
     EXPECT_EQ(env2.st.DevProgs[2].Byte(72), 9);

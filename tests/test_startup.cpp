@@ -45,7 +45,8 @@ void WriteCodeFile(const QString& folder, const QString& code, int count = -1) {
     const int n = count < 0 ? static_cast<int>(code.size()) : count;
     bytes.append(static_cast<char>(n & 0xFF));
     bytes.append(static_cast<char>(n >> 8));
-    for (QChar c : code) bytes.append(static_cast<char>(ScrambleServiceChar(c)));
+    for (QChar c : code)
+        bytes.append(static_cast<char>(ScrambleServiceChar(c)));
     QFile f(folder + QStringLiteral("/sys.xxx"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
@@ -60,7 +61,8 @@ TEST(ModCountryTest, DecimalSeparator) {
     EXPECT_EQ(GetLocaleString(QLocale::c(), 15), QString());
     EXPECT_EQ(GetLocaleString(7, LOCALE_SDECIMAL), QString());
     const std::pair<const char*, int> cases[] = {{",", 1}, {".", 0}, {"'", 1}, {". ", 1}, {"", 1}};
-    for (const auto& [sep, want] : cases) EXPECT_EQ(DecimalCommaFromSeparator(QString::fromUtf8(sep)), want) << sep;
+    for (const auto& [sep, want] : cases)
+        EXPECT_EQ(DecimalCommaFromSeparator(QString::fromUtf8(sep)), want) << sep;
 }
 
 // ---- Start-up window ----
@@ -208,8 +210,14 @@ TEST(LoginTest, CodeRules) {
 
 TEST(LoginTest, DamagedOrUnwritableCodeFile) {
     // A count beyond the end of the file takes only the bytes that are there.
-    EXPECT_EQ(FrmLogin::ReadStoredCode(QByteArray("\x0A\x00" "abc", 5)), QByteArray("abc"));
-    EXPECT_EQ(FrmLogin::ReadStoredCode(QByteArray("\x02\x00" "abc", 5)), QByteArray("ab"));
+    EXPECT_EQ(FrmLogin::ReadStoredCode(QByteArray("\x0A\x00"
+                                                  "abc",
+                                                  5)),
+              QByteArray("abc"));
+    EXPECT_EQ(FrmLogin::ReadStoredCode(QByteArray("\x02\x00"
+                                                  "abc",
+                                                  5)),
+              QByteArray("ab"));
     EXPECT_EQ(FrmLogin::ReadStoredCode(QByteArray("\x05", 1)), QByteArray());
     {
         QTemporaryDir dir;
@@ -248,6 +256,22 @@ TEST(LoginTest, SubstitutionIsAFixedOneToOneMapping) {
     }
     EXPECT_NE(ServiceCodeChar('A'), QChar('A'));
     EXPECT_EQ(ServiceCodeChar(' '), QChar(' '));
+
+    // A file prepared as the README says, for the code "MyCode-42".
+    QTemporaryDir dir;
+    QFile f(dir.path() + "/sys.xxx");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray::fromHex("09007c4a724035365c6361"));
+    f.close();
+    AppState st;
+    st.AppFolder = dir.path();
+    ScriptedMessageBox msg;
+    Timer t;
+    FrmLogin login(st, msg, t);
+    login.Form_Load();
+    login.Text1.Text = QStringLiteral("MyCode-42");
+    login.Command2_Click();
+    EXPECT_TRUE(st.ServiceMode);
 }
 
 // ---- About box ----

@@ -1,22 +1,10 @@
 #include "bus/ConnectionFiles.h"
 
+#include "common/LittleEndian.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-
-namespace {
-int16_t WordAt(const QByteArray& b, int offset) {
-    const auto lo = static_cast<uint8_t>(b[offset]);
-    const auto hi = static_cast<uint8_t>(b[offset + 1]);
-    return static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
-}
-
-void PutWord(QByteArray& b, int offset, int16_t v) {
-    const auto u = static_cast<uint16_t>(v);
-    b[offset] = static_cast<char>(u & 0xFF);
-    b[offset + 1] = static_cast<char>(u >> 8);
-}
-} // namespace
 
 QByteArray ReadLeadingBytes(const QString& path, int n) {
     QByteArray out(n, '\0');

@@ -22,13 +22,15 @@ std::optional<std::array<uint8_t, 8>> Read8At(Link& link, AppState& st, int dev,
     link.SendFrameEx(dev, CmdRead8, AddressData(address));
     if (!link.LastDone()) return std::nullopt;
     std::array<uint8_t, 8> out{};
-    for (size_t i = 0; i < out.size(); ++i) out[i] = st.RxBuf[4 + i];
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = st.RxBuf[4 + i];
     return out;
 }
 
 QString EmptyMemoryName(const AppState& st) {
     QString s;
-    for (int i = 0; i < 5; ++i) s += st.Tables.EmptyMemName[static_cast<size_t>(i)];
+    for (int i = 0; i < 5; ++i)
+        s += st.Tables.EmptyMemName[static_cast<size_t>(i)];
     return s;
 }
 
@@ -57,7 +59,8 @@ bool ReadDeviceInfoDemo(AppState& st, int dev) {
     img.SetByte(231, 0);
     img.SetByte(232, 0);
     TakeUnitsFromImage(st, dev);
-    for (int k = 0; k < 6; ++k) img.SetByte(233 + k, 1);
+    for (int k = 0; k < 6; ++k)
+        img.SetByte(233 + k, 1);
     for (size_t m = 0; m < 16; ++m) {
         rec.MemProg[m] = 255;
         rec.MemName[m] = EmptyMemoryName(st);
@@ -73,12 +76,14 @@ bool ReadDeviceImage(Link& link, AppState& st, int dev) {
     ProgRecord& img = st.DevProgs[static_cast<size_t>(dev)];
     if (!link.SendFrameRead48(dev, CmdRecallMemory, Data8{0xFF, 0, 0, 0, 0, 0, 0, 0}) || !link.LastDone())
         return false;
-    for (int i = 0; i < kHeaderReplyLength; ++i) img.SetByte(i, st.RxBuf[static_cast<size_t>(i)]);
+    for (int i = 0; i < kHeaderReplyLength; ++i)
+        img.SetByte(i, st.RxBuf[static_cast<size_t>(i)]);
     link.PingDevice(dev, CmdPing); // its answer is not looked at
     for (int k = 0; k < 160; k += 8) {
         const auto block = Read8At(link, st, dev, 112 + k);
         if (!block) return false;
-        for (int i = 0; i < 8; ++i) img.SetByte(48 + k + i, (*block)[static_cast<size_t>(i)]);
+        for (int i = 0; i < 8; ++i)
+            img.SetByte(48 + k + i, (*block)[static_cast<size_t>(i)]);
     }
     return true;
 }
@@ -92,13 +97,14 @@ bool ReadDeviceInfo(Link& link, AppState& st, int dev) {
 
     link.SendFrameEx(dev, CmdReadVersion);
     if (!link.LastDone()) return false;
-    st.FirmwareVersion[d] = QString::number(st.RxBuf[4]) + QStringLiteral(".") + QString::number(st.RxBuf[5]) +
-                            QString::number(st.RxBuf[6]);
+    st.FirmwareVersion[d] = QString::number(st.RxBuf[4]) + QStringLiteral(".") +
+                            QString::number(st.RxBuf[5]) + QString::number(st.RxBuf[6]);
 
     for (int k = 0; k <= 8; k += 8) {
         const auto block = Read8At(link, st, dev, 16 + k);
         if (!block) return false;
-        for (int i = 0; i < 8; ++i) img.SetByte(225 + k + i, (*block)[static_cast<size_t>(i)]);
+        for (int i = 0; i < 8; ++i)
+            img.SetByte(225 + k + i, (*block)[static_cast<size_t>(i)]);
     }
     TakeUnitsFromImage(st, dev);
 

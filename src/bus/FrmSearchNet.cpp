@@ -7,9 +7,12 @@
 namespace {
 const QString kProgramName = QStringLiteral("Talvenor");
 const QString kTitleComm = QStringLiteral("Problema de comunicacion");
-constexpr int kGridWidth = FrmSearchNet::kColWidth[0] + FrmSearchNet::kColWidth[1] + FrmSearchNet::kColWidth[2];
+constexpr int kGridWidth =
+    FrmSearchNet::kColWidth[0] + FrmSearchNet::kColWidth[1] + FrmSearchNet::kColWidth[2];
 
-QString IdText(int a) { return QStringLiteral("ID:") + TwoDigits(a % 33); }
+QString IdText(int a) {
+    return QStringLiteral("ID:") + TwoDigits(a % 33);
+}
 } // namespace
 
 FrmSearchNet::FrmSearchNet(AppState& st, Services& sv, Link& link) : st_(st), sv_(sv), link_(link) {
@@ -93,7 +96,8 @@ void FrmSearchNet::Timer1_Timer() {
         const NameRead read = ReadName(a);
         if (read == NameRead::FailedReported) return; // the fill ends; Label1 stays shown
         if (st_.DemoMode)
-            st_.DeviceName[ai] = a < 33 ? QStringLiteral("Kestrino Demo     ") : QStringLiteral("Valdoran Demo     ");
+            st_.DeviceName[ai] =
+                a < 33 ? QStringLiteral("Kestrino Demo     ") : QStringLiteral("Valdoran Demo     ");
 
         MSFlexGrid1.setTextMatrix(r, 0, IdText(a));
         MSFlexGrid1.setTextMatrix(r, 1, st_.DeviceName[ai]);
@@ -117,8 +121,8 @@ void FrmSearchNet::OpenOrLinkDevice() {
         return;
     }
     if (st_.FoundLast < 1) {
-        sv_.msg.show(QStringLiteral("Funcion no activa,\r\ncuando esta conectado un solo equipo"), kProgramName,
-                     MsgButtons::Ok, MsgIcon::Information);
+        sv_.msg.show(QStringLiteral("Funcion no activa,\r\ncuando esta conectado un solo equipo"),
+                     kProgramName, MsgButtons::Ok, MsgIcon::Information);
         return;
     }
     const auto r = static_cast<size_t>(row);
@@ -155,8 +159,9 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
     const auto ai = static_cast<size_t>(a);
 
     if (st_.DeviceDisconnected[ai]) {
-        if (sv_.msg.show(QStringLiteral("      Desea conectar el equipo? "), QStringLiteral("Conectar Equipo"),
-                         MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+        if (sv_.msg.show(QStringLiteral("      Desea conectar el equipo? "),
+                         QStringLiteral("Conectar Equipo"), MsgButtons::YesNo,
+                         MsgIcon::Question) != MsgAnswer::Yes)
             return false;
         link_.OpenCommPort();
         Label2.Visible = true;
@@ -166,7 +171,8 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
             st_.DevTable[ai].Present = 0;
             Label2.Visible = false;
             refresh();
-            sv_.msg.show(QStringLiteral("Equipo desconectado"), kTitleComm, MsgButtons::Ok, MsgIcon::Exclamation);
+            sv_.msg.show(QStringLiteral("Equipo desconectado"), kTitleComm, MsgButtons::Ok,
+                         MsgIcon::Exclamation);
             return false;
         }
         st_.DevTable[ai].Present = 1;
@@ -179,7 +185,8 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
             return false;
         }
         if (st_.DemoMode)
-            st_.DeviceName[ai] = a < 33 ? QStringLiteral("Kestrino Demo    ") : QStringLiteral("Valdoran Demo     ");
+            st_.DeviceName[ai] =
+                a < 33 ? QStringLiteral("Kestrino Demo    ") : QStringLiteral("Valdoran Demo     ");
         MSFlexGrid1.setTextMatrix(row, 0, IdText(a) + QStringLiteral(" - ") + st_.DeviceName[ai]);
         st_.DeviceDisconnected[ai] = false;
         if (!st_.DemoMode && !ReadDeviceImage(link_, st_, a)) {
@@ -213,8 +220,8 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
     }
     for (const WinSlotRec& s : st_.SlotTable) {
         if (s.InUse != 0 && s.Device == a) {
-            sv_.msg.show(QStringLiteral("La ventana esta abierta"), QStringLiteral("Edicion equipo"), MsgButtons::Ok,
-                         MsgIcon::Exclamation);
+            sv_.msg.show(QStringLiteral("La ventana esta abierta"), QStringLiteral("Edicion equipo"),
+                         MsgButtons::Ok, MsgIcon::Exclamation);
             Label2.Visible = false;
             refresh();
             return false;
@@ -229,7 +236,8 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
     }
     if (slot < 0) return false; // every slot taken: the count check above refuses first
     ++st_.OpenWindowCount;
-    st_.SlotTable[static_cast<size_t>(slot)] = WinSlotRec{-1, static_cast<int16_t>(a), static_cast<int16_t>(slot)};
+    st_.SlotTable[static_cast<size_t>(slot)] =
+        WinSlotRec{-1, static_cast<int16_t>(a), static_cast<int16_t>(slot)};
     st_.NextSlot = static_cast<int16_t>(slot);
 
     MousePointer = 13;

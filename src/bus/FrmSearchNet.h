@@ -12,7 +12,7 @@
 
 // What the device list asks of the editing windows.
 class EditingWindowOpener {
-public:
+  public:
     virtual ~EditingWindowOpener() = default;
     // Creates the editing window of the slot when the slot holds none and shows it; its load binds
     // itself to NextSlot. False when no window could be shown.
@@ -22,7 +22,7 @@ public:
 };
 
 class FrmSearchNet : public LinkFailureSink {
-public:
+  public:
     FrmSearchNet(AppState& st, Services& sv, Link& link);
 
     void setEditingWindows(EditingWindowOpener* opener) { windows_ = opener; }
@@ -58,7 +58,7 @@ public:
     void ShowRowDisconnected(int row, int busAddress) override;
     void CloseDeviceWindow(int busAddress) override;
 
-private:
+  private:
     enum class NameRead { Done, Failed, FailedReported };
     NameRead ReadName(int a);
     void MarkSilent(int row, int a);

@@ -1,22 +1,12 @@
 #include "bus/Speaker.h"
 
+#include "common/LittleEndian.h"
+
 #include <QDir>
 #include <QFile>
 
 namespace {
 enum class Which { All, First, Model };
-
-int16_t WordAt(const QByteArray& b, qsizetype offset) {
-    const auto lo = static_cast<uint8_t>(b[offset]);
-    const auto hi = static_cast<uint8_t>(b[offset + 1]);
-    return static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
-}
-
-void PutWord(QByteArray& b, qsizetype offset, int16_t v) {
-    const auto u = static_cast<uint16_t>(v);
-    b[offset] = static_cast<char>(u & 0xFF);
-    b[offset + 1] = static_cast<char>(u >> 8);
-}
 
 bool Load(AppState& st, MessageBoxService& msg, Which which) {
     bool found = false;

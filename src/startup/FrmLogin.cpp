@@ -34,7 +34,8 @@ QByteArray FrmLogin::ReadStoredCode(const QByteArray& file) {
 
 QString FrmLogin::DecodePassword(const QByteArray& stored) const {
     QString out;
-    for (char b : stored) out += ServiceCodeChar(static_cast<uint8_t>(b));
+    for (char b : stored)
+        out += ServiceCodeChar(static_cast<uint8_t>(b));
     return out;
 }
 
@@ -61,7 +62,9 @@ void FrmLogin::Text1_KeyPress(int& keyAscii) {
     CheckCode();
 }
 
-void FrmLogin::Command2_Click() { CheckCode(); }
+void FrmLogin::Command2_Click() {
+    CheckCode();
+}
 
 void FrmLogin::Command1_Click() {
     st_.ServiceMode = false;
@@ -71,7 +74,8 @@ void FrmLogin::Command1_Click() {
 void FrmLogin::CheckCode() {
     const QString& typed = Text1.Text;
     bool ok = typed.size() == expectedLength_;
-    for (int i = 0; ok && i < typed.size(); ++i) ok = typed[i] == expected_[i];
+    for (int i = 0; ok && i < typed.size(); ++i)
+        ok = typed[i] == expected_[i];
     if (ok) {
         st_.ServiceMode = true;
         splashTimer_.Interval = 1000;

@@ -15,14 +15,14 @@ QChar ServiceCodeChar(uint8_t stored);
 uint8_t ScrambleServiceChar(QChar c);
 
 class FrmLogin {
-public:
+  public:
     // `splashTimer` is the start-up window's timer, which a correct code restarts.
     FrmLogin(AppState& st, MessageBoxService& msg, Timer& splashTimer);
 
     QString Caption = QStringLiteral("Login");
     Frame Frame1;
     Label Label1;
-    TextBox Text1;         // the view shows "*" for each character
+    TextBox Text1;          // the view shows "*" for each character
     CommandButton Command2; // OK
     CommandButton Command1; // Exit
     // Set by a wrong code: the view puts the focus into Text1 and selects its whole text.
@@ -40,7 +40,7 @@ public:
     // character. A count beyond the end of the file takes only the bytes that are there.
     static QByteArray ReadStoredCode(const QByteArray& file);
 
-private:
+  private:
     QString DecodePassword(const QByteArray& stored) const;
     void CheckCode();
     void close();

@@ -17,7 +17,7 @@ void FrmVersion::Form_Load() {
     }
     Label3.Caption = st_.FirmwareVersion[static_cast<size_t>(dev)];
     Label4.Caption = st_.ModelCode[static_cast<size_t>(dev)] == 1 ? QStringLiteral("Kestrino")
-                                                                   : QStringLiteral("Valdoran");
+                                                                  : QStringLiteral("Valdoran");
 }
 
 void FrmVersion::Command1_Click() {

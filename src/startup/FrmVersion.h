@@ -7,7 +7,7 @@
 #include <functional>
 
 class FrmVersion {
-public:
+  public:
     explicit FrmVersion(const AppState& st);
 
     QString Caption = QStringLiteral("Version");
@@ -22,6 +22,6 @@ public:
     void Form_Load();
     void Command1_Click();
 
-private:
+  private:
     const AppState& st_;
 };

@@ -11,4 +11,6 @@ QString GetLocaleString(const QLocale& loc, int infoType) {
     return loc.decimalPoint();
 }
 
-int DecimalCommaFromSeparator(const QString& separator) { return separator == QStringLiteral(".") ? 0 : 1; }
+int DecimalCommaFromSeparator(const QString& separator) {
+    return separator == QStringLiteral(".") ? 0 : 1;
+}

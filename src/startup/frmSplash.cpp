@@ -4,7 +4,8 @@
 
 #include <QDir>
 
-frmSplash::frmSplash(AppState& st, MessageBoxService& msg, SplashSteps& steps) : st_(st), msg_(msg), steps_(steps) {
+frmSplash::frmSplash(AppState& st, MessageBoxService& msg, SplashSteps& steps)
+    : st_(st), msg_(msg), steps_(steps) {
     Label1.Caption = QStringLiteral("Searching COM: please wait ");
     Label2.Caption = QStringLiteral("0");
     Label3.Caption = QStringLiteral("Kestor");
@@ -19,7 +20,8 @@ void frmSplash::Form_Load(int screenWidthPx, int screenHeightPx) {
     Label1.Visible = false;
     Label2.Visible = false;
     if (screenWidthPx < 800 || screenHeightPx < 600)
-        msg_.show(QStringLiteral("Minimum display resolution is 800x600"), QStringLiteral("Warning"), MsgButtons::Ok);
+        msg_.show(QStringLiteral("Minimum display resolution is 800x600"), QStringLiteral("Warning"),
+                  MsgButtons::Ok);
     // Every data file is looked up below the folder the program was started in.
     st_.AppFolder = QDir::currentPath();
     QDir::setCurrent(st_.AppFolder);

@@ -10,7 +10,7 @@
 
 // What the start-up window opens, in order. The program shows the real windows; tests record.
 class SplashSteps {
-public:
+  public:
     virtual ~SplashSteps() = default;
     // The service login, modal over the start-up window; returns when it has closed.
     virtual void ShowLogin() = 0;
@@ -23,14 +23,14 @@ public:
 };
 
 class frmSplash {
-public:
+  public:
     frmSplash(AppState& st, MessageBoxService& msg, SplashSteps& steps);
 
     // Controls.
     Timer Timer1;
-    Label Label1; // bus scan: "Searching COM: please wait "
-    Label Label2; // bus scan: percentage
-    Label Label3; // bus scan: model name
+    Label Label1;         // bus scan: "Searching COM: please wait "
+    Label Label2;         // bus scan: percentage
+    Label Label3;         // bus scan: model name
     int MousePointer = 0; // 0 normal, 13 arrow and hourglass
     bool Unloaded = false;
     std::function<void()> Unload; // the view closes the window
@@ -46,7 +46,7 @@ public:
     // True once the timer has started the connection dialog and the rest of the start-up.
     bool StartupBegun() const { return startupBegun_; }
 
-private:
+  private:
     AppState& st_;
     MessageBoxService& msg_;
     SplashSteps& steps_;

@@ -11,15 +11,15 @@ class QPushButton;
 
 class LoginDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit LoginDialog(FrmLogin& form, QWidget* parent = nullptr);
     void sync();
     QLineEdit* codeBox() const { return text1_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* obj, QEvent* e) override;
 
-private:
+  private:
     FrmLogin& form_;
     QGroupBox* frame1_;
     QLabel* label1_;

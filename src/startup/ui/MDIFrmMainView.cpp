@@ -6,9 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QListWidget>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -39,7 +37,6 @@ MDIFrmMainView::MDIFrmMainView(MDIFrmMain& frm, AppState& st, QWidget* parent)
         sync();
     });
 
-    frm_.setDeviceList(this);
     frm_.ShowWait = [this](FrmWait& w) {
         sync();
         FrmWaitView::RunModal(w, this);
@@ -59,28 +56,6 @@ void MDIFrmMainView::sync() {
     } else {
         timer3_->stop();
     }
-}
-
-void MDIFrmMainView::ShowDeviceList(const QString& caption) {
-    auto* list = new QListWidget;
-    for (int r = 0; r <= st_.FoundLast && r < kListRows; ++r) {
-        const int a = st_.FoundList[static_cast<size_t>(r)];
-        list->addItem(QStringLiteral("ID %1   %2")
-                          .arg(a % 33, 2, 10, QChar(u'0'))
-                          .arg(a < 33 ? QStringLiteral("Kestrino") : QStringLiteral("Valdoran")));
-    }
-    UnloadDeviceList();
-    list_ = area_->addSubWindow(list, Qt::SubWindow | Qt::WindowTitleHint);
-    list_->setWindowTitle(caption.isEmpty() ? QStringLiteral("Lista ID") : caption);
-    list_->resize(300, 360);
-    list_->show();
-}
-
-void MDIFrmMainView::UnloadDeviceList() {
-    if (!list_) return;
-    area_->removeSubWindow(list_);
-    list_->deleteLater();
-    list_ = nullptr;
 }
 
 void MDIFrmMainView::closeEvent(QCloseEvent* e) {

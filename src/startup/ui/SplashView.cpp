@@ -9,7 +9,9 @@
 #include <QVBoxLayout>
 
 SplashView::SplashView(frmSplash& form, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), form_(form) {
+    // An ordinary frameless window: a splash-screen window would not count as open, and the
+    // program would end when the connection dialog closes.
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), form_(form) {
     setFixedSize(480, 300);
     auto* outer = new QVBoxLayout(this);
     outer->addStretch(1);
@@ -38,6 +40,7 @@ SplashView::SplashView(frmSplash& form, QWidget* parent)
 void SplashView::load() {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->size() : QSize(1024, 768);
+    if (screen) move(screen->geometry().center() - rect().center());
     form_.Form_Load(size.width(), size.height());
     sync();
 }
@@ -55,7 +58,8 @@ void SplashView::sync() {
         unsetCursor();
     if (form_.Unloaded) return;
     if (form_.Timer1.Enabled && form_.Timer1.Interval > 0) {
-        if (!timer_.isActive() || timer_.interval() != form_.Timer1.Interval) timer_.start(form_.Timer1.Interval);
+        if (!timer_.isActive() || timer_.interval() != form_.Timer1.Interval)
+            timer_.start(form_.Timer1.Interval);
     } else {
         timer_.stop();
     }

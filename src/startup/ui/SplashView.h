@@ -8,7 +8,7 @@
 
 class SplashView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SplashView(frmSplash& form, QWidget* parent = nullptr);
 
     // Shows the form's state again: labels, mouse pointer and timer.
@@ -16,11 +16,11 @@ public:
     // Loads the form with the size of the screen the window is on.
     void load();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     frmSplash& form_;
     QLabel* label1_;
     QLabel* label2_;

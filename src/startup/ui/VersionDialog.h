@@ -8,11 +8,11 @@ class QLabel;
 
 class VersionDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit VersionDialog(FrmVersion& form, QWidget* parent = nullptr);
     void sync();
 
-private:
+  private:
     FrmVersion& form_;
     QLabel* label2_;
     QLabel* label3_;
