@@ -4,6 +4,8 @@
 #include "bus/FrmSelect.h"
 #include "bus/ui/FrmSearchNetView.h"
 #include "bus/ui/FrmSelectView.h"
+#include "graph/ModGraph.h"
+#include "params/EqSetters.h"
 #include "common/AppState.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
@@ -17,6 +19,9 @@
 #include "startup/ui/LoginDialog.h"
 #include "startup/ui/MDIFrmMainView.h"
 #include "startup/ui/SplashView.h"
+#include "window/CtrlWindows.h"
+#include "window/EditingWindows.h"
+#include "window/ui/FrmCtrlViews.h"
 
 #include <QApplication>
 #include <memory>
@@ -59,6 +64,15 @@ class StartupRun : public SplashSteps {
         listForm_ = std::make_unique<FrmSearchNet>(st_, sv_, link_);
         listWindow_ = std::make_unique<DeviceListWindow>(*listForm_, st_, mainView_->mdiArea());
         link_.setFailureSink(listForm_.get());
+        // The editing windows, their graph and the routines their handlers call.
+        windows_ = std::make_unique<CtrlWindows>(st_);
+        graph_ = std::make_unique<ModGraph>(st_, *windows_);
+        response_ = std::make_unique<ModGraphResponse>(*graph_);
+        edit_.reset(new EqContext{{st_, link_, *windows_}, sv_.msg, *response_, linked_});
+        windows_->setContext(edit_.get());
+        editing_ = std::make_unique<EditingWindows>(st_, *windows_);
+        editingViews_ = std::make_unique<FrmCtrlViews>(*editing_, mainView_->mdiArea());
+        listForm_->setEditingWindows(editing_.get());
         main_->setDeviceList(listWindow_.get());
         // The start-up scan shows its progress in the start-up window's labels.
         main_->setScanLabels({&splash_->Label2, &splash_->Label3, [this] {
@@ -86,10 +100,18 @@ class StartupRun : public SplashSteps {
     SerialPort& idPort_;
     frmSplash* splash_ = nullptr;
     SplashView* splashView_ = nullptr;
+    // The window objects outlive the views that show them.
+    std::unique_ptr<CtrlWindows> windows_;
+    std::unique_ptr<ModGraph> graph_;
+    std::unique_ptr<ModGraphResponse> response_;
+    LinkedRoutines linked_; // repeats nothing until the linked-device routines are in
+    std::unique_ptr<EqContext> edit_;
+    std::unique_ptr<EditingWindows> editing_;
     std::unique_ptr<MDIFrmMain> main_;
     std::unique_ptr<MDIFrmMainView> mainView_;
     std::unique_ptr<FrmSearchNet> listForm_;
     std::unique_ptr<DeviceListWindow> listWindow_;
+    std::unique_ptr<FrmCtrlViews> editingViews_;
 };
 } // namespace
 
