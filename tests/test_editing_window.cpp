@@ -1,77 +1,8 @@
 // The editing window's lifecycle and first edit handlers, driven against the simulated bus with
 // the real response graph, and opened and closed the way the device list and the link do it.
-#include "support/SimEnv.h"
-
-#include "bus/FrmSearchNet.h"
-#include "graph/ModGraph.h"
-#include "params/EqSetters.h"
-#include "window/EditingWindows.h"
+#include "support/WindowTestEnv.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-
-namespace {
-
-struct RecordingLinks : LinkedRoutines {
-    std::vector<std::string> calls;
-    void LinkGain(int ch) override { calls.push_back("gain " + std::to_string(ch)); }
-    void LinkMute(int ch) override { calls.push_back("mute " + std::to_string(ch)); }
-    void LinkDynLoudness() override { calls.push_back("loudness"); }
-};
-
-struct WindowEnv : SimEnv {
-    CtrlWindows windows{st};
-    ModGraph graph{st, windows};
-    ModGraphResponse response{graph};
-    RecordingLinks linked;
-    EqContext ctx{{st, link, windows}, msg, response, linked};
-    EditingWindows editing{st, windows};
-    FrmSearchNet list{st, sv, link};
-
-    WindowEnv() {
-        windows.setContext(&ctx);
-        list.setEditingWindows(&editing);
-        link.setFailureSink(&list);
-    }
-
-    // Binds a slot to a device as the device list does and shows its window.
-    FrmCtrl& open(int dev, int slot) {
-        if (!bus.device(dev)) bus.addDevice(dev);
-        st.ModelCode[static_cast<size_t>(dev)] = dev < 33 ? 1 : 2;
-        auto& img = st.DevProgs[static_cast<size_t>(dev)].Params;
-        std::copy(st.Tables.DefaultProgram.begin(), st.Tables.DefaultProgram.end(), img.begin());
-        st.SlotTable[static_cast<size_t>(slot)] = WinSlotRec{-1, static_cast<int16_t>(dev), static_cast<int16_t>(slot)};
-        st.NextSlot = static_cast<int16_t>(slot);
-        ++st.OpenWindowCount;
-        EXPECT_TRUE(editing.ShowEditingWindow(slot));
-        return windows.CtrlWindow(slot);
-    }
-
-    // Types keys into a gain field as the view does: each key goes through the key procedure,
-    // which may change it; Enter is not inserted.
-    void type(FrmCtrl& w, int ch, const std::string& keys) {
-        for (char c : keys) {
-            int key = c == '\n' ? 13 : c;
-            w.Text1_KeyPress(ch, key);
-            if (key != 13 && key != 0) w.Text1[static_cast<size_t>(ch)].Text += QChar(key);
-        }
-    }
-
-    std::vector<Frame13> sent(uint8_t cmd) const { return bus.framesWithCommand(cmd); }
-    // Frames other than the reads of the device list.
-    std::vector<Frame13> edits() const {
-        std::vector<Frame13> out;
-        for (const auto& f : bus.frames)
-            if (f[3] != CmdPing && f[3] != CmdReadByte && f[3] != CmdRead8 && f[3] != CmdRecallMemory &&
-                f[3] != CmdReadVersion)
-                out.push_back(f);
-        return out;
-    }
-};
-
-} // namespace
 
 // ---- Load ----
 
@@ -259,8 +190,8 @@ TEST(GainEntryTest, EnterSendsOneGainFrameWithTheSnappedValue) {
         int slider;
     };
     const Case cases[] = {
-        {"20\n", 0, "12", 0}, {"-50\n", 0, "-36", 96}, {"3.3\n", 0, "3.5", 17},
-        {"-2,2\n", 0, "-2", 28}, {"1.2\n", 1, "1", 22}, {"-0,8\n", 1, "-1", 26},
+        {"20\n", 0, "12", 0},    {"-50\n", 0, "-36", 96}, {"3.3\n", 0, "3.5", 17},
+        {"-2,2\n", 0, "-2", 28}, {"1.2\n", 1, "1", 22},   {"-0,8\n", 1, "-1", 26},
     };
     for (const auto& c : cases) {
         WindowEnv env;
@@ -310,9 +241,9 @@ TEST(GainEntryTest, RefusedKeyOrUnreadableTextWarnsLeavesQuestionMarkAndSendsNot
         size_t warnings;
     };
     const Case cases[] = {
-        {"", "a", "?", 1},       // a letter
-        {"", "1a\n", "1??", 2},  // and a later Enter on the "?" left behind
-        {"", "\n", "?", 1},      // Enter on an empty field
+        {"", "a", "?", 1},        // a letter
+        {"", "1a\n", "1??", 2},   // and a later Enter on the "?" left behind
+        {"", "\n", "?", 1},       // Enter on an empty field
         {"6-2", "\n", "6-2?", 1}, // pasted text that is not a number
         {"1e999", "\n", "1e999?", 1},
     };
@@ -433,15 +364,25 @@ TEST(SilentDeviceTest, FailedSendClosesTheWindowAndTheHandlerStops) {
         env.bus.device(5)->silent = true;
         const QImage graph = w.Picture1[0].Image;
         switch (e) {
-        case Edit::TypedGain: env.type(w, 0, "5\n"); break;
+        case Edit::TypedGain:
+            env.type(w, 0, "5\n");
+            break;
         case Edit::SliderGain:
             w.Slider1[0].setValue(0);
             w.ApplyGainSlider(0);
             break;
-        case Edit::Mute: w.Command4_Click(0); break;
-        case Edit::Loudness: w.Check5.setValue(1); break;
-        case Edit::Phase: w.Check2[1].setValue(1); break;
-        case Edit::Lock: w.Check10.setValue(1); break;
+        case Edit::Mute:
+            w.Command4_Click(0);
+            break;
+        case Edit::Loudness:
+            w.Check5.setValue(1);
+            break;
+        case Edit::Phase:
+            w.Check2[1].setValue(1);
+            break;
+        case Edit::Lock:
+            w.Check10.setValue(1);
+            break;
         }
         const int what = static_cast<int>(e);
         ASSERT_EQ(env.msg.shown.size(), 1u) << what;

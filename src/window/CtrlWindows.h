@@ -8,7 +8,7 @@
 #include <memory>
 
 class CtrlWindows {
-public:
+  public:
     explicit CtrlWindows(AppState& st) : st_(st) {}
 
     // What the windows' procedures work with; handed to every window, present and future.
@@ -21,7 +21,7 @@ public:
     // The window of the current slot (CurSlot), created when needed.
     FrmCtrl& current() { return CtrlWindow(st_.CurSlot); }
 
-private:
+  private:
     AppState& st_;
     EqContext* cx_ = nullptr;
     std::array<std::unique_ptr<FrmCtrl>, kWindowSlots> windows_;

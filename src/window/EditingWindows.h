@@ -7,7 +7,7 @@
 #include <functional>
 
 class EditingWindows : public EditingWindowOpener {
-public:
+  public:
     explicit EditingWindows(AppState& st, CtrlWindows& windows) : st_(st), windows_(windows) {}
 
     // Creates the slot's window object when the slot holds none (else reuses it), runs its load
@@ -25,7 +25,7 @@ public:
     std::function<void(FrmCtrl&)> Shown;
     std::function<void(FrmCtrl&)> Closed;
 
-private:
+  private:
     AppState& st_;
     CtrlWindows& windows_;
 };

@@ -148,7 +148,7 @@ struct FrmCtrlControls {
 };
 
 class FrmCtrl : public FrmCtrlControls {
-public:
+  public:
     FrmCtrl(AppState& st, int slot);
     FrmCtrl(const FrmCtrl&) = delete; // option groups point into the window itself
     FrmCtrl& operator=(const FrmCtrl&) = delete;
@@ -193,7 +193,7 @@ public:
     void Check2_Click(int ch);   // "180°" of output ch
     void Check10_Click();        // "Bloquear Unidad"
 
-private:
+  private:
     void designControls();
     void bindProcedures();
     // Frame of the switch handlers: nothing while SuppressEvents is raised, EditBusy held for the

@@ -57,15 +57,16 @@ bool FrmCtrl::Form_Load() {
     st_.CommSuspended = false;
 
     const int model = st_.ModelCode[d];
-    const QString modelCaption =
-        model >= 0 && model < static_cast<int>(st_.Tables.ModelCaption.size()) ? st_.Tables.ModelCaption[U(model)]
-                                                                                : QString();
+    const QString modelCaption = model >= 0 && model < static_cast<int>(st_.Tables.ModelCaption.size())
+                                     ? st_.Tables.ModelCaption[U(model)]
+                                     : QString();
     Caption = QStringLiteral("ID:") + QString::number(dev % 33) + QStringLiteral(" - ") + modelCaption +
-              QStringLiteral(" - Ultimo programa cargado: en equipo: P") + FormatProgNumber(st_.LastProgNumber) +
-              QStringLiteral(" - ") + st_.DevRecs[d].CurProgName;
+              QStringLiteral(" - Ultimo programa cargado: en equipo: P") +
+              FormatProgNumber(st_.LastProgNumber) + QStringLiteral(" - ") + st_.DevRecs[d].CurProgName;
 
     if (!st_.ServiceMode) {
-        for (CommandButton* b : {&Command15[0], &Command15[1], &Command15[2], &Command16[0], &Command16[1], &Command17})
+        for (CommandButton* b :
+             {&Command15[0], &Command15[1], &Command15[2], &Command16[0], &Command16[1], &Command17})
             b->Visible = false;
     }
     if (model == 2) {

@@ -58,8 +58,8 @@ QString WrappedCaption(const QString& caption, const QFontMetrics& fm, int width
 }
 
 void ShowBackColor(QWidget* w, ColorValue back) {
-    const QString sheet = back == kButtonFace ? QString()
-                                              : QStringLiteral("background-color: %1;").arg(ToQColor(back).name());
+    const QString sheet =
+        back == kButtonFace ? QString() : QStringLiteral("background-color: %1;").arg(ToQColor(back).name());
     if (w->styleSheet() != sheet) w->setStyleSheet(sheet);
 }
 
@@ -200,7 +200,8 @@ QLabel* FrmCtrlView::caption(const QString& text, QWidget* parent, const QRect& 
     return w;
 }
 
-QPushButton* FrmCtrlView::button(CommandButton& b, QWidget* parent, const QRect& r, std::function<void()> click) {
+QPushButton* FrmCtrlView::button(CommandButton& b, QWidget* parent, const QRect& r,
+                                 std::function<void()> click) {
     auto* w = new QPushButton(parent);
     w->setGeometry(r);
     connect(w, &QPushButton::clicked, this, [this, click] {
@@ -216,7 +217,8 @@ QPushButton* FrmCtrlView::button(CommandButton& b, QWidget* parent, const QRect&
     return w;
 }
 
-QLineEdit* FrmCtrlView::textBox(TextBox& t, QWidget* parent, const QRect& r, std::function<void(int&)> keyPress) {
+QLineEdit* FrmCtrlView::textBox(TextBox& t, QWidget* parent, const QRect& r,
+                                std::function<void(int&)> keyPress) {
     auto* w = new KeyLineEdit(parent);
     w->setGeometry(r);
     if (keyPress)
@@ -410,7 +412,8 @@ void FrmCtrlView::buildTopBar() {
         return r;
     };
     for (int i = 0; i < kChannels; ++i)
-        button(f.Command15[U(i)], bar, next2(150), nullptr)->setObjectName(QStringLiteral("Command15_%1").arg(i));
+        button(f.Command15[U(i)], bar, next2(150), nullptr)
+            ->setObjectName(QStringLiteral("Command15_%1").arg(i));
     button(f.Command16[0], bar, next2(130), nullptr);
     button(f.Command16[1], bar, next2(130), nullptr);
     button(f.Command17, bar, next2(130), nullptr);
@@ -431,7 +434,8 @@ void FrmCtrlView::buildSection(int ch) {
 
 void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     FrmCtrl& f = frm_;
-    QWidget* pic = picture(f.Picture1[U(g)], parent, QRect(kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight));
+    QWidget* pic =
+        picture(f.Picture1[U(g)], parent, QRect(kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight));
     pic->setObjectName(QStringLiteral("Picture1_%1").arg(g));
 
     // Band markers on the picture, placed by their twips and shown in their front order.
@@ -441,7 +445,8 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     for (int b = first; b < first + count; ++b) {
         auto* m = new QLabel(pic);
         m->setAlignment(Qt::AlignCenter);
-        m->setStyleSheet(QStringLiteral("background-color: #ffff80; border: 1px solid black; font-size: 7pt;"));
+        m->setStyleSheet(
+            QStringLiteral("background-color: #ffff80; border: 1px solid black; font-size: 7pt;"));
         markers.push_back(m);
         Label& l = f.Label5[U(b)];
         syncers_.push_back([m, &l] {
@@ -471,7 +476,8 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     for (int i = 0; i < 9; ++i)
         label(f.Label6[U(9 * g + i)], parent, QRect(4, kPictureTop + i * 24 - 7, 34, 14))
             ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label(f.Label4[U(8 * g)], parent, QRect(kPictureLeft, kPictureTop + kPictureHeight + 1, kPictureWidth, 14));
+    label(f.Label4[U(8 * g)], parent,
+          QRect(kPictureLeft, kPictureTop + kPictureHeight + 1, kPictureWidth, 14));
 
     // View options below the graph.
     const int y = kPictureTop + kPictureHeight + 17;
@@ -489,8 +495,10 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     QLabel* own = label(f.Label10[U(2 + 2 * k)], parent, QRect(kPictureLeft + 330, y2, 100, 20));
     QLabel* other = label(f.Label10[U(3 + 2 * k)], parent, QRect(kPictureLeft + 434, y2, 100, 20));
     // Each caption in the colour of the curve it names.
-    own->setStyleSheet(QStringLiteral("color: %1;").arg(ToQColor(k == 0 ? RGBValue(255, 0, 0) : RGBValue(0, 0, 255)).name()));
-    other->setStyleSheet(QStringLiteral("color: %1;").arg(ToQColor(k == 0 ? RGBValue(0, 0, 255) : RGBValue(255, 0, 0)).name()));
+    own->setStyleSheet(QStringLiteral("color: %1;")
+                           .arg(ToQColor(k == 0 ? RGBValue(255, 0, 0) : RGBValue(0, 0, 255)).name()));
+    other->setStyleSheet(QStringLiteral("color: %1;")
+                             .arg(ToQColor(k == 0 ? RGBValue(0, 0, 255) : RGBValue(255, 0, 0)).name()));
 }
 
 void FrmCtrlView::buildEqualiser(int ch, QWidget* parent) {
@@ -523,9 +531,11 @@ void FrmCtrlView::buildEqualiser(int ch, QWidget* parent) {
 void FrmCtrlView::buildGainDelay(int ch, QWidget* parent) {
     FrmCtrl& f = frm_;
     QGroupBox* gain = frame(f.Frame1[U(ch)], parent, QRect(kRightColumn, 16, 80, 120));
-    textBox(f.Text1[U(ch)], gain, QRect(8, 18, 64, 20), [this, ch](int& key) { frm_.Text1_KeyPress(ch, key); })
-        ->setObjectName(QStringLiteral("Text1_%1").arg(ch));
-    slider(f.Slider1[U(ch)], gain, QRect(28, 40, 24, 76))->setObjectName(QStringLiteral("Slider1_%1").arg(ch));
+    textBox(f.Text1[U(ch)], gain, QRect(8, 18, 64, 20), [this, ch](int& key) {
+        frm_.Text1_KeyPress(ch, key);
+    })->setObjectName(QStringLiteral("Text1_%1").arg(ch));
+    slider(f.Slider1[U(ch)], gain, QRect(28, 40, 24, 76))
+        ->setObjectName(QStringLiteral("Slider1_%1").arg(ch));
 
     QGroupBox* delay = frame(f.Frame3[U(ch)], parent, QRect(kRightColumn + 84, 16, 160, 80));
     textBox(f.Text2[U(ch)], delay, QRect(8, 18, 144, 20), nullptr);
@@ -556,8 +566,9 @@ void FrmCtrlView::buildInputPanels(QWidget* parent) {
         const int x = kRightColumn + i * 112;
         buildMeter(meters[i], parent, QRect(x, y, 60, 110));
         if (i > 0) label(f.Label1[U(24 + i)], parent, QRect(x, y + 112, 108, 16));
-        button(f.Command4[U(i)], parent, QRect(x, y + 130, 80, 28), [this, i] { frm_.Command4_Click(i); })
-            ->setObjectName(QStringLiteral("Command4_%1").arg(i));
+        button(f.Command4[U(i)], parent, QRect(x, y + 130, 80, 28), [this, i] {
+            frm_.Command4_Click(i);
+        })->setObjectName(QStringLiteral("Command4_%1").arg(i));
     }
 
     QGroupBox* units = plainFrame(QStringLiteral("Unidades"), parent, QRect(kRightColumn, 364, 150, 90));
@@ -565,7 +576,8 @@ void FrmCtrlView::buildInputPanels(QWidget* parent) {
     option(f.Option1[0], delayUnits, QRect(8, 18, 120, 20));
     option(f.Option1[1], delayUnits, QRect(8, 40, 120, 20));
 
-    QGroupBox* temp = plainFrame(QStringLiteral("Temperatura"), parent, QRect(kRightColumn + 156, 364, 180, 110));
+    QGroupBox* temp =
+        plainFrame(QStringLiteral("Temperatura"), parent, QRect(kRightColumn + 156, 364, 180, 110));
     scrollBar(f.HScroll1, temp, QRect(8, 20, 164, 18));
     label(f.Label13, temp, QRect(8, 42, 164, 18))->setAlignment(Qt::AlignCenter);
     option(f.Option6[0], temp, QRect(8, 62, 100, 20));
@@ -615,14 +627,16 @@ void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
                               {&f.Slider504[U(ch)], &f.Text504[U(ch)], "Attack"}};
     for (int i = 0; i < 3; ++i) {
         const int x = 4 + i * 42;
-        caption(QString::fromLatin1(limiter[i].caption), lim, QRect(x, 16, 42, 14))->setAlignment(Qt::AlignCenter);
+        caption(QString::fromLatin1(limiter[i].caption), lim, QRect(x, 16, 42, 14))
+            ->setAlignment(Qt::AlignCenter);
         textBox(*limiter[i].t, lim, QRect(x + 1, 32, 40, 20), nullptr);
         slider(*limiter[i].s, lim, QRect(x + 9, 56, 24, 120));
     }
     button(f.Command13[U(ch)], lim, QRect(8, 182, 118, 40), nullptr);
 
     // RMS compressor: threshold, ratio, knee, release, attack.
-    QGroupBox* comp = frame(f.Frame8[U(ch)], parent, QRect(kRightColumn + 138, 356, 198, kSectionHeight - 362));
+    QGroupBox* comp =
+        frame(f.Frame8[U(ch)], parent, QRect(kRightColumn + 138, 356, 198, kSectionHeight - 362));
     const Column compressor[] = {{&f.Slider400[U(ch)], &f.Text400[U(ch)], "Thr"},
                                  {&f.Slider401[U(ch)], &f.Text401[U(ch)], "Ratio"},
                                  {&f.Slider402[U(ch)], &f.Text402[U(ch)], "S/H Knee"},

@@ -26,7 +26,7 @@ void FrmCtrlViews::show(FrmCtrl& w) {
         e.view = new FrmCtrlView(w);
         e.view->AfterEvent = [this] { syncAll(); };
         e.sub = area_->addSubWindow(e.view, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
         e.sub->setAttribute(Qt::WA_DeleteOnClose, false);
         e.sub->installEventFilter(this);
     }
@@ -43,7 +43,7 @@ void FrmCtrlViews::syncAll() {
             e.view->sync();
             if (e.sub->windowTitle() != w.Caption) e.sub->setWindowTitle(w.Caption);
         }
-        if (e.sub->isVisible() != w.Visible) e.sub->setVisible(w.Visible);
+        if (e.sub->isHidden() == w.Visible) e.sub->setVisible(w.Visible);
     }
 }
 

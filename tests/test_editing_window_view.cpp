@@ -1,0 +1,100 @@
+// The editing window's Qt view, built offscreen: its size, its binding to the control state and
+// the events it passes to the window; and the views inside the document area.
+#include "support/WindowTestEnv.h"
+
+#include "window/ui/FrmCtrlView.h"
+#include "window/ui/FrmCtrlViews.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSlider>
+#include <gtest/gtest.h>
+
+namespace {
+void Press(QWidget* w, Qt::Key key, const QString& text) {
+    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &e);
+}
+} // namespace
+
+TEST(EditingWindowViewTest, FixedSizeAndControlsFollowTheState) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    EXPECT_EQ(view.size(), QSize(978, 675));
+    EXPECT_EQ(view.size(), QSize(14670 / 15, 10125 / 15));
+
+    auto* gain = view.findChild<QLineEdit*>(QStringLiteral("Text1_0"));
+    auto* slider = view.findChild<QSlider*>(QStringLiteral("Slider1_0"));
+    ASSERT_TRUE(gain && slider);
+    EXPECT_EQ(gain->text(), w.Text1[0].Text);
+    w.Text1[0].Text = QStringLiteral("-3");
+    w.Slider1[0].setValue(30);
+    w.Check5.setValueSilently(1);
+    view.sync();
+    EXPECT_EQ(gain->text(), "-3");
+    EXPECT_EQ(slider->value(), 30);
+    EXPECT_TRUE(view.findChild<QCheckBox*>(QStringLiteral("Check5"))->isChecked());
+
+    // Only the section in front is seen.
+    auto* input = view.findChild<QGroupBox*>(QStringLiteral("Frame25_0"));
+    auto* low = view.findChild<QGroupBox*>(QStringLiteral("Frame25_1"));
+    EXPECT_TRUE(input->isVisibleTo(&view));
+    EXPECT_FALSE(low->isVisibleTo(&view));
+    w.FrontSection = 1;
+    view.sync();
+    EXPECT_FALSE(input->isVisibleTo(&view));
+    EXPECT_TRUE(low->isVisibleTo(&view));
+}
+
+TEST(EditingWindowViewTest, TypedGainAndClickedSwitchReachTheDevice) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    env.bus.frames.clear();
+    auto* gain = view.findChild<QLineEdit*>(QStringLiteral("Text1_0"));
+    gain->clear();
+    Press(gain, Qt::Key_Minus, QStringLiteral("-"));
+    Press(gain, Qt::Key_4, QStringLiteral("4"));
+    Press(gain, Qt::Key_Comma, QStringLiteral(",")); // becomes the locale's sign, "."
+    Press(gain, Qt::Key_2, QStringLiteral("2"));
+    EXPECT_EQ(w.Text1[0].Text, "-4.2");
+    Press(gain, Qt::Key_Return, QString(QChar(13)));
+    EXPECT_EQ(gain->text(), "-4");
+    EXPECT_EQ(view.findChild<QSlider*>(QStringLiteral("Slider1_0"))->value(), 32);
+    ASSERT_EQ(env.sent(CmdSetGain).size(), 1u);
+    EXPECT_EQ(env.sent(CmdSetGain)[0][11], 64);
+
+    view.findChild<QCheckBox*>(QStringLiteral("Check5"))->click();
+    EXPECT_EQ(env.sent(CmdSetLoudness).size(), 1u);
+    EXPECT_EQ(w.Check5.value(), 1);
+}
+
+TEST(EditingWindowViewTest, DocumentAreaShowsOpenedWindowsAndHidesClosedOnes) {
+    WindowEnv env;
+    QMdiArea area;
+    FrmCtrlViews views(env.editing, &area);
+    env.listDevices({5});
+    FrmCtrl& w = env.open(5, 4);
+    FrmCtrlView* view = views.view(4);
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(area.subWindowList().size(), 1);
+    QMdiSubWindow* sub = area.subWindowList()[0];
+    EXPECT_TRUE(sub->isVisibleTo(&area));
+    EXPECT_EQ(sub->windowTitle(), w.Caption);
+
+    // The operator closes it and answers No: it stays; then the device stops answering.
+    env.msg.answers = {MsgAnswer::No};
+    sub->close();
+    EXPECT_TRUE(sub->isVisibleTo(&area));
+    EXPECT_TRUE(w.loaded());
+    env.bus.device(5)->silent = true;
+    w.Command4_Click(0);
+    EXPECT_FALSE(sub->isVisibleTo(&area));
+    EXPECT_EQ(area.subWindowList().size(), 1); // kept for the slot's next window
+}
