@@ -1,3 +1,4 @@
+#include "support/Devsim.h"
 #include "bus/FrmSelect.h"
 #include "bus/ScanBus.h"
 #include "bus/Speaker.h"
@@ -522,20 +523,12 @@ TEST(StartUpPathTest, DemoModeWithTheShippedDevices) {
 }
 
 TEST(StartUpPathTest, DevsimDeviceFoundByTheScanThroughTheRealPort) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QProcess devsim;
-    devsim.start(DEVSIM_PATH, {"--device", "2:Stage", "--link", QDir(dir.path()).filePath("COM1")});
-    ASSERT_TRUE(devsim.waitForStarted(5000));
-    ASSERT_TRUE(devsim.waitForReadyRead(5000));
-
-    QtSerialPortAdapter port, idPort;
-    SystemClock clock;
-    QtEventPump events;
-    ScriptedMessageBox msg;
-    Services sv{port, clock, events, msg};
-    AppState st;
-    st.AppFolder = dir.path();
+    DevsimRun devsim;
+    ASSERT_TRUE(devsim.start({"--device", "2:Stage"})) << devsim.pty.toStdString();
+    RealPortEnv env;
+    QtSerialPortAdapter idPort;
+    auto& [port, clock, events, msg, sv, st] = env;
+    st.AppFolder = devsim.dir.path();
     Link link(st, sv);
 
     FrmSelect select(st, sv, idPort);
@@ -560,6 +553,4 @@ TEST(StartUpPathTest, DevsimDeviceFoundByTheScanThroughTheRealPort) {
     EXPECT_EQ(list.shown.size(), 1);
     EXPECT_TRUE(main.Unload());
     EXPECT_FALSE(port.isOpen());
-    devsim.terminate();
-    devsim.waitForFinished(3000);
 }

@@ -1,9 +1,9 @@
 #include "support/SimEnv.h"
 
+#include "support/Devsim.h"
 #include "platform/QtSerialPortAdapter.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -321,25 +321,13 @@ TEST(OpenCommPortTest, PortNamesFollowTheLinkOrTheSystemDevice) {
 // ---- The real port adapter against devsim on a pseudo-terminal ----
 
 TEST(DevsimTest, PingsThroughTheRealPortAdapter) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QProcess devsim;
-    devsim.start(DEVSIM_PATH, {"--device", "1:Stage", "--device", "34:Sub", "--link",
-                               QDir(dir.path()).filePath("COM1")});
-    ASSERT_TRUE(devsim.waitForStarted(5000));
-    ASSERT_TRUE(devsim.waitForReadyRead(5000));
-    const QString pty = QString::fromLocal8Bit(devsim.readLine()).trimmed();
-    ASSERT_TRUE(pty.startsWith("/dev/pts/")) << pty.toStdString();
-
-    QtSerialPortAdapter port;
-    SystemClock clock;
-    QtEventPump events;
-    ScriptedMessageBox msg;
-    Services sv{port, clock, events, msg};
-    AppState st;
-    st.AppFolder = dir.path();
+    DevsimRun devsim;
+    ASSERT_TRUE(devsim.start({"--device", "1:Stage", "--device", "34:Sub"})) << devsim.pty.toStdString();
+    RealPortEnv env;
+    AppState& st = env.st;
+    st.AppFolder = devsim.dir.path();
     st.CommPortNumber = 1;
-    Link link(st, sv);
+    Link link(st, env.sv);
     link.OpenCommPort();
     ASSERT_TRUE(st.PortReady);
     EXPECT_TRUE(link.PingDevice(1, CmdPing));
@@ -349,6 +337,4 @@ TEST(DevsimTest, PingsThroughTheRealPortAdapter) {
     EXPECT_EQ(link.LastExchange(), Exchange::Done);
     EXPECT_EQ(st.RxBuf[8], 19); // "S" of "Stage"
     link.CloseCommPort();
-    devsim.terminate();
-    devsim.waitForFinished(3000);
 }

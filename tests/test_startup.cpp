@@ -208,6 +208,19 @@ TEST(LoginTest, CodeRules) {
     }
 }
 
+// Loads the login in `folder`, types `typed` and presses OK; tells whether service mode is on
+// and what message boxes were shown.
+static bool LoginAccepts(const QString& folder, const QString& typed, ScriptedMessageBox& msg) {
+    AppState st;
+    st.AppFolder = folder;
+    Timer t;
+    FrmLogin login(st, msg, t);
+    login.Form_Load();
+    login.Text1.Text = typed;
+    login.Command2_Click();
+    return st.ServiceMode;
+}
+
 TEST(LoginTest, DamagedOrUnwritableCodeFile) {
     // A count beyond the end of the file takes only the bytes that are there.
     EXPECT_EQ(FrmLogin::ReadStoredCode(QByteArray("\x0A\x00"
@@ -222,30 +235,17 @@ TEST(LoginTest, DamagedOrUnwritableCodeFile) {
     {
         QTemporaryDir dir;
         WriteCodeFile(dir.path(), QStringLiteral("Key"), 300);
-        AppState st;
-        st.AppFolder = dir.path();
         ScriptedMessageBox msg;
-        Timer t;
-        FrmLogin login(st, msg, t);
-        login.Form_Load();
-        login.Text1.Text = QStringLiteral("Key");
-        login.Command2_Click();
-        EXPECT_TRUE(st.ServiceMode);
+        EXPECT_TRUE(LoginAccepts(dir.path(), QStringLiteral("Key"), msg));
     }
     // A folder that cannot be written: no file, no message, only the empty code is accepted.
     QTemporaryDir dir;
     const QString ro = dir.path() + "/ro";
     ASSERT_TRUE(QDir().mkdir(ro));
     QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    AppState st;
-    st.AppFolder = ro;
     ScriptedMessageBox msg;
-    Timer t;
-    FrmLogin login(st, msg, t);
-    login.Form_Load();
+    EXPECT_TRUE(LoginAccepts(ro, QString(), msg));
     EXPECT_TRUE(msg.shown.empty());
-    login.Command2_Click();
-    EXPECT_TRUE(st.ServiceMode);
     QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
@@ -263,15 +263,8 @@ TEST(LoginTest, SubstitutionIsAFixedOneToOneMapping) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray::fromHex("09007c4a724035365c6361"));
     f.close();
-    AppState st;
-    st.AppFolder = dir.path();
     ScriptedMessageBox msg;
-    Timer t;
-    FrmLogin login(st, msg, t);
-    login.Form_Load();
-    login.Text1.Text = QStringLiteral("MyCode-42");
-    login.Command2_Click();
-    EXPECT_TRUE(st.ServiceMode);
+    EXPECT_TRUE(LoginAccepts(dir.path(), QStringLiteral("MyCode-42"), msg));
 }
 
 // ---- About box ----

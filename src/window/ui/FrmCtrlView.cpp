@@ -57,6 +57,15 @@ QString WrappedCaption(const QString& caption, const QFontMetrics& fm, int width
     return lines.join(u'\n');
 }
 
+// Shows a slider's or scroll bar's range, position and common state without running its
+// change procedure.
+template <typename Widget, typename Ranged> void ShowRange(Widget* w, const Ranged& s) {
+    const QSignalBlocker block(w);
+    if (w->minimum() != s.Min || w->maximum() != s.Max) w->setRange(s.Min, s.Max);
+    if (w->value() != s.value()) w->setValue(s.value());
+    ShowControlState(w, s);
+}
+
 void ShowBackColor(QWidget* w, ColorValue back) {
     const QString sheet =
         back == kButtonFace ? QString() : QStringLiteral("background-color: %1;").arg(ToQColor(back).name());
@@ -249,12 +258,7 @@ QSlider* FrmCtrlView::slider(Slider& s, QWidget* parent, const QRect& r) {
         if (s.Change) s.Change();
         afterEvent();
     });
-    syncers_.push_back([w, &s] {
-        const QSignalBlocker block(w);
-        if (w->minimum() != s.Min || w->maximum() != s.Max) w->setRange(s.Min, s.Max);
-        if (w->value() != s.value()) w->setValue(s.value());
-        ShowControlState(w, s);
-    });
+    syncers_.push_back([w, &s] { ShowRange(w, s); });
     return w;
 }
 
@@ -330,12 +334,7 @@ QScrollBar* FrmCtrlView::scrollBar(ScrollBar& s, QWidget* parent, const QRect& r
         s.setValue(v);
         afterEvent();
     });
-    syncers_.push_back([w, &s] {
-        const QSignalBlocker block(w);
-        if (w->minimum() != s.Min || w->maximum() != s.Max) w->setRange(s.Min, s.Max);
-        if (w->value() != s.value()) w->setValue(s.value());
-        ShowControlState(w, s);
-    });
+    syncers_.push_back([w, &s] { ShowRange(w, s); });
     return w;
 }
 

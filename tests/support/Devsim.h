@@ -1,0 +1,40 @@
+#pragma once
+// Runs devsim on a pseudo-terminal linked as COM1 in a temporary application folder, and the
+// real port services that reach it, for tests that go through the program's own serial code.
+#include "common/AppState.h"
+#include "platform/QtSerialPortAdapter.h"
+#include "platform/Services.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+struct DevsimRun {
+    QTemporaryDir dir;
+    QProcess process;
+    QString pty; // the terminal's path, as devsim printed it
+
+    // Starts devsim with the given arguments (devices, faults) plus the COM1 link.
+    bool start(QStringList args) {
+        if (!dir.isValid()) return false;
+        args << "--link" << QDir(dir.path()).filePath("COM1");
+        process.start(DEVSIM_PATH, args);
+        if (!process.waitForStarted(5000) || !process.waitForReadyRead(5000)) return false;
+        pty = QString::fromLocal8Bit(process.readLine()).trimmed();
+        return pty.startsWith("/dev/pts/");
+    }
+    ~DevsimRun() {
+        process.terminate();
+        process.waitForFinished(3000);
+    }
+};
+
+// The program's real services: the QSerialPort adapter, the system clock and Qt's event loop.
+struct RealPortEnv {
+    QtSerialPortAdapter port;
+    SystemClock clock;
+    QtEventPump events;
+    ScriptedMessageBox msg;
+    Services sv{port, clock, events, msg};
+    AppState st;
+};
