@@ -2,8 +2,10 @@
 // connection dialog, the main window and the device list in turn.
 #include "bus/FrmSearchNet.h"
 #include "bus/FrmSelect.h"
+#include "bus/ui/FrmEquipoView.h"
 #include "bus/ui/FrmSearchNetView.h"
 #include "bus/ui/FrmSelectView.h"
+#include "bus/ui/FrmWaitView.h"
 #include "graph/ModGraph.h"
 #include "params/EqSetters.h"
 #include "common/AppState.h"
@@ -31,8 +33,11 @@ namespace {
 // The windows the start-up window opens, with their views.
 class StartupRun : public SplashSteps {
   public:
-    StartupRun(AppState& st, Services& sv, Link& link, SerialPort& idPort)
-        : st_(st), sv_(sv), link_(link), idPort_(idPort) {}
+    StartupRun(AppState& st, Services& sv, QtDialogService& dialogs, Link& link, SerialPort& idPort)
+        : st_(st), sv_(sv), dialogs_(dialogs), link_(link), idPort_(idPort) {
+        dialogs_.Register<FrmEquipo>(
+            [](FrmEquipo& e, QWidget* parent) { return new FrmEquipoView(e, parent); });
+    }
 
     void attach(frmSplash& splash, SplashView& view) {
         splash_ = &splash;
@@ -63,7 +68,13 @@ class StartupRun : public SplashSteps {
         main_ = std::make_unique<MDIFrmMain>(st_, sv_, link_);
         mainView_ = std::make_unique<MDIFrmMainView>(*main_, st_);
         listForm_ = std::make_unique<FrmSearchNet>(st_, sv_, link_);
-        listWindow_ = std::make_unique<DeviceListWindow>(*listForm_, st_, mainView_->mdiArea());
+        // The main window shows its pointer while the wait window runs the rescan.
+        dialogs_.Register<FrmWait>([this](FrmWait& w, QWidget*) {
+            mainView_->sync();
+            return new FrmWaitView(w, mainView_.get());
+        });
+        dialogs_.Register<FrmSearchNet>(
+            [this](FrmSearchNet& f, QWidget*) { return DeviceListDocument(f, mainView_->mdiArea()); });
         link_.setFailureSink(listForm_.get());
         // The editing windows, their graph and the routines their handlers call.
         windows_ = std::make_unique<CtrlWindows>(st_);
@@ -74,7 +85,7 @@ class StartupRun : public SplashSteps {
         editing_ = std::make_unique<EditingWindows>(st_, *windows_);
         editingViews_ = std::make_unique<FrmCtrlViews>(*editing_, mainView_->mdiArea());
         listForm_->setEditingWindows(editing_.get());
-        main_->setDeviceList(listWindow_.get());
+        main_->setDeviceList(listForm_.get());
         // The start-up scan shows its progress in the start-up window's labels.
         main_->setScanLabels({&splash_->Label2, &splash_->Label3, [this] {
                                   splashView_->sync();
@@ -91,17 +102,20 @@ class StartupRun : public SplashSteps {
     }
 
     void ShowDeviceList() override {
-        if (!listWindow_->shown()) listWindow_->ShowDeviceList(QString());
+        if (!listForm_->IsShown()) listForm_->ShowDeviceList(QString());
     }
 
   private:
     AppState& st_;
     Services& sv_;
+    QtDialogService& dialogs_;
     Link& link_;
     SerialPort& idPort_;
     frmSplash* splash_ = nullptr;
     SplashView* splashView_ = nullptr;
-    // The window objects outlive the views that show them.
+    // The window objects outlive the views that show them: the device list's view lives in the
+    // main window's area.
+    std::unique_ptr<FrmSearchNet> listForm_;
     std::unique_ptr<CtrlWindows> windows_;
     std::unique_ptr<ModGraph> graph_;
     std::unique_ptr<ModGraphResponse> response_;
@@ -110,8 +124,6 @@ class StartupRun : public SplashSteps {
     std::unique_ptr<EditingWindows> editing_;
     std::unique_ptr<MDIFrmMain> main_;
     std::unique_ptr<MDIFrmMainView> mainView_;
-    std::unique_ptr<FrmSearchNet> listForm_;
-    std::unique_ptr<DeviceListWindow> listWindow_;
     std::unique_ptr<FrmCtrlViews> editingViews_;
 };
 } // namespace
@@ -130,7 +142,7 @@ int main(int argc, char** argv) {
     AppState st;
     Link link(st, sv);
 
-    StartupRun run(st, sv, link, idPort);
+    StartupRun run(st, sv, dialogs, link, idPort);
     frmSplash splash(st, msg, run);
     SplashView splashView(splash);
     run.attach(splash, splashView);

@@ -265,6 +265,27 @@ void FrmSearchNet::Form_QueryUnload(bool& cancel) {
     if (!st_.SearchingNewId) cancel = true;
 }
 
+void FrmSearchNet::ShowDeviceList(const QString& caption) {
+    UnloadDeviceList();
+    Form_Load();
+    if (!caption.isEmpty()) Caption = caption;
+    sv_.dialogs.ShowModeless(*this);
+}
+
+void FrmSearchNet::UnloadDeviceList() {
+    if (!IsShown()) return;
+    // The rescan closes the list: the list agrees only while SearchingNewId is set.
+    const bool wasSearching = st_.SearchingNewId;
+    st_.SearchingNewId = true;
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    st_.SearchingNewId = wasSearching;
+    if (cancel) return;
+    Timer1.Enabled = false;
+    Refresh = nullptr;
+    Unload();
+}
+
 void FrmSearchNet::ShowRowDisconnected(int row, int busAddress) {
     if (row < 0 || row >= MSFlexGrid1.rows()) return;
     MSFlexGrid1.setTextMatrix(row, 0, TwoDigits(busAddress % 33));

@@ -1,6 +1,5 @@
 #include "bus/ui/FrmSelectView.h"
 
-#include "bus/ui/FrmEquipoView.h"
 #include "platform/ui/ViewSupport.h"
 
 #include <QCheckBox>
@@ -127,7 +126,6 @@ FrmSelectView::FrmSelectView(FrmSelect& frm, QWidget* parent) : QDialog(parent),
         });
     }
 
-    frm_.ShowEquipo = [this](FrmEquipo& e) { FrmEquipoView::RunModal(e, this); };
     frm_.Refresh = [this] {
         sync();
         repaint();

@@ -1,6 +1,5 @@
 #include "startup/ui/MDIFrmMainView.h"
 
-#include "bus/ui/FrmWaitView.h"
 #include "platform/ui/ViewSupport.h"
 
 #include <QAction>
@@ -37,10 +36,6 @@ MDIFrmMainView::MDIFrmMainView(MDIFrmMain& frm, AppState& st, QWidget* parent)
         sync();
     });
 
-    frm_.ShowWait = [this](FrmWait& w) {
-        sync();
-        FrmWaitView::RunModal(w, this);
-    };
     sync();
 }
 
