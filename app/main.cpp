@@ -89,9 +89,8 @@ class StartupRun : public SplashSteps {
         return true;
     }
 
-    void ShowDeviceList() override {
-        if (!listWindow_->shown()) listWindow_->ShowDeviceList(QString());
-    }
+    // Runs after ShowMainWindow has put the main window on screen.
+    void ShowDeviceList() override { main_->ShowDeviceList(); }
 
   private:
     AppState& st_;
