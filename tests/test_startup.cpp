@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -247,6 +248,21 @@ TEST(LoginTest, DamagedOrUnwritableCodeFile) {
     EXPECT_TRUE(LoginAccepts(ro, QString(), msg));
     EXPECT_TRUE(msg.shown.empty());
     QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(LoginTest, UnreadableCodeFileRefusesEveryEntry) {
+    // A folder in place of the code file cannot be read (nor can a file without read permission,
+    // but the tests may run as root): no entry, not even an empty one, turns service mode on.
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sys.xxx")));
+    for (const QString& typed : {QString(), QStringLiteral("x")}) {
+        ScriptedMessageBox msg;
+        EXPECT_FALSE(LoginAccepts(dir.path(), typed, msg)) << typed.toStdString();
+        ASSERT_EQ(msg.shown.size(), 1u);
+        EXPECT_EQ(msg.shown[0].text, "Password wrong, try again!");
+        EXPECT_EQ(msg.shown[0].title, "Enter Password");
+    }
+    EXPECT_TRUE(QFileInfo(dir.path() + "/sys.xxx").isDir());
 }
 
 TEST(LoginTest, SubstitutionIsAFixedOneToOneMapping) {
