@@ -27,6 +27,8 @@ QString StartLinked(QProcess& p, const QString& path) {
 void Stop(QProcess& p) {
     p.terminate();
     EXPECT_TRUE(p.waitForFinished(5000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
 }
 } // namespace
 
