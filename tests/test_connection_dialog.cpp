@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -83,26 +82,6 @@ TEST(ConnectionFilesTest, DeviceIdsByteForByte) {
     ASSERT_EQ(b.size(), 130);
     EXPECT_EQ(b.left(4), QByteArray::fromHex("0300fe7f"));
     EXPECT_EQ(b.right(2), QByteArray::fromHex("feff"));
-}
-
-TEST(ConnectionFilesTest, UnreadableFilesAreNeverRewritten) {
-    QTemporaryDir dir;
-    // A folder where a file should be reads as zeros and stays a folder.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("TenDev.cfg")));
-    for (int v : ReadDeviceIds(dir.path()))
-        EXPECT_EQ(v, 0);
-    EXPECT_FALSE(WriteDeviceIds(dir.path(), {}));
-    EXPECT_TRUE(QFileInfo(DeviceIdPath(dir.path())).isDir());
-    // A file without read permission keeps what it holds beyond the record (where the user
-    // running the tests can read it anyway, the record is rewritten and the tail carried).
-    const QString p = PortSettingsPath(dir.path());
-    const QByteArray bytes = QByteArray::fromHex("0300000000000000000000000000") + "tail";
-    PutFile(p, bytes);
-    QFile::setPermissions(p, QFileDevice::WriteOwner);
-    WritePortSettings(dir.path(), PortSettingsRec{});
-    QFile::setPermissions(p, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(FileBytes(p).size(), bytes.size());
-    EXPECT_TRUE(FileBytes(p).endsWith("tail"));
 }
 
 // ---- Load, Aceptar and closing ----

@@ -51,43 +51,32 @@ TEST(ValueGrids, Threshold) {
     EXPECT_EQ(SnapThreshold(-0.1), -0.2);
 }
 
-// A decimal as the operator types it, from a count of tenths or hundredths.
-double Typed(int units, int decimals) {
-    const int scale = decimals == 1 ? 10 : 100;
-    const QString text = QStringLiteral("%1%2.%3")
-                             .arg(units < 0 ? QStringLiteral("-") : QString())
-                             .arg(std::abs(units) / scale)
-                             .arg(std::abs(units) % scale, decimals, 10, QChar(u'0'));
-    return *ParseNumber(text, 0);
+// The value of typed text for units / scale (scale 10 or 100).
+double Typed(int units, int scale) {
+    return *ParseNumber(QString::number(double(units) / scale, 'f', scale == 10 ? 1 : 2), 0);
 }
 
 TEST(ValueGrids, TypedMidpointsGoToTheSmallerValue) {
-    // Threshold midpoints in tenths, with the byte (grid index) of the smaller neighbour.
+    // Threshold midpoints in tenths with the byte of the smaller neighbour (value = (byte - 90) / 5),
+    // release midpoints in hundredths with the index of the smaller neighbour.
     const std::pair<int, int> threshold[] = {{-73, 53}, {-71, 54}, {-63, 58}, {-41, 69},
                                              {-3, 88},  {27, 103}, {49, 114}, {79, 129}};
-    for (auto [tenths, byte] : threshold) {
-        const double v = SnapThreshold(Typed(tenths, 1));
-        EXPECT_EQ(v, (byte - 90) / 5.0) << tenths;
-        EXPECT_EQ(std::lround(v * 5) + 90, byte) << tenths;
-    }
-    // Release midpoints in hundredths, with the index of the smaller neighbour.
-    const auto& t = Tab();
+    for (auto [tenths, byte] : threshold)
+        EXPECT_EQ(SnapThreshold(Typed(tenths, 10)), (byte - 90) / 5.0) << tenths;
     const std::pair<int, int> release[] = {{55, 4},   {65, 5},   {135, 12}, {185, 17},
                                            {235, 22}, {245, 23}, {285, 27}, {295, 28}};
     for (auto [hundredths, index] : release)
-        EXPECT_EQ(ReleaseIndex(t, Typed(hundredths, 2)), index) << hundredths;
-
-    // Every midpoint of both grids, and a hair either side of it.
+        EXPECT_EQ(ReleaseIndex(Tab(), Typed(hundredths, 100)), index) << hundredths;
+    // Every midpoint of both grids goes down; the next double above it goes up.
     for (int i = 0; i < 150; ++i) {
-        const double mid = Typed(2 * (i - 90) + 1, 1);
+        const double mid = Typed(2 * (i - 90) + 1, 10);
         EXPECT_EQ(SnapThreshold(mid), (i - 90) / 5.0) << mid;
-        EXPECT_EQ(SnapThreshold(std::nextafter(mid, 100.0)), (i + 1 - 90) / 5.0) << mid;
-        EXPECT_EQ(SnapThreshold(std::nextafter(mid, -100.0)), (i - 90) / 5.0) << mid;
+        EXPECT_EQ(SnapThreshold(std::nextafter(mid, 100.0)), (i - 89) / 5.0) << mid;
     }
     for (int i = 0; i < 29; ++i) {
-        const double mid = Typed(10 * i + 15, 2);
-        EXPECT_EQ(ReleaseIndex(t, mid), i) << mid;
-        EXPECT_EQ(ReleaseIndex(t, std::nextafter(mid, 100.0)), i + 1) << mid;
+        const double mid = Typed(10 * i + 15, 100);
+        EXPECT_EQ(ReleaseIndex(Tab(), mid), i) << mid;
+        EXPECT_EQ(ReleaseIndex(Tab(), std::nextafter(mid, 100.0)), i + 1) << mid;
     }
 }
 
