@@ -3,6 +3,7 @@
 #include "bus/DeviceRead.h"
 #include "common/NameCode.h"
 #include "common/Numbers.h"
+#include "common/ScopedFlags.h"
 
 namespace {
 const QString kProgramName = QStringLiteral("Talvenor");
@@ -147,11 +148,7 @@ void FrmSearchNet::FreeSlot(int slot) {
 
 bool FrmSearchNet::OpenDeviceWindow(int row) {
     if (row < 0 || row > st_.FoundLast || row >= kListRows) return false;
-    st_.EditBusy = true;
-    struct LowerBusy {
-        AppState& st;
-        ~LowerBusy() { st.EditBusy = false; }
-    } lowerBusy{st_};
+    const auto busy = RaiseEditBusy(st_);
 
     // The row's own bus address: the device table entry of a demo device may sit at another index.
     const int a = st_.FoundList[static_cast<size_t>(row)];

@@ -5,6 +5,7 @@
 // Like the other setters, each one that sends returns true only when its exchange failed and
 // the failure was reported (the device was then marked disconnected and its window closed);
 // callers of a sequence stop on true.
+#include "common/BandNumbering.h"
 #include "params/EqServices.h"
 #include "params/Setters.h"
 #include "platform/MessageBox.h"
@@ -16,23 +17,6 @@ struct EqContext : ParamContext {
     ResponseGraph& graph;
     LinkedRoutines& linked;
 };
-
-// ---- Band numbering ----
-// Channel of band b (0..4 input, 5..11 first output, 12..18 second output) and its number
-// within the channel.
-constexpr int EqBandChannel(int b) {
-    return b < 5 ? 0 : (b < 12 ? 1 : 2);
-}
-constexpr int EqBandInChannel(int b) {
-    return b < 5 ? b : (b < 12 ? b - 5 : b - 12);
-}
-// First band and band count of channel ch.
-constexpr int EqFirstBand(int ch) {
-    return ch == 0 ? 0 : (ch - 1) * 7 + 5;
-}
-constexpr int EqBandCount(int ch) {
-    return ch == 0 ? 5 : 7;
-}
 
 // ---- Pure rules of the band setter ----
 // Band gain in dB of gain slider position v (0 = +15 dB, 30 = 0 dB, 60 = -15 dB).

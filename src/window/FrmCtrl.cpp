@@ -20,11 +20,6 @@ void setRange(UpDown& u, int min, int max) {
     u.setValueSilently(min);
 }
 
-// Number of band b within its channel, from 0.
-int bandInChannel(int b) {
-    return b < 5 ? b : (b < 12 ? b - 5 : b - 12);
-}
-
 } // namespace
 
 void FrmCtrl::linkGroup(std::initializer_list<OptionButton*> group) {
@@ -101,7 +96,7 @@ void FrmCtrl::designControls() {
         setRange(UpDown3[b], 0, 197);
         Text5[b].Text = "1.05";
         Text50[b].Text = "1.05";
-        Label5[b].Caption = QString::number(bandInChannel(b) + 1);
+        Label5[b].Caption = QString::number(BandInChannel(b) + 1);
         Label5[b].Width = 120;
         Label5[b].Height = 120;
         Label5[b].Visible = false;

@@ -10,14 +10,12 @@
 //
 // The window knows its own slot from its creation: `LoadCorrectWindow` makes it the current one.
 #include "common/AppState.h"
+#include "common/BandNumbering.h"
 #include "platform/Controls.h"
 
 #include <array>
 
-constexpr int kChannels = 3;     // input, output 1, output 2
-constexpr int kBands = 19;       // equaliser bands of a device
-constexpr int kXoverFilters = 4; // crossover filters of a device
-constexpr int kGraphs = 3;       // one response graph per channel
+constexpr int kGraphs = 3; // one response graph per channel
 
 // Captions of the crossover type list; the list position is the type code 0..17.
 extern const std::array<const char*, 18> kXoverTypeCaptions;

@@ -438,8 +438,8 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     pic->setObjectName(QStringLiteral("Picture1_%1").arg(g));
 
     // Band markers on the picture, placed by their twips and shown in their front order.
-    const int first = g == 0 ? 0 : (g == 1 ? 5 : 12);
-    const int count = g == 0 ? 5 : 7;
+    const int first = ChannelFirstBand(g);
+    const int count = ChannelBandCount(g);
     std::vector<QLabel*> markers;
     for (int b = first; b < first + count; ++b) {
         auto* m = new QLabel(pic);
@@ -504,8 +504,8 @@ void FrmCtrlView::buildEqualiser(int ch, QWidget* parent) {
     FrmCtrl& f = frm_;
     const int top = kPictureTop + kPictureHeight + 60;
     QGroupBox* eq = frame(f.Frame5[U(ch)], parent, QRect(6, top, 620, kSectionHeight - top - 6));
-    const int first = ch == 0 ? 0 : (ch == 1 ? 5 : 12);
-    const int count = ch == 0 ? 5 : 7;
+    const int first = ChannelFirstBand(ch);
+    const int count = ChannelBandCount(ch);
     for (int j = 0; j < count; ++j) {
         const int b = first + j;
         const int x = 6 + j * kBandColumn;
