@@ -2,8 +2,8 @@
 // the events it passes to the window; and the views inside the document area.
 #include "support/WindowTestEnv.h"
 
+#include "window/ui/EditingWindowViews.h"
 #include "window/ui/FrmCtrlView.h"
-#include "window/ui/FrmCtrlViews.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,7 +78,7 @@ TEST(EditingWindowViewTest, TypedGainAndClickedSwitchReachTheDevice) {
 TEST(EditingWindowViewTest, DocumentAreaShowsOpenedWindowsAndHidesClosedOnes) {
     WindowEnv env;
     QMdiArea area;
-    FrmCtrlViews views(env.editing, &area);
+    EditingWindowViews views(env.editing, &area);
     env.listDevices({5});
     FrmCtrl& w = env.open(5, 4);
     FrmCtrlView* view = views.view(4);

@@ -160,7 +160,7 @@ int ClampBandType(int type) {
     return std::clamp(type, 0, 16);
 }
 
-bool SendEqBand(EqContext& c, int b) {
+bool SendEqBand(WindowContext& c, int b) {
     if (!ValidBand(b)) return false;
     AppState& st = c.st;
     FrmCtrl& w = c.windows.current();
@@ -236,7 +236,7 @@ bool SendEqBand(EqContext& c, int b) {
     return false;
 }
 
-bool SendXover(EqContext& c, int k) {
+bool SendXover(WindowContext& c, int k) {
     if (k < 0 || k >= kXoverFilters) return false;
     AppState& st = c.st;
     FrmCtrl& w = c.windows.current();
@@ -367,7 +367,7 @@ bool SendXover(EqContext& c, int k) {
     return false;
 }
 
-bool ToggleEqBypass(EqContext& c, int ch) {
+bool ToggleEqBypass(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return false;
     AppState& st = c.st;
     const int dev = st.CurDevice();
@@ -384,7 +384,7 @@ bool ToggleEqBypass(EqContext& c, int ch) {
     return false;
 }
 
-void ShowEqBypassState(EqContext& c, int ch) {
+void ShowEqBypassState(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
@@ -395,7 +395,7 @@ void ShowEqBypassState(EqContext& c, int ch) {
     w.Command1[U(ch)].Enabled = !bypassed;
 }
 
-bool SetEqFlat(EqContext& c, int ch) {
+bool SetEqFlat(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return false;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
@@ -412,7 +412,7 @@ bool SetEqFlat(EqContext& c, int ch) {
     return false;
 }
 
-void ToggleBandBypass(EqContext& c, int b) {
+void ToggleBandBypass(WindowContext& c, int b) {
     if (!ValidBand(b)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
@@ -421,7 +421,7 @@ void ToggleBandBypass(EqContext& c, int b) {
     ShowBandBypassState(c, b);
 }
 
-void ShowBandBypassState(EqContext& c, int b) {
+void ShowBandBypassState(WindowContext& c, int b) {
     if (!ValidBand(b)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
@@ -429,7 +429,7 @@ void ShowBandBypassState(EqContext& c, int b) {
         c.st.DevRecs[U(dev)].BandOff[U(b)] == 0.0f ? kButtonFace : kRed;
 }
 
-void RedrawChannelBands(EqContext& c, int ch) {
+void RedrawChannelBands(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
@@ -443,12 +443,12 @@ void RedrawChannelBands(EqContext& c, int ch) {
         c.graph.CalcBandGraph(b);
 }
 
-void RedrawChannelResponse(EqContext& c, int ch) {
+void RedrawChannelResponse(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return;
     c.graph.CalcBandGraph(ChannelFirstBand(ch));
 }
 
-void ShowGraphCursor(EqContext& c, int ch) {
+void ShowGraphCursor(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
@@ -472,7 +472,7 @@ void ShowGraphCursor(EqContext& c, int ch) {
     c.st.DevProgs[U(dev)].Options[U(30 + ch)] = static_cast<uint8_t>(value);
 }
 
-void ApplyViewChannelCheck(EqContext& c, int k) {
+void ApplyViewChannelCheck(WindowContext& c, int k) {
     if (k < 0 || k > 1) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;

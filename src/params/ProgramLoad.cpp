@@ -18,7 +18,7 @@ int Flag(int v) {
 // The numbered steps of the load, each returning true when a send failed and was reported.
 class ProgramLoader {
   public:
-    explicit ProgramLoader(EqContext& c)
+    explicit ProgramLoader(WindowContext& c)
         : c_(c), st_(c.st), dev_(c.st.CurDevice()), w_(c.win()), img_(c.prog()), rec_(c.rec()),
           t_(c.st.Tables) {}
 
@@ -143,11 +143,9 @@ class ProgramLoader {
     // Selecting the option runs its own click procedure when the selection changes: it sends
     // the delay unit and repeats it on the linked devices.
     bool delayUnit() {
-        if (!w_.Option1[0].Click && !w_.Option1[1].Click) BindOption1Click(c_, w_);
         const bool wasDisconnected = st_.DeviceDisconnected[U(dev_)];
         st_.SuppressEvents = false;
         w_.Option1[U(Flag(rec_.DelayUnit))].setValue(true);
-        st_.EditBusy = true; // the click procedure lowered it; the load holds it to its end
         return !wasDisconnected && st_.DeviceDisconnected[U(dev_)];
     }
 
@@ -257,7 +255,7 @@ class ProgramLoader {
         return false;
     }
 
-    EqContext& c_;
+    WindowContext& c_;
     AppState& st_;
     const int dev_;
     FrmCtrl& w_;
@@ -268,21 +266,7 @@ class ProgramLoader {
 
 } // namespace
 
-void LoadProgramToWindow(EqContext& c) {
+void LoadProgramToWindow(WindowContext& c) {
     if (!ValidBusAddress(c.st.CurDevice())) return;
     ProgramLoader(c).run();
-}
-
-void Option1_Click(EqContext& c, FrmCtrl& w, int index) {
-    if (c.st.SuppressEvents) return;
-    c.st.EditBusy = true;
-    w.LoadCorrectWindow();
-    SendDelayUnit(c, index);
-    c.linked.LinkDelayUnit();
-    c.st.EditBusy = false;
-}
-
-void BindOption1Click(EqContext& c, FrmCtrl& w) {
-    for (int i = 0; i < 2; ++i)
-        w.Option1[U(i)].Click = [&c, &w, i] { Option1_Click(c, w, i); };
 }

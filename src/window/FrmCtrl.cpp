@@ -8,6 +8,10 @@ const std::array<const char*, 18> kXoverTypeCaptions = {
 
 namespace {
 
+size_t U(int i) {
+    return static_cast<size_t>(i);
+}
+
 void setRange(Slider& s, int max) {
     s.Min = 0;
     s.Max = max;
@@ -191,6 +195,24 @@ void FrmCtrl::designControls() {
     Command6[1].Caption = "Save Preset";
     Check10.Caption = "Bloquear Unidad";
     Check10.ToolTipText = "Bloquear Unidad";
+}
+
+void FrmCtrl::bindProcedures() {
+    for (int ch = 0; ch < kChannels; ++ch) {
+        Text1[U(ch)].KeyPress = [this, ch](int& key) { Text1_KeyPress(ch, key); };
+        Slider1[U(ch)].Change = [this, ch] { ApplyGainSlider(ch); };
+        Command4[U(ch)].Click = [this, ch] { Command4_Click(ch); };
+    }
+    Check5.Click = [this] { Check5_Click(); };
+    for (int ch = 1; ch < kChannels; ++ch)
+        Check2[U(ch)].Click = [this, ch] { Check2_Click(ch); };
+    for (int i = 0; i < 2; ++i)
+        Option1[U(i)].Click = [this, i] { Option1_Click(i); };
+    Check10.Click = [this] { Check10_Click(); };
+}
+
+void FrmCtrl::setContext(WindowContext* cx) {
+    cx_ = cx;
 }
 
 void FrmCtrl::LoadCorrectWindow() {
