@@ -10,6 +10,7 @@
 #include "platform/EventPump.h"
 #include "platform/QtSerialPortAdapter.h"
 #include "platform/Services.h"
+#include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtMessageBox.h"
 #include "startup/FrmLogin.h"
 #include "startup/MDIFrmMain.h"
@@ -112,7 +113,8 @@ int main(int argc, char** argv) {
     QtSerialPortAdapter idPort; // the connection dialog's own port for the ID configuration
     QtEventPump events;
     QtMessageBox msg;
-    Services sv{port, clock, events, msg};
+    QtDialogService dialogs;
+    Services sv{port, clock, events, msg, dialogs};
     AppState st;
     Link link(st, sv);
 

@@ -527,7 +527,7 @@ TEST(StartUpPathTest, DevsimDeviceFoundByTheScanThroughTheRealPort) {
     ASSERT_TRUE(devsim.start({"--device", "2:Stage"})) << devsim.pty.toStdString();
     RealPortEnv env;
     QtSerialPortAdapter idPort;
-    auto& [port, clock, events, msg, sv, st] = env;
+    auto& [port, clock, events, msg, dialogs, sv, st] = env;
     st.AppFolder = devsim.dir.path();
     Link link(st, sv);
 

@@ -16,10 +16,14 @@ class DialogWindow {
     virtual ~DialogWindow() = default;
     // Ends the dialog: the view showing it closes. Does nothing when the window is not shown.
     void Unload() {
-        if (unload_) unload_();
+        if (!unload_) return;
+        const std::function<void()> hook = unload_; // the hook may clear itself
+        hook();
     }
-    // Set by the dialog service while the window is shown.
+    // Set by the dialog service while the window is shown, cleared when its view has closed.
     void setUnloadHook(std::function<void()> hook) { unload_ = std::move(hook); }
+    // A view shows the window now.
+    bool IsShown() const { return static_cast<bool>(unload_); }
 
   private:
     std::function<void()> unload_;
@@ -32,6 +36,7 @@ struct FileDialogRequest {
     QString startFolder;
     QString filterName;
     QString pattern;
+    bool operator==(const FileDialogRequest&) const = default;
 };
 
 class DialogService {

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Clock.h"
+#include "platform/Dialogs.h"
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
@@ -10,4 +11,5 @@ struct Services {
     Clock& clock;
     EventPump& events;
     MessageBoxService& msg;
+    DialogService& dialogs;
 };

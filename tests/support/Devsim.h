@@ -3,6 +3,7 @@
 // real port services that reach it, for tests that go through the program's own serial code.
 #include "common/AppState.h"
 #include "platform/QtSerialPortAdapter.h"
+#include "platform/ScriptedDialogs.h"
 #include "platform/Services.h"
 
 #include <QDir>
@@ -35,6 +36,7 @@ struct RealPortEnv {
     SystemClock clock;
     QtEventPump events;
     ScriptedMessageBox msg;
-    Services sv{port, clock, events, msg};
+    ScriptedDialogs dialogs;
+    Services sv{port, clock, events, msg, dialogs};
     AppState st;
 };

@@ -2,6 +2,7 @@
 // A program state wired to a simulated bus on a fake clock, for tests.
 #include "common/AppState.h"
 #include "link/Link.h"
+#include "platform/ScriptedDialogs.h"
 #include "platform/Services.h"
 #include "sim/SimBus.h"
 
@@ -21,7 +22,8 @@ struct SimEnv {
     SimPort port{bus, clock};
     CountingEventPump events;
     ScriptedMessageBox msg;
-    Services sv{port, clock, events, msg};
+    ScriptedDialogs dialogs;
+    Services sv{port, clock, events, msg, dialogs};
     AppState st;
     Link link{st, sv};
 
