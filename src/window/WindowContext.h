@@ -1,12 +1,13 @@
 #pragma once
 // What the editing windows' procedures, the setters and the whole-program load work with: the
-// program-wide state, the serial link, the window objects by slot, message boxes, the response
-// graph and the linked-device routines. EditingWindowParts builds it, for the program and for
+// program-wide state, the serial link, the window objects by slot, message boxes, dialogs, the
+// response graph and the linked-device routines. EditingWindowParts builds it, for the program and for
 // the tests alike.
 #include "common/AppState.h"
 #include "link/Link.h"
 #include "linked/LinkedRoutines.h"
 #include "params/EqServices.h"
+#include "platform/Dialogs.h"
 #include "platform/MessageBox.h"
 #include "window/CtrlWindowSlots.h"
 
@@ -15,6 +16,7 @@ struct WindowContext {
     Link& link;
     CtrlWindowSlots& windows;
     MessageBoxService& msg;
+    DialogService& dialogs;
     ResponseGraph& graph;
     LinkedRoutines& linked;
 
