@@ -20,6 +20,7 @@ FrmSearchNet::FrmSearchNet(AppState& st, Services& sv, Link& link) : st_(st), sv
     Label1.Caption = QStringLiteral("Por favor espere, cargando......");
     Label2.Caption = QStringLiteral("Por favor espere, cargando......");
     Timer1.Tick = [this] { Timer1_Timer(); };
+    MSFlexGrid1.DblClick = [this] { OpenOrLinkDevice(); };
     MSFlexGrid1.FixedRows = 0;
     MSFlexGrid2.FixedRows = 0;
 }

@@ -249,6 +249,7 @@ struct FlexGrid : Control {
     int Row = 0, Col = 0; // current cell
     int FixedRows = 1;
     QStringList ColumnHeaders;
+    std::function<void()> DblClick; // the operator double-clicked the current cell
 
   private:
     struct Cell {
