@@ -216,7 +216,8 @@ void FrmCtrlView::buildGainDelay(int ch, QWidget* parent) {
         ->setObjectName(QStringLiteral("Slider1_%1").arg(ch));
 
     QGroupBox* delay = bind_.frame(f.Frame3[U(ch)], parent, QRect(kRightColumn + 84, 16, 160, 80));
-    bind_.textBox(f.Text2[U(ch)], delay, QRect(8, 18, 144, 20));
+    bind_.textBox(f.Text2[U(ch)], delay, QRect(8, 18, 144, 20))
+        ->setObjectName(QStringLiteral("Text2_%1").arg(ch));
     caption(QStringLiteral("Adj"), delay, QRect(8, 44, 30, 28));
     bind_.upDown(f.UpDown2[U(ch)], delay, QRect(38, 44, 20, 28));
     caption(QStringLiteral("Fine"), delay, QRect(80, 44, 30, 28));
