@@ -259,6 +259,11 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
     return shown;
 }
 
+void FrmSearchNet::QueryUnloadForRescan(bool& cancel) {
+    const ScopedValue<bool> searching(st_.SearchingNewId, true);
+    Form_QueryUnload(cancel);
+}
+
 void FrmSearchNet::Form_QueryUnload(bool& cancel) {
     if (!st_.SearchingNewId) cancel = true;
 }

@@ -53,6 +53,8 @@ class FrmSearchNet : public LinkFailureSink {
     bool OpenDeviceWindow(int row);
     // The list closes only while the rescan closes it.
     void Form_QueryUnload(bool& cancel);
+    // The close step when the rescan closes the list: the list agrees to close.
+    void QueryUnloadForRescan(bool& cancel);
 
     // LinkFailureSink: the row of a device whose exchange failed, and its window.
     void ShowRowDisconnected(int row, int busAddress) override;

@@ -111,12 +111,8 @@ DeviceListWindow::DeviceListWindow(FrmSearchNet& form, AppState& st, QMdiArea* a
     : form_(form), st_(st), area_(area) {}
 
 void DeviceListWindow::ShowDeviceList(const QString& caption) {
-    if (sub_) {
-        // Loaded afresh: the old window goes first.
-        st_.SearchingNewId = true;
-        UnloadDeviceList();
-        st_.SearchingNewId = false;
-    }
+    // Loaded afresh: the old window goes first.
+    if (sub_) UnloadDeviceList();
     form_.Form_Load();
     if (!caption.isEmpty()) form_.Caption = caption;
     view_ = new FrmSearchNetView(form_);
@@ -131,12 +127,8 @@ void DeviceListWindow::ShowDeviceList(const QString& caption) {
 
 void DeviceListWindow::UnloadDeviceList() {
     if (!sub_) return;
-    // The rescan closes the list: the list agrees only while SearchingNewId is set.
-    const bool wasSearching = st_.SearchingNewId;
-    st_.SearchingNewId = true;
     bool cancel = false;
-    form_.Form_QueryUnload(cancel);
-    st_.SearchingNewId = wasSearching;
+    form_.QueryUnloadForRescan(cancel);
     if (cancel) return;
     form_.Timer1.Enabled = false;
     form_.Refresh = nullptr;
