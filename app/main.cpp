@@ -2,8 +2,10 @@
 // connection dialog, the main window and the device list in turn.
 #include "bus/FrmSearchNet.h"
 #include "bus/FrmSelect.h"
+#include "bus/ui/FrmEquipoView.h"
 #include "bus/ui/FrmSearchNetView.h"
 #include "bus/ui/FrmSelectView.h"
+#include "bus/ui/FrmWaitView.h"
 #include "common/AppState.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
@@ -28,8 +30,11 @@ namespace {
 // The windows the start-up window opens, with their views.
 class StartupRun : public SplashSteps {
   public:
-    StartupRun(AppState& st, Services& sv, Link& link, SerialPort& idPort)
-        : st_(st), sv_(sv), link_(link), idPort_(idPort) {}
+    StartupRun(AppState& st, Services& sv, QtDialogService& dialogs, Link& link, SerialPort& idPort)
+        : st_(st), sv_(sv), dialogs_(dialogs), link_(link), idPort_(idPort) {
+        dialogs_.Register<FrmEquipo>(
+            [](FrmEquipo& e, QWidget* parent) { return new FrmEquipoView(e, parent); });
+    }
 
     void attach(frmSplash& splash, SplashView& view) {
         splash_ = &splash;
@@ -60,13 +65,19 @@ class StartupRun : public SplashSteps {
         main_ = std::make_unique<MDIFrmMain>(st_, sv_, link_);
         mainView_ = std::make_unique<MDIFrmMainView>(*main_, st_);
         listForm_ = std::make_unique<FrmSearchNet>(st_, sv_, link_);
-        listWindow_ = std::make_unique<DeviceListWindow>(*listForm_, st_, mainView_->mdiArea());
+        // The main window shows its pointer while the wait window runs the rescan.
+        dialogs_.Register<FrmWait>([this](FrmWait& w, QWidget*) {
+            mainView_->sync();
+            return new FrmWaitView(w, mainView_.get());
+        });
+        dialogs_.Register<FrmSearchNet>(
+            [this](FrmSearchNet& f, QWidget*) { return DeviceListDocument(f, mainView_->mdiArea()); });
         link_.setFailureSink(listForm_.get());
         // The editing windows, their graph and the routines their handlers call.
         editing_ = std::make_unique<EditingWindowParts>(st_, link_, sv_, linked_);
         editingViews_ = std::make_unique<EditingWindowViews>(editing_->service, mainView_->mdiArea());
         listForm_->setEditingWindows(&editing_->service);
-        main_->setDeviceList(listWindow_.get());
+        main_->setDeviceList(listForm_.get());
         // The start-up scan shows its progress in the start-up window's labels.
         main_->setScanLabels({&splash_->Label2, &splash_->Label3, [this] {
                                   splashView_->sync();
@@ -83,23 +94,24 @@ class StartupRun : public SplashSteps {
     }
 
     void ShowDeviceList() override {
-        if (!listWindow_->shown()) listWindow_->ShowDeviceList(QString());
+        if (!listForm_->IsShown()) listForm_->ShowDeviceList(QString());
     }
 
   private:
     AppState& st_;
     Services& sv_;
+    QtDialogService& dialogs_;
     Link& link_;
     SerialPort& idPort_;
     frmSplash* splash_ = nullptr;
     SplashView* splashView_ = nullptr;
-    // The window objects outlive the views that show them.
+    // The window objects outlive the views that show them: the device list's view lives in the
+    // main window's area.
+    std::unique_ptr<FrmSearchNet> listForm_;
     NoLinkedDevices linked_; // until linked devices are served
     std::unique_ptr<EditingWindowParts> editing_;
     std::unique_ptr<MDIFrmMain> main_;
     std::unique_ptr<MDIFrmMainView> mainView_;
-    std::unique_ptr<FrmSearchNet> listForm_;
-    std::unique_ptr<DeviceListWindow> listWindow_;
     std::unique_ptr<EditingWindowViews> editingViews_;
 };
 } // namespace
@@ -118,7 +130,7 @@ int main(int argc, char** argv) {
     AppState st;
     Link link(st, sv);
 
-    StartupRun run(st, sv, link, idPort);
+    StartupRun run(st, sv, dialogs, link, idPort);
     frmSplash splash(st, msg, run);
     SplashView splashView(splash);
     run.attach(splash, splashView);

@@ -482,11 +482,11 @@ TEST(MainWindowTest, SearchNewIdRescansOnYesOnly) {
 
     env.bus.addDevice(40);
     int shownWaits = 0;
-    env.frm.ShowWait = [&](FrmWait& w) {
+    env.dialogs.Script<FrmWait>([&](FrmWait& w) {
         ++shownWaits;
         EXPECT_EQ(env.frm.MousePointer, 13);
         w.Timer1_Timer();
-    };
+    });
     env.frm.SearchNewID_Click();
     EXPECT_EQ(env.msg.shown.back().text, "Desea continuar?\r\nTodos los ajustes se perderan");
     EXPECT_EQ(env.msg.shown.back().title, "Buscando nuevo ID");

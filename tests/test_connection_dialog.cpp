@@ -26,11 +26,11 @@ struct DialogEnv : SimEnv {
     FrmSelect frm{st, sv, idPort};
     DialogEnv() {
         st.AppFolder = dir.path();
-        frm.ShowEquipo = [this](FrmEquipo& e) {
+        dialogs.Script<FrmEquipo>([this](FrmEquipo& e) {
             if (equipoChoice < 0) return e.Command1_Click(1);
             e.Option1[static_cast<size_t>(equipoChoice)].setValue(true);
             e.Command1_Click(0);
-        };
+        });
     }
     QString path(const char* name) const { return QDir(dir.path()).filePath(QString::fromLatin1(name)); }
     int equipoChoice = 0; // option of the model dialog; -1 cancels it

@@ -3,8 +3,13 @@
 #include "bus/FrmSearchNet.h"
 #include "bus/Speaker.h"
 #include "bus/ui/FrmSearchNetView.h"
+#include "platform/ui/QtDialogService.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -347,4 +352,40 @@ TEST(DeviceListViewTest, DoubleClickReachesTheListAndCellsAreShown) {
     emit grid->cellDoubleClicked(0, 1);
     EXPECT_EQ(env.opener.shown, std::vector<int>{0});
     EXPECT_EQ(env.st.SlotTable[0].Device, 1);
+}
+
+// ---- Shown in the main window's document area ----
+
+TEST(DeviceListDocumentTest, ShownAfreshClosedOnlyForTheRescan) {
+    ListEnv env;
+    QtDialogService dialogs;
+    Services sv{env.port, env.clock, env.events, env.msg, dialogs};
+    FrmSearchNet list(env.st, sv, env.link);
+    QMdiArea area;
+    area.show();
+    dialogs.Register<FrmSearchNet>(
+        [&area](FrmSearchNet& f, QWidget*) { return DeviceListDocument(f, &area); });
+
+    list.ShowDeviceList(QString());
+    ASSERT_EQ(area.subWindowList().size(), 1);
+    QPointer<QMdiSubWindow> first = area.subWindowList().constFirst();
+    EXPECT_EQ(first->windowTitle(), "Lista ID");
+    // The operator's close box is refused.
+    first->close();
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(list.IsShown());
+
+    // Shown again: the old list goes, the new one has the given caption.
+    list.ShowDeviceList(QStringLiteral("Nueva lista"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    ASSERT_EQ(area.subWindowList().size(), 1);
+    EXPECT_EQ(area.subWindowList().constFirst()->windowTitle(), "Nueva lista");
+    EXPECT_TRUE(list.IsShown());
+
+    list.UnloadDeviceList();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+    EXPECT_FALSE(list.IsShown());
+    EXPECT_FALSE(env.st.SearchingNewId);
 }

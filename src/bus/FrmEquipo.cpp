@@ -22,4 +22,5 @@ void FrmEquipo::Command1_Click(int index) {
         st_.ModelMask = Option1[1].value() ? 2 : 1;
     }
     closed_ = true;
+    Unload();
 }

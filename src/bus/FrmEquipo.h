@@ -2,10 +2,11 @@
 // "Seleccionar equipo": asks for one model before the device ID configuration starts.
 #include "common/AppState.h"
 #include "platform/Controls.h"
+#include "platform/Dialogs.h"
 
 #include <array>
 
-class FrmEquipo {
+class FrmEquipo : public DialogWindow {
   public:
     // modelChosen is the connection dialog's flag that this dialog sets on "Aceptar".
     FrmEquipo(AppState& st, bool& modelChosen);

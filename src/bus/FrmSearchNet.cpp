@@ -260,12 +260,30 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
 }
 
 void FrmSearchNet::QueryUnloadForRescan(bool& cancel) {
+    // The rescan closes the list: the list agrees only while SearchingNewId is set.
     const ScopedValue<bool> searching(st_.SearchingNewId, true);
     Form_QueryUnload(cancel);
 }
 
 void FrmSearchNet::Form_QueryUnload(bool& cancel) {
     if (!st_.SearchingNewId) cancel = true;
+}
+
+void FrmSearchNet::ShowDeviceList(const QString& caption) {
+    UnloadDeviceList();
+    Form_Load();
+    if (!caption.isEmpty()) Caption = caption;
+    sv_.dialogs.ShowModeless(*this);
+}
+
+void FrmSearchNet::UnloadDeviceList() {
+    if (!IsShown()) return;
+    bool cancel = false;
+    QueryUnloadForRescan(cancel);
+    if (cancel) return;
+    Timer1.Enabled = false;
+    Refresh = nullptr;
+    Unload();
 }
 
 void FrmSearchNet::ShowRowDisconnected(int row, int busAddress) {

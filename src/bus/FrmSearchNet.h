@@ -2,9 +2,11 @@
 // "Lista ID", the device list: one row per found device with its ID, name and link state. A
 // double click on a row opens the device's editing window; a double click in the "Link" column
 // puts the row into or out of the link group.
+#include "bus/DeviceListHost.h"
 #include "common/AppState.h"
 #include "link/Link.h"
 #include "platform/Controls.h"
+#include "platform/Dialogs.h"
 #include "platform/Services.h"
 
 #include <array>
@@ -21,7 +23,9 @@ class EditingWindowOpener {
     virtual void CloseDeviceWindow(int busAddress) = 0;
 };
 
-class FrmSearchNet : public LinkFailureSink {
+// The list shows itself, modelessly, through the dialog service; the main window and the rescan
+// reach it as the DeviceListHost.
+class FrmSearchNet : public LinkFailureSink, public DeviceListHost, public DialogWindow {
   public:
     FrmSearchNet(AppState& st, Services& sv, Link& link);
 
@@ -55,6 +59,11 @@ class FrmSearchNet : public LinkFailureSink {
     void Form_QueryUnload(bool& cancel);
     // The close step when the rescan closes the list: the list agrees to close.
     void QueryUnloadForRescan(bool& cancel);
+
+    // DeviceListHost: shows the list loaded afresh (a shown list is closed first); closes it
+    // for the rescan.
+    void ShowDeviceList(const QString& caption) override;
+    void UnloadDeviceList() override;
 
     // LinkFailureSink: the row of a device whose exchange failed, and its window.
     void ShowRowDisconnected(int row, int busAddress) override;

@@ -321,7 +321,7 @@ void FrmSelect::Command3_Click() {
     if (exchangeRunning_) return;
     ModelChosen = false;
     equipo_.Form_Load();
-    if (ShowEquipo) ShowEquipo(equipo_);
+    sv_.dialogs.ShowModal(equipo_);
     sv_.clock.sleepMs(100);
     if (!ModelChosen) return;
     Command3.Caption = kSearching;

@@ -92,8 +92,6 @@ class FrmSelect {
     bool closed() const { return closed_; }
     bool endProgram() const { return endProgram_; }
 
-    // Shows the model dialog modally; the view runs it, tests script it.
-    std::function<void(FrmEquipo&)> ShowEquipo;
     // Asks the view to repaint at once (captions changed while an exchange runs).
     std::function<void()> Refresh;
 

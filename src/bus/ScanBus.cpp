@@ -117,5 +117,6 @@ void FrmWait::Timer1_Timer() {
         }
     }
     closed_ = true;
+    Unload();
     if (deviceList_) deviceList_->ShowDeviceList(QStringLiteral("Lista ID"));
 }

@@ -6,6 +6,7 @@
 #include "common/AppState.h"
 #include "link/Link.h"
 #include "platform/Controls.h"
+#include "platform/Dialogs.h"
 
 #include <functional>
 
@@ -28,7 +29,7 @@ bool ScanBus(AppState& st, Link& link, Clock& clock, ScanLabels labels = {});
 
 // "Buscando nuevo ID": the modal wait window that runs the rescan once from its timer and then
 // shows the device list again.
-class FrmWait {
+class FrmWait : public DialogWindow {
   public:
     FrmWait(AppState& st, Link& link, DeviceListHost* deviceList);
 

@@ -104,10 +104,7 @@ void MDIFrmMain::SearchNewID_Click() {
     if (deviceList_) deviceList_->UnloadDeviceList();
     FrmWait wait(st_, link_, deviceList_);
     wait.Form_Load();
-    if (ShowWait)
-        ShowWait(wait);
-    else
-        wait.Timer1_Timer();
+    sv_.dialogs.ShowModal(wait);
     MousePointer = 0;
 }
 

@@ -10,8 +10,6 @@
 #include "platform/Controls.h"
 #include "platform/Services.h"
 
-#include <functional>
-
 class MDIFrmMain {
   public:
     MDIFrmMain(AppState& st, Services& sv, Link& link);
@@ -45,8 +43,6 @@ class MDIFrmMain {
     void setDeviceList(DeviceListHost* host) { deviceList_ = host; }
     // The progress labels the start-up scan writes.
     void setScanLabels(const ScanLabels& labels) { scanLabels_ = labels; }
-    // Shows the wait window modally; left empty, the rescan runs at once without a window.
-    std::function<void(FrmWait&)> ShowWait;
 
   private:
     void refuse();

@@ -41,16 +41,9 @@ void FrmEquipoView::sync() {
 
 void FrmEquipoView::afterEvent() {
     sync();
-    if (frm_.closed()) done(QDialog::Accepted);
 }
 
 void FrmEquipoView::reject() {
-    // The close box and Escape leave without a model, like "Cancelar".
+    // The close box and Escape leave without a model, like "Cancelar", which unloads the dialog.
     frm_.Command1[1].Click();
-    QDialog::reject();
-}
-
-void FrmEquipoView::RunModal(FrmEquipo& frm, QWidget* parent) {
-    FrmEquipoView v(frm, parent);
-    v.exec();
 }

@@ -10,10 +10,8 @@ class QPushButton;
 class FrmEquipoView : public QDialog {
     Q_OBJECT
   public:
+    // The dialog service shows the view; a button or the close box unloads the dialog.
     FrmEquipoView(FrmEquipo& frm, QWidget* parent = nullptr);
-
-    // Shows the dialog modally until one of its buttons or the close box ends it.
-    static void RunModal(FrmEquipo& frm, QWidget* parent);
 
   protected:
     void reject() override;

@@ -107,46 +107,39 @@ void FrmSearchNetView::sync() {
     ShowTimer(timer_, form_.Timer1);
 }
 
-DeviceListWindow::DeviceListWindow(FrmSearchNet& form, AppState& st, QMdiArea* area)
-    : form_(form), st_(st), area_(area) {}
+namespace {
+// Passes the close box of the list's document window to the list's closing rule; a close that
+// comes from the list's own unloading passes through.
+class CloseQuery : public QObject {
+  public:
+    CloseQuery(FrmSearchNet& form, QObject* parent) : QObject(parent), form_(form) {}
 
-void DeviceListWindow::ShowDeviceList(const QString& caption) {
-    // Loaded afresh: the old window goes first.
-    if (sub_) UnloadDeviceList();
-    form_.Form_Load();
-    if (!caption.isEmpty()) form_.Caption = caption;
-    view_ = new FrmSearchNetView(form_);
-    sub_ = area_->addSubWindow(view_, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    sub_->setWindowTitle(form_.Caption);
-    sub_->installEventFilter(this);
-    view_->sync();
-    sub_->adjustSize();
-    sub_->move(0, 0);
-    sub_->show();
-}
-
-void DeviceListWindow::UnloadDeviceList() {
-    if (!sub_) return;
-    bool cancel = false;
-    form_.QueryUnloadForRescan(cancel);
-    if (cancel) return;
-    form_.Timer1.Enabled = false;
-    form_.Refresh = nullptr;
-    sub_->removeEventFilter(this);
-    area_->removeSubWindow(sub_);
-    sub_->deleteLater();
-    sub_ = nullptr;
-    view_ = nullptr;
-}
-
-bool DeviceListWindow::eventFilter(QObject* obj, QEvent* e) {
-    if (obj == sub_ && e->type() == QEvent::Close) {
-        bool cancel = false;
-        form_.Form_QueryUnload(cancel);
-        if (cancel) {
-            e->ignore();
-            return true;
+  protected:
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        if (e->type() == QEvent::Close && form_.IsShown()) {
+            bool cancel = false;
+            form_.Form_QueryUnload(cancel);
+            if (cancel) {
+                e->ignore();
+                return true;
+            }
         }
+        return QObject::eventFilter(obj, e);
     }
-    return QObject::eventFilter(obj, e);
+
+  private:
+    FrmSearchNet& form_;
+};
+} // namespace
+
+QWidget* DeviceListDocument(FrmSearchNet& form, QMdiArea* area) {
+    auto* view = new FrmSearchNetView(form);
+    QMdiSubWindow* sub =
+        area->addSubWindow(view, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    sub->setWindowTitle(form.Caption);
+    sub->installEventFilter(new CloseQuery(form, sub));
+    view->sync();
+    sub->adjustSize();
+    sub->move(0, 0);
+    return sub;
 }

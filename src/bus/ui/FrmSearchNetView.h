@@ -1,6 +1,5 @@
 #pragma once
 // View of the device list "Lista ID": the header grid, the list grid and the two notices.
-#include "bus/DeviceListHost.h"
 #include "bus/FrmSearchNet.h"
 
 #include <QTimer>
@@ -29,28 +28,7 @@ class FrmSearchNetView : public QWidget {
     QTimer timer_;
 };
 
-// The device list inside the main window's document area: loads the list afresh each time it is
-// shown and closes it only for the rescan.
+// The device list's view as a document window of the main window's area, not yet shown; the
+// dialog service shows it and closes it when the list unloads.
 class QMdiArea;
-class QMdiSubWindow;
-
-class DeviceListWindow : public QObject, public DeviceListHost {
-    Q_OBJECT
-  public:
-    DeviceListWindow(FrmSearchNet& form, AppState& st, QMdiArea* area);
-
-    void ShowDeviceList(const QString& caption) override;
-    void UnloadDeviceList() override;
-    bool shown() const { return sub_ != nullptr; }
-    FrmSearchNetView* view() const { return view_; }
-
-  protected:
-    bool eventFilter(QObject* obj, QEvent* e) override;
-
-  private:
-    FrmSearchNet& form_;
-    AppState& st_;
-    QMdiArea* area_;
-    QMdiSubWindow* sub_ = nullptr;
-    FrmSearchNetView* view_ = nullptr;
-};
+QWidget* DeviceListDocument(FrmSearchNet& form, QMdiArea* area);

@@ -1,8 +1,6 @@
 #include "bus/ui/FrmSelectView.h"
 
 #include "platform/ui/BoundControls.h"
-
-#include "bus/ui/FrmEquipoView.h"
 #include "platform/ui/ViewSupport.h"
 
 #include <QCheckBox>
@@ -111,7 +109,6 @@ FrmSelectView::FrmSelectView(FrmSelect& frm, QWidget* parent) : QDialog(parent),
         BindButton(command2_[i], frm_.Command2[static_cast<size_t>(i)], [this] { afterEvent(); });
     }
 
-    frm_.ShowEquipo = [this](FrmEquipo& e) { FrmEquipoView::RunModal(e, this); };
     frm_.Refresh = [this] {
         sync();
         repaint();

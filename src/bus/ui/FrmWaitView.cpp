@@ -20,10 +20,7 @@ FrmWaitView::FrmWaitView(FrmWait& frm, QWidget* parent) : QDialog(parent), frm_(
     connect(timer1_, &QTimer::timeout, this, [this] {
         frm_.Timer1.Tick();
         sync();
-        if (frm_.closed())
-            accept();
-        else if (frm_.Timer1.Enabled)
-            timer1_->start(frm_.Timer1.Interval);
+        if (!frm_.closed() && frm_.Timer1.Enabled) timer1_->start(frm_.Timer1.Interval);
     });
     frm_.Refresh = [this] {
         sync();
@@ -39,8 +36,6 @@ void FrmWaitView::sync() {
     label2_->setText(frm_.Label2.Caption);
 }
 
-void FrmWaitView::RunModal(FrmWait& frm, QWidget* parent) {
-    FrmWaitView v(frm, parent);
-    v.exec();
-    frm.Refresh = nullptr;
+FrmWaitView::~FrmWaitView() {
+    frm_.Refresh = nullptr;
 }

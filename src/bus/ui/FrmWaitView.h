@@ -10,8 +10,9 @@ class QTimer;
 class FrmWaitView : public QDialog {
     Q_OBJECT
   public:
+    // The dialog service shows the view modally; the rescan unloads the window when it is done.
     FrmWaitView(FrmWait& frm, QWidget* parent = nullptr);
-    static void RunModal(FrmWait& frm, QWidget* parent);
+    ~FrmWaitView() override;
 
   protected:
     void reject() override {} // the rescan ends the window, not the operator

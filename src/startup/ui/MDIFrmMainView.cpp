@@ -1,8 +1,6 @@
 #include "startup/ui/MDIFrmMainView.h"
 
 #include "platform/ui/BoundControls.h"
-
-#include "bus/ui/FrmWaitView.h"
 #include "platform/ui/ViewSupport.h"
 
 #include <QAction>
@@ -36,10 +34,6 @@ MDIFrmMainView::MDIFrmMainView(MDIFrmMain& frm, AppState& st, QWidget* parent)
     timer3_ = new QTimer(this);
     BindTimer(*timer3_, frm_.Timer3, [this] { sync(); });
 
-    frm_.ShowWait = [this](FrmWait& w) {
-        sync();
-        FrmWaitView::RunModal(w, this);
-    };
     sync();
 }
 
