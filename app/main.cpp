@@ -8,6 +8,7 @@
 #include "params/EqSetters.h"
 #include "common/AppState.h"
 #include "link/Link.h"
+#include "platform/BusyPointer.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPortAdapter.h"
@@ -127,6 +128,8 @@ int main(int argc, char** argv) {
     Services sv{port, clock, events, msg};
     AppState st;
     Link link(st, sv);
+    QtBusyPointer busyPointer;
+    link.setBusyPointer(&busyPointer);
 
     StartupRun run(st, sv, link, idPort);
     frmSplash splash(st, msg, run);
