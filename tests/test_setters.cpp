@@ -3,6 +3,7 @@
 #include "params/Setters.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -176,6 +177,51 @@ TEST(FailedSendTest, UnitSendStopsBeforeAnyTextChanges) {
     EXPECT_TRUE(SendTempUnit(env.cx, 1));
     EXPECT_EQ(env.rec().TempUnit, 1);
     EXPECT_EQ(env.w().Label13.Caption, "old");
+}
+
+TEST(BusyLinkTest, NoSetterChangesAnythingWhileAPingWaits) {
+    struct Case {
+        const char* name;
+        bool (*setter)(ParamContext&);
+    };
+    const Case cases[] = {
+        {"mute", [](ParamContext& cx) { return SendMute(cx, 1); }},
+        {"gain", [](ParamContext& cx) { return SendGain(cx, 0); }},
+        {"delay unit", [](ParamContext& cx) { return SendDelayUnit(cx, 1); }},
+        {"temperature", [](ParamContext& cx) { return SendTemperature(cx); }},
+        {"limiter bypass", [](ParamContext& cx) { return SendLimiterBypass(cx, 2); }},
+        {"compressor ratio", [](ParamContext& cx) { return SendCompRatio(cx, 1); }},
+    };
+    for (const auto& c : cases) {
+        SetterEnv env;
+        env.bus.addDevice(9).replyDelay = 0.1;
+        env.w().Slider1[0].setValue(10);
+        env.w().HScroll1.setValue(30);
+        env.w().Slider401[1].setValue(3);
+        const ProgRecord image = env.prog();
+        const DeviceRec rec = env.rec();
+        const QString gainText = env.w().Text1[0].Text, ratioText = env.w().Text401[1].Text;
+        const ColorValue muteColour = env.w().Command4[1].BackColor;
+        std::optional<bool> result;
+        env.events.hook = [&] {
+            if (!result) result = c.setter(env.cx);
+        };
+        ASSERT_TRUE(env.link.PingDevice(9, CmdPing)) << c.name;
+        ASSERT_TRUE(result.has_value()) << c.name;
+        EXPECT_TRUE(*result) << c.name; // the handler stops as after a failed send
+        EXPECT_EQ(env.prog(), image) << c.name;
+        EXPECT_EQ(env.rec().Mute, rec.Mute) << c.name;
+        EXPECT_EQ(env.rec().ChanGain, rec.ChanGain) << c.name;
+        EXPECT_EQ(env.rec().DelayUnit, rec.DelayUnit) << c.name;
+        EXPECT_EQ(env.rec().TempSlider, rec.TempSlider) << c.name;
+        EXPECT_EQ(env.rec().LimiterBypass, rec.LimiterBypass) << c.name;
+        EXPECT_EQ(env.st.DevTemperature[kDev], 0) << c.name;
+        EXPECT_EQ(env.w().Text1[0].Text, gainText) << c.name;
+        EXPECT_EQ(env.w().Text401[1].Text, ratioText) << c.name;
+        EXPECT_EQ(env.w().Command4[1].BackColor, muteColour) << c.name;
+        EXPECT_TRUE(env.bus.device(kDev)->received.empty()) << c.name;
+        EXPECT_TRUE(env.msg.shown.empty()) << c.name;
+    }
 }
 
 // ---- Delay and temperature ----

@@ -163,6 +163,7 @@ bool SendEqBand(EqContext& c, int b) {
     FrmCtrl& w = c.windows.current();
     const int dev = st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
+    if (c.link.Busy()) return true; // no exchange can start: nothing changes
     const size_t i = U(b);
     const int ch = EqBandChannel(b);
     const int32_t comma = st.DecimalComma;
@@ -238,6 +239,7 @@ bool SendXover(EqContext& c, int k) {
     FrmCtrl& w = c.windows.current();
     const int dev = st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
+    if (c.link.Busy()) return true; // no exchange can start: nothing changes
     const size_t x = U(k);
     const int32_t comma = st.DecimalComma;
     DeviceRec& rec = st.DevRecs[U(dev)];
@@ -367,6 +369,7 @@ bool ToggleEqBypass(EqContext& c, int ch) {
     AppState& st = c.st;
     const int dev = st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
+    if (c.link.Busy()) return true; // no exchange can start: nothing changes
     int16_t& byp = st.EqBypass[U(dev)][U(ch)];
     byp = byp == 1 ? 0 : 1;
     const int addr = st.Tables.EqBypassAddr[U(ch)];
@@ -394,6 +397,7 @@ bool SetEqFlat(EqContext& c, int ch) {
     if (!ValidChannel(ch)) return false;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
+    if (c.link.Busy()) return true; // no exchange can start: nothing changes
     FrmCtrl& w = c.windows.current();
     const int first = EqFirstBand(ch);
     for (int b = first; b < first + EqBandCount(ch); ++b) {

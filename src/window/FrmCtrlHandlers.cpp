@@ -32,7 +32,8 @@ bool IsDigit(int key) {
 } // namespace
 
 template <typename Body> void FrmCtrl::switchFrame(bool busy, Body body) {
-    if (st_.SuppressEvents || !cx_) return;
+    // While a ping waits with events running no edit starts: nothing would reach the device.
+    if (st_.SuppressEvents || !cx_ || cx_->link.Busy()) return;
     if (busy) st_.EditBusy = true;
     LoadCorrectWindow();
     body();
@@ -58,6 +59,7 @@ void FrmCtrl::Text1_KeyPress(int ch, int& keyAscii) {
         keyAscii = '?';
     };
     if (key != kKeyEnter) return refuse();
+    if (cx_->link.Busy()) return; // no exchange can start: the field and slider stay as they are
 
     // Enter: the typed gain, held within -36..+12 dB and snapped to the 0.5 dB grid. Text that is
     // not a number is refused before anything changes.
