@@ -246,6 +246,15 @@ TEST(DemoDevicesTest, RecordAddressesAndWordsFromTheFile) {
     EXPECT_EQ(env.st.DevTable[40].Present, 0);
 }
 
+TEST(DemoDevicesTest, ADeviceListedTwiceGetsOneRow) {
+    DemoEnv env;
+    QByteArray b = DemoDeviceFileBytes({3, 7, 9});
+    b[7 * 128] = 3; // record 7 lists bus address 3 again
+    env.write(b);
+    ASSERT_TRUE(LoadSpeakersCfgAll(env.st, env.msg));
+    EXPECT_EQ(Found(env.st), (std::vector<int>{3, 9}));
+}
+
 TEST(DemoDevicesTest, NoDeviceOrNoFileIsReportedAndTheFileIsNeverCreated) {
     {
         DemoEnv env;
@@ -442,9 +451,13 @@ TEST(MainWindowTest, ClosingEndsEvenWhenASignOffFrameFails) {
     env.st.ReportCommErrors = true;
     env.port.failWrites_ = true;
     const int before = env.port.writes;
+    const double t0 = env.clock.nowSeconds();
     EXPECT_TRUE(env.frm.Unload());
     EXPECT_EQ(env.port.writes - before, 2); // both frames tried
-    EXPECT_TRUE(env.msg.texts().contains(" El sistema terminara la comunicacion con este equipo"));
+    // The confirmed closing shows no failure message (it would hold the closing up) and waits
+    // for nothing.
+    EXPECT_EQ(env.msg.texts(), QStringList{"                Esta seguro ? "});
+    EXPECT_LT(env.clock.nowSeconds() - t0, 1.0);
     EXPECT_FALSE(env.port.isOpen());
 }
 
