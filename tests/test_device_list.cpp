@@ -117,6 +117,26 @@ TEST(DeviceListFillTest, SilentDevice) {
     EXPECT_FALSE(rep.list.Timer1.Enabled);
 }
 
+TEST(DeviceListFillTest, WaitsWhileAPingHoldsTheLink) {
+    ListEnv env;
+    env.bus.addDevice(5, QStringLiteral("Stage"));
+    env.bus.addDevice(9).replyDelay = 0.1;
+    env.listDevices({5});
+    env.list.Form_Load();
+    bool ticked = false;
+    env.events.hook = [&] {
+        if (!ticked) env.list.Timer1.Tick();
+        ticked = true;
+    };
+    ASSERT_TRUE(env.link.PingDevice(9, CmdPing));
+    EXPECT_TRUE(env.list.Timer1.Enabled); // the fill is left for a later tick
+    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(0, 1), "");
+    EXPECT_TRUE(env.bus.device(5)->received.empty());
+    env.events.hook = nullptr;
+    env.list.Timer1.Tick();
+    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(0, 1), "Stage   ");
+}
+
 // ---- Link column ----
 
 TEST(DeviceListLinkTest, ToggleOnlyWithTwoRowsOrMore) {
