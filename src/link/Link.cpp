@@ -2,6 +2,7 @@
 
 #include "platform/QtSerialPortAdapter.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -213,7 +214,8 @@ bool Link::PingDevice(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d) {
     for (;;) {
         sv_.events.processEventsExceptUserInput();
         if ((answered = replied()) || timedOut()) break;
-        sv_.port.waitForData(std::min(kPollMs, msLeft()));
+        // Never a negative wait, which a real port takes as "no limit".
+        sv_.port.waitForData(std::clamp(msLeft(), 0, kPollMs));
         if (sv_.port.hasError()) break;
         if ((answered = replied()) || timedOut()) break;
     }
