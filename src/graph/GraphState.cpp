@@ -18,11 +18,10 @@ size_t ChannelIndex(int ch) {
 void SumChannel(SlotResponse& r, int ch, bool eqBypassed) {
     if (ch < 0 || ch >= kGraphChannels) return;
     const auto c = static_cast<size_t>(ch);
-    auto& mag = r.OutMag[c];
-    auto& phase = r.OutPhase[c];
-    mag.fill(0);
-    phase.fill(0);
-    // Row by row, so that every point gets its terms in the same order.
+    // Summed row by row into rows of its own (which nothing else can reach, so the additions run
+    // several points at a time); every point still gets its terms in the same order.
+    PointRow<float> mag{};
+    PointRow<double> phase{};
     auto add = [](auto& sum, const auto& row) {
         for (size_t i = 0; i < kGraphPoints; ++i)
             sum[i] += row[i];
@@ -43,6 +42,8 @@ void SumChannel(SlotResponse& r, int ch, bool eqBypassed) {
         add(phase, r.XoverPhase[k + 1]);
     }
     add(phase, r.DelayPhase[c]);
+    r.OutMag[c] = mag;
+    r.OutPhase[c] = phase;
 }
 
 SlotResponse& GraphState::Slot(int s) {
