@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -210,4 +212,48 @@ TEST_F(GraphWindowTest, GridPicturesAndWildLevels) {
     EXPECT_EQ(PixelRow(-1e300), -512);
     EXPECT_EQ(PixelRow(INFINITY), 704);
     EXPECT_FALSE(PixelRow(std::nan("")).has_value());
+}
+
+TEST_F(GraphWindowTest, AnotherSlotsGraphLeavesTheCurrentWindowAlone) {
+    setBand(0, 0, 6, 1000, 1);
+    st.DelaySamples[kDev][0] = 5;
+    mg.CalcBandGraph(kSlot, 0);
+    const auto before = std::make_unique<SlotResponse>(resp());
+    const QImage picture = image(0);
+
+    // Slot 5 shows device 9: a -6 dB peak at 200 Hz, a 1 ms delay, its input graph in phase view.
+    constexpr int kOther = 5;
+    constexpr int kOtherDev = 9;
+    st.SlotTable[kOther] = {-1, kOtherDev, kOther};
+    DeviceRec& o = st.DevRecs[kOtherDev];
+    for (int b = 0; b < 5; ++b)
+        o.BandOff[b] = 1.0f;
+    o.BandOff[0] = 0.0f;
+    o.BandGain[0] = -6;
+    o.BandFreq[0] = 200;
+    o.BandQ[0] = 2;
+    st.DelaySamples[kOtherDev][0] = 48;
+    FrmCtrl& other = wins.CtrlWindow(kOther);
+    other.Option5[0].setValue(true);
+    mg.CalcBandGraph(kOther, 0);
+    mg.RedrawGraph(kOther, 0);
+
+    EXPECT_EQ(st.CurSlot, kSlot);
+    EXPECT_EQ(resp().BandMag[0], before->BandMag[0]);
+    EXPECT_EQ(resp().DelayPhase[0], before->DelayPhase[0]);
+    EXPECT_EQ(resp().OutMag[0], before->OutMag[0]);
+    EXPECT_EQ(resp().OutPhase[0], before->OutPhase[0]);
+    EXPECT_EQ(image(0), picture);
+
+    // The other slot holds its own device's curves, wrapped for its phase view, and they are
+    // drawn into its own window's picture.
+    const SlotResponse& r = st.Graph.Slot(kOther);
+    EXPECT_NEAR(*std::min_element(r.OutMag[0].begin(), r.OutMag[0].end()), -6.0, 0.05);
+    for (int i : {100, 400}) {
+        EXPECT_EQ(r.DelayPhase[0][i], DelayPhaseAt(GridFrequency(i, st.Tables.PointsPerDecade), 48)) << i;
+        EXPECT_LE(std::abs(r.OutPhase[0][i]), 180.0) << i;
+        const QImage& drawn = other.Picture1[0].Image;
+        ASSERT_EQ(drawn.size(), QSize(576, 192));
+        EXPECT_EQ(drawn.pixel(i, *PixelRow(PhaseRowY(r.OutPhase[0][i]))), kRedPixel) << i;
+    }
 }
