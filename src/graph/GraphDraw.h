@@ -8,6 +8,7 @@
 #include <QImage>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 
 constexpr double kZeroRow = 95.4;                  // row of 0 dB and of 0 degrees
@@ -72,7 +73,7 @@ class GraphCanvas {
     void LineTo(PenPos& pen, int x, std::optional<int> row, QRgb color, int width = kGraphPenWidth);
 
   private:
-    void brush(int x, int y, QRgb c, int width);
+    void column(int x, int top, int bottom, QRgb c, int width);
 
     QImage& img_;
     DrawnRows& drawn_;
@@ -81,6 +82,76 @@ class GraphCanvas {
     int w_ = 0;
     int h_ = 0;
 };
+
+namespace graph_detail {
+
+// n / m to the nearest whole number, halves away from zero (m > 0).
+inline int RoundRatio(int n, int m) {
+    return n >= 0 ? (2 * n + m) / (2 * m) : -((-2 * n + m) / (2 * m));
+}
+
+} // namespace graph_detail
+
+// Paints square brushes of `width` pixels whose lower right pixels are (x, top) .. (x, bottom),
+// clipped.
+inline void GraphCanvas::column(int x, int top, int bottom, QRgb c, int width) {
+    const int x0 = std::max(x - width + 1, 0);
+    const int x1 = std::min(x, w_ - 1);
+    const int y0 = std::max(top - width + 1, 0);
+    const int y1 = std::min(bottom, h_ - 1);
+    for (int yy = y0; yy <= y1; ++yy) {
+        auto* line = reinterpret_cast<QRgb*>(bits_ + yy * stride_);
+        for (int xx = x0; xx <= x1; ++xx)
+            line[xx] = c;
+    }
+}
+
+inline void GraphCanvas::LineTo(PenPos& pen, int x, std::optional<int> row, QRgb c, int width) {
+    if (!row) return;
+    const int x0 = pen.x;
+    const int y0 = pen.y;
+    const int x1 = x;
+    const int y1 = *row;
+    pen.x = x1;
+    pen.y = y1;
+    if (!bits_) return;
+    // A segment wholly left, right, above or below the picture draws nothing.
+    if ((x0 < 0 && x1 < 0) || (x0 >= w_ + width && x1 >= w_ + width)) return;
+    if ((y0 < 0 && y1 < 0) || (y0 >= h_ + width && y1 >= h_ + width)) return;
+    const int top = std::max(std::min(y0, y1) - width + 1, 0);
+    const int bottom = std::min(std::max(y0, y1), h_ - 1);
+    if (top <= bottom) {
+        if (drawn_.Bottom < drawn_.Top) {
+            drawn_.Top = top;
+            drawn_.Bottom = bottom;
+        } else {
+            drawn_.Top = std::min(drawn_.Top, top);
+            drawn_.Bottom = std::max(drawn_.Bottom, bottom);
+        }
+    }
+    const int dx = x1 - x0;
+    const int dy = y1 - y0;
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    if (dx == 1) {
+        // From one point to the next: the steps before the middle lie in column x0, the others
+        // in column x1, each group on consecutive rows, so each group is one block of brushes.
+        const int split = (steps + 1) / 2; // first step in column x1
+        const int a = y0 + graph_detail::RoundRatio(dy * (split - 1), steps);
+        const int b = y0 + graph_detail::RoundRatio(dy * split, steps);
+        column(x0, std::min(y0, a), std::max(y0, a), c, width);
+        column(x1, std::min(b, y1), std::max(b, y1), c, width);
+        return;
+    }
+    if (steps == 0) {
+        column(x1, y1, y1, c, width);
+        return;
+    }
+    // Each step rounds its share of the segment, halves away from zero.
+    for (int s = 0; s <= steps; ++s) {
+        const int y = y0 + graph_detail::RoundRatio(dy * s, steps);
+        column(x0 + graph_detail::RoundRatio(dx * s, steps), y, y, c, width);
+    }
+}
 
 // The pixel value of a curve colour.
 QRgb CurvePixel(ColorValue color);
