@@ -4,7 +4,7 @@
 // graph redrawn). Both change the settings between runs, so that nothing unchanged is skipped.
 // Besides: one band or crossover filter with its sum, and the phase wrap.
 #include "graph/ModGraph.h"
-#include "window/CtrlWindows.h"
+#include "window/CtrlWindowSlots.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 struct Window {
     AppState st;
-    CtrlWindows wins{st};
+    CtrlWindowSlots wins{st};
     ModGraph mg{st, wins};
     static constexpr int kDev = 3;
 
@@ -87,7 +87,7 @@ void BM_BandEdit(benchmark::State& state) {
     for (auto _ : state) {
         r.BandGain[band] = gain + static_cast<float>(run++ & 1);
         w->mg.CalcBandGraph(0, band);
-        benchmark::DoNotOptimize(w->wins.CtrlWindow(0).Picture1[ChannelOfBand(band)].Image.constBits());
+        benchmark::DoNotOptimize(w->wins.CtrlWindow(0).Picture1[BandChannel(band)].Image.constBits());
     }
 }
 BENCHMARK(BM_BandEdit)->Arg(6)->Arg(0)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,6 @@
 // Response graph on an editing window: channel sums, bypass, polarity and the drawn curves.
 #include "graph/ModGraph.h"
-#include "window/CtrlWindows.h"
+#include "window/CtrlWindowSlots.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ constexpr QRgb kBluePixel = 0xFF0000FFu;
 
 struct GraphWindowTest : ::testing::Test {
     AppState st;
-    CtrlWindows wins{st};
+    CtrlWindowSlots wins{st};
     ModGraph mg{st, wins};
     static constexpr int kDev = 7;
     static constexpr int kSlot = 2;

@@ -27,8 +27,8 @@ void SumChannel(SlotResponse& r, int ch, bool eqBypassed) {
             sum[i] += row[i];
     };
     if (!eqBypassed) {
-        const auto first = static_cast<size_t>(FirstBandOf(ch));
-        const auto last = first + static_cast<size_t>(BandCountOf(ch));
+        const auto first = static_cast<size_t>(ChannelFirstBand(ch));
+        const auto last = first + static_cast<size_t>(ChannelBandCount(ch));
         for (size_t b = first; b < last; ++b) {
             add(mag, r.BandMag[b]);
             add(phase, r.BandPhase[b]);

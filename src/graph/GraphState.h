@@ -1,6 +1,7 @@
 #pragma once
 // State of the response graphs: the response store of every editing window slot, the two grid
 // pictures and the pen position of every graph picture.
+#include "common/BandNumbering.h"
 #include "graph/GraphMath.h"
 #include "platform/Controls.h"
 
@@ -27,20 +28,6 @@ struct SlotResponse {
 // is bypassed), its crossover filters (outputs only) and its delay phase, added in that order.
 // The phase stays unwrapped.
 void SumChannel(SlotResponse& r, int ch, bool eqBypassed);
-
-// First equaliser band and band count of channel ch; channel of band b and of filter k.
-constexpr int FirstBandOf(int ch) {
-    return ch == 0 ? 0 : (ch == 1 ? 5 : 12);
-}
-constexpr int BandCountOf(int ch) {
-    return ch == 0 ? 5 : 7;
-}
-constexpr int ChannelOfBand(int b) {
-    return b < 5 ? 0 : (b < 12 ? 1 : 2);
-}
-constexpr int ChannelOfXover(int k) {
-    return k / 2 + 1;
-}
 
 // The hidden image form: the magnitude grid picture (Picture1) and the phase grid picture
 // (Picture2), 576 x 192 pixels, white with black grid lines, built on first use.

@@ -1,6 +1,6 @@
 #include "graph/ModGraph.h"
 
-#include "window/CtrlWindows.h"
+#include "window/CtrlWindowSlots.h"
 #include "window/FrmCtrl.h"
 
 namespace {
@@ -116,7 +116,7 @@ void ModGraph::finishChannel(int slot, FrmCtrl& w, int ch) {
 void ModGraph::CalcBandGraph(int slot, int band) {
     if (band < 0 || band >= kGraphBands || !validSlot(slot)) return;
     const int d = device(slot);
-    const int g = ChannelOfBand(band);
+    const int g = BandChannel(band);
     FrmCtrl& w = windows_.CtrlWindow(slot);
     clearGraph(slot, w, g);
     if (magView(w, g)) drawOverlay(slot, g);
@@ -135,7 +135,7 @@ void ModGraph::CalcBandGraph(int slot, int band) {
 void ModGraph::CalcXoverGraph(int slot, int k) {
     if (k < 0 || k >= kGraphXovers || !validSlot(slot)) return;
     const int d = device(slot);
-    const int ch = ChannelOfXover(k);
+    const int ch = XoverChannel(k);
     FrmCtrl& w = windows_.CtrlWindow(slot);
     clearGraph(slot, w, ch);
     if (magView(w, ch)) drawOverlay(slot, ch);

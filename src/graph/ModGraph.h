@@ -12,12 +12,12 @@
 #include "graph/GraphDraw.h"
 #include "graph/GraphMath.h"
 
-class CtrlWindows;
+class CtrlWindowSlots;
 class FrmCtrl;
 
 class ModGraph {
   public:
-    ModGraph(AppState& st, CtrlWindows& windows) : st_(st), windows_(windows) {}
+    ModGraph(AppState& st, CtrlWindowSlots& windows) : st_(st), windows_(windows) {}
 
     // The program-wide state the graph works on.
     AppState& State() const { return st_; }
@@ -53,5 +53,5 @@ class ModGraph {
     void notify(FrmCtrl& w, int g);
 
     AppState& st_;
-    CtrlWindows& windows_;
+    CtrlWindowSlots& windows_;
 };

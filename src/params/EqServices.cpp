@@ -4,14 +4,14 @@
 
 // The handlers' forms: the graph of the current window.
 
-void ModGraphResponse::CalcBandGraph(int b) {
+void CurrentWindowModGraph::CalcBandGraph(int b) {
     graph_.CalcBandGraph(graph_.State().CurSlot, b);
 }
 
-void ModGraphResponse::CalcXoverGraph(int k) {
+void CurrentWindowModGraph::CalcXoverGraph(int k) {
     graph_.CalcXoverGraph(graph_.State().CurSlot, k);
 }
 
-void ModGraphResponse::RedrawGraph(int g) {
+void CurrentWindowModGraph::RedrawGraph(int g) {
     graph_.RedrawGraph(graph_.State().CurSlot, g);
 }

@@ -3,9 +3,9 @@
 // a small interface. The program plugs the real graph code in; tests record the calls.
 
 // The response graph of the current editing window.
-class ResponseGraph {
+class CurrentWindowGraph {
   public:
-    virtual ~ResponseGraph() = default;
+    virtual ~CurrentWindowGraph() = default;
     // Recomputes band b (0..18) and the sums of its channel, then redraws that channel's graph.
     virtual void CalcBandGraph(int b) = 0;
     // Recomputes and redraws crossover filter k (0..3).
@@ -17,9 +17,9 @@ class ResponseGraph {
 class ModGraph;
 
 // The response graph of the program: the graph module of the current editing window.
-class ModGraphResponse : public ResponseGraph {
+class CurrentWindowModGraph : public CurrentWindowGraph {
   public:
-    explicit ModGraphResponse(ModGraph& graph) : graph_(graph) {}
+    explicit CurrentWindowModGraph(ModGraph& graph) : graph_(graph) {}
     void CalcBandGraph(int b) override;
     void CalcXoverGraph(int k) override;
     void RedrawGraph(int g) override;

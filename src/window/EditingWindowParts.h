@@ -5,7 +5,7 @@
 // The program and the tests build them through this one constructor.
 #include "graph/ModGraph.h"
 #include "platform/Services.h"
-#include "window/CtrlWindows.h"
+#include "window/CtrlWindowSlots.h"
 #include "window/EditingWindowService.h"
 #include "window/WindowContext.h"
 
@@ -13,13 +13,13 @@ struct EditingWindowParts {
     // `graph`, when given, takes the place of the program's response graph (tests that record
     // the graph calls); it must outlive the parts.
     EditingWindowParts(AppState& st, Link& link, Services& sv, LinkedRoutines& linked,
-                       ResponseGraph* graph = nullptr);
+                       CurrentWindowGraph* graph = nullptr);
     EditingWindowParts(const EditingWindowParts&) = delete;
     EditingWindowParts& operator=(const EditingWindowParts&) = delete;
 
-    CtrlWindows windows;
+    CtrlWindowSlots windows;
     ModGraph modGraph;
-    ModGraphResponse programGraph;
+    CurrentWindowModGraph programGraph;
     WindowContext context;
     EditingWindowService service;
 };

@@ -17,7 +17,7 @@ struct WindowContext {
     CtrlWindowSlots& windows;
     MessageBoxService& msg;
     DialogService& dialogs;
-    ResponseGraph& graph;
+    CurrentWindowGraph& graph;
     LinkedRoutines& linked;
 
     // Bus address of the current window's device.

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct RecordingGraph : ResponseGraph {
+struct RecordingGraph : CurrentWindowGraph {
     std::vector<std::string> calls;
     std::vector<int16_t> drawSuspendedAtCall; // DrawSuspended when each call was made
     const AppState* st = nullptr;
