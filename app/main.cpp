@@ -10,6 +10,7 @@
 #include "params/EqSetters.h"
 #include "common/AppState.h"
 #include "link/Link.h"
+#include "memories/ui/MemoryViews.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPortAdapter.h"
@@ -37,6 +38,8 @@ class StartupRun : public SplashSteps {
         : st_(st), sv_(sv), dialogs_(dialogs), link_(link), idPort_(idPort) {
         dialogs_.Register<FrmEquipo>(
             [](FrmEquipo& e, QWidget* parent) { return new FrmEquipoView(e, parent); });
+        // The store, recall and delete dialogs of the device memories.
+        RegisterMemoryViews(dialogs_);
     }
 
     void attach(frmSplash& splash, SplashView& view) {
