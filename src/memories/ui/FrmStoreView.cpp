@@ -24,6 +24,7 @@ FrmStoreView::FrmStoreView(FrmStore& frm, QWidget* parent) : QDialog(parent), fr
         frm_.Text1_KeyPress(key);
         sync();
     });
+    text1_->setObjectName(QStringLiteral("Text1"));
     progress_ = new QProgressBar(this);
     for (int i = 0; i < 2; ++i) {
         command1_[i] = new QPushButton(frm_.Command1[static_cast<size_t>(i)].Caption, this);
