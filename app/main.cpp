@@ -104,9 +104,8 @@ class StartupRun : public SplashSteps {
         return true;
     }
 
-    void ShowDeviceList() override {
-        if (!listForm_->IsShown()) listForm_->ShowDeviceList(QString());
-    }
+    // Runs after ShowMainWindow has put the main window on screen.
+    void ShowDeviceList() override { main_->ShowDeviceList(); }
 
   private:
     AppState& st_;
