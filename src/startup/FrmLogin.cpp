@@ -25,6 +25,9 @@ FrmLogin::FrmLogin(AppState& st, MessageBoxService& msg, Timer& splashTimer)
     Label1.Caption = QStringLiteral("Insert Password");
     Command2.Caption = QStringLiteral("OK");
     Command1.Caption = QStringLiteral("Exit");
+    Text1.KeyPress = [this](int& key) { Text1_KeyPress(key); };
+    Command2.Click = [this] { Command2_Click(); };
+    Command1.Click = [this] { Command1_Click(); };
 }
 
 QByteArray FrmLogin::ReadStoredCode(const QByteArray& file) {
