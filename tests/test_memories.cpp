@@ -7,11 +7,13 @@
 #include "memories/FrmStore.h"
 #include "memories/MemoryActions.h"
 #include "memories/ui/FrmStoreView.h"
+#include "memories/ui/MemoryListDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,7 +26,7 @@ const QString kEmptyName = QStringLiteral("Vacia           ");
 // The editing window of slot 0 on a simulated device whose memories are all empty, with the
 // program's memory procedures and the window's caption set.
 struct MemoryEnv : EqTestEnv {
-    MemoryActions actions{ctx, dialogs};
+    MemoryActions actions{ctx};
     RecordingFailureSink sink;
 
     MemoryEnv() {
@@ -407,4 +409,20 @@ TEST(MemoryStoreViewTest, TheNameTakesTextOnlyThroughTheKeyProcedure) {
     EXPECT_EQ(name->text(), "B  ");
     EXPECT_EQ(f.Text1.Text, "B  ");
     EXPECT_EQ(env.msg.shown.size(), 2u);
+}
+
+TEST(MemoryStoreViewTest, TheRecallListShowsTheMemoriesAndPassesTheChosenRow) {
+    MemoryEnv env;
+    NoWindow window;
+    env.rec().MemName[5] = QStringLiteral("KICK ");
+    FrmRead f(MemoryContext{env.st, env.link, env.msg, window, EqTestEnv::kDev});
+    f.Form_Load();
+    MemoryListDialog view(
+        {f.Caption, f.MousePointer, f.List1, f.List1Columns, f.Command1, f.Label2, f.Label3, f.Refresh});
+    auto* list = view.findChild<QListWidget*>();
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->count(), 16);
+    EXPECT_EQ(list->item(5)->text(), "06: KICK ");
+    list->setCurrentRow(5);
+    EXPECT_EQ(f.List1.listIndex(), 5);
 }

@@ -4,6 +4,8 @@ FrmDeleteProg::FrmDeleteProg(MemoryContext c) : c_(c) {
     List1.ToolTipText = QStringLiteral("Seleccionar memoria");
     Command1[0].Caption = QStringLiteral("Cancelar");
     Command1[1].Caption = QStringLiteral("Borrar");
+    for (int i = 0; i < 2; ++i)
+        Command1[static_cast<size_t>(i)].Click = [this, i] { Command1_Click(i); };
     Label2.Caption = QStringLiteral("Por favor espere.........");
     Label2.Visible = false;
     Label3.Caption = QStringLiteral("Memoria");

@@ -37,10 +37,14 @@ FrmStore::FrmStore(MemoryContext c) : c_(c) {
     List1.ToolTipText = QStringLiteral("Doble click para copiar nombre");
     for (int i = 1; i <= kUserMemories; ++i)
         Combo1.items << QString::number(i);
+    List1.DblClick = [this] { List1_DblClick(); };
     Combo1.Click = [this] { Combo1_Click(); };
     Text1.MaxLength = 5;
+    Text1.KeyPress = [this](int& key) { Text1_KeyPress(key); };
     Command1[0].Caption = QStringLiteral("Cancelar");
     Command1[1].Caption = QStringLiteral("Guardar");
+    for (int i = 0; i < 2; ++i)
+        Command1[U(i)].Click = [this, i] { Command1_Click(i); };
     ProgressBar1.Visible = false;
     Label3.Caption = QStringLiteral("Memoria");
     Label2[0].Caption = QStringLiteral("Seleccionar posicion:");

@@ -8,7 +8,7 @@
 // The current editing window as the memory dialogs see it.
 class MemoryActions::CurrentWindow : public MemoryWindow {
   public:
-    explicit CurrentWindow(EqContext& cx) : cx_(cx) {}
+    explicit CurrentWindow(WindowContext& cx) : cx_(cx) {}
 
     void SetCaption(const QString& caption) override { cx_.win().Caption = caption; }
 
@@ -25,11 +25,10 @@ class MemoryActions::CurrentWindow : public MemoryWindow {
     }
 
   private:
-    EqContext& cx_;
+    WindowContext& cx_;
 };
 
-MemoryActions::MemoryActions(EqContext& cx, DialogService& dialogs)
-    : cx_(cx), dialogs_(dialogs), window_(std::make_unique<CurrentWindow>(cx)) {}
+MemoryActions::MemoryActions(WindowContext& cx) : cx_(cx), window_(std::make_unique<CurrentWindow>(cx)) {}
 
 MemoryActions::~MemoryActions() = default;
 
@@ -38,7 +37,7 @@ template <typename Form> void MemoryActions::show() {
     if (!ValidBusAddress(dev)) return;
     Form form(MemoryContext{cx_.st, cx_.link, cx_.msg, *window_, dev});
     form.Form_Load();
-    dialogs_.ShowModal(form);
+    cx_.dialogs.ShowModal(form);
 }
 
 void MemoryActions::ShowStore() {

@@ -3,16 +3,15 @@
 // each opened modally for the device of the current editing window. The file and preset
 // procedures do nothing yet.
 #include "memories/ProgramActions.h"
-#include "platform/Dialogs.h"
 
 #include <memory>
 
-struct EqContext;
-struct MemoryContext;
+struct WindowContext;
 
 class MemoryActions : public ProgramActions {
   public:
-    MemoryActions(EqContext& cx, DialogService& dialogs);
+    // Shows the dialogs through the editing windows' dialog service.
+    explicit MemoryActions(WindowContext& cx);
     ~MemoryActions() override;
 
     void ShowStore() override;      // FrmStore
@@ -33,7 +32,6 @@ class MemoryActions : public ProgramActions {
     class CurrentWindow;
     template <typename Form> void show();
 
-    EqContext& cx_;
-    DialogService& dialogs_;
+    WindowContext& cx_;
     std::unique_ptr<CurrentWindow> window_;
 };

@@ -9,55 +9,39 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
-FrmStoreView::FrmStoreView(FrmStore& frm, QWidget* parent) : QDialog(parent), frm_(frm) {
+FrmStoreView::FrmStoreView(FrmStore& frm, QWidget* parent)
+    : QDialog(parent), frm_(frm), binder_([this] { sync(); }) {
     setWindowTitle(frm_.Caption);
-    label3_ = new QLabel(frm_.Label3.Caption, this);
-    list1_ = MemoryList(this, frm_.List1Columns);
-    for (int i = 0; i < 2; ++i)
-        label2_[i] = new QLabel(frm_.Label2[static_cast<size_t>(i)].Caption, this);
-    combo1_ = new QComboBox(this); // a pure drop-down list: nothing can be typed into it
-    combo1_->addItems(frm_.Combo1.items);
-    text1_ = new NameLineEdit(this, [this](int& key) {
-        frm_.Text1_KeyPress(key);
-        sync();
-    });
+    const QRect button(0, 0, 90, 26);
+    QLabel* label3 = binder_.label(frm_.Label3, this, {});
+    list1_ = MemoryList(this, frm_.List1, frm_.List1Columns, [this] { sync(); });
+    QLabel* label2[2] = {binder_.label(frm_.Label2[0], this, {}), binder_.label(frm_.Label2[1], this, {})};
+    QComboBox* combo1 = binder_.combo(frm_.Combo1, this, {}); // a pure drop-down list
+    text1_ = new NameLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
-    progress_ = new QProgressBar(this);
-    for (int i = 0; i < 2; ++i) {
-        command1_[i] = new QPushButton(frm_.Command1[static_cast<size_t>(i)].Caption, this);
-        command1_[i]->setAutoDefault(false);
-        connect(command1_[i], &QPushButton::clicked, this, [this, i] {
-            frm_.Command1_Click(i);
-            sync();
-        });
-    }
-    connect(list1_, &QListWidget::currentRowChanged, this, [this](int row) {
-        frm_.List1.setListIndex(row);
+    text1_->keyPress = [this](int& key) {
+        if (frm_.Text1.KeyPress) frm_.Text1.KeyPress(key);
         sync();
-    });
-    connect(list1_, &QListWidget::itemDoubleClicked, this, [this] {
-        frm_.List1_DblClick();
-        sync();
-    });
-    connect(combo1_, &QComboBox::activated, this, [this](int i) {
-        frm_.Combo1.setListIndex(i);
-        sync();
-    });
+    };
     connect(text1_, &QLineEdit::textEdited, this, [this](const QString& s) { frm_.Text1.Text = s; });
+    progress_ = new QProgressBar(this);
+    QPushButton* command1[2] = {binder_.button(frm_.Command1[0], this, button),
+                                binder_.button(frm_.Command1[1], this, button)};
+    for (QPushButton* b : command1)
+        b->setAutoDefault(false);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(label2_[0], 0, 0);
-    fields->addWidget(combo1_, 0, 1);
-    fields->addWidget(label2_[1], 1, 0);
+    fields->addWidget(label2[0], 0, 0);
+    fields->addWidget(combo1, 0, 1);
+    fields->addWidget(label2[1], 1, 0);
     fields->addWidget(text1_, 1, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(command1_[0]);
-    buttons->addWidget(command1_[1]);
+    buttons->addWidget(command1[0]);
+    buttons->addWidget(command1[1]);
     auto* lay = new QVBoxLayout(this);
-    lay->addWidget(label3_);
+    lay->addWidget(label3);
     lay->addWidget(list1_);
     lay->addLayout(fields);
     lay->addWidget(progress_);
@@ -75,12 +59,9 @@ FrmStoreView::~FrmStoreView() {
 }
 
 void FrmStoreView::sync() {
+    binder_.sync();
     ShowList(list1_, frm_.List1);
-    {
-        const QSignalBlocker block(combo1_);
-        if (combo1_->currentIndex() != frm_.Combo1.listIndex())
-            combo1_->setCurrentIndex(frm_.Combo1.listIndex());
-    }
+    // The field shows at most MaxLength characters; the name keeps what the procedures set.
     text1_->setMaxLength(frm_.Text1.MaxLength > 0 ? frm_.Text1.MaxLength : 32767);
     if (text1_->text() != frm_.Text1.Text.left(text1_->maxLength())) text1_->setText(frm_.Text1.Text);
     progress_->setRange(frm_.ProgressBar1.Min, frm_.ProgressBar1.Max);
@@ -91,5 +72,5 @@ void FrmStoreView::sync() {
 
 void FrmStoreView::reject() {
     // The close box and Escape close the dialog like "Cancelar".
-    frm_.Command1_Click(0);
+    if (frm_.Command1[0].Click) frm_.Command1[0].Click();
 }

@@ -1,13 +1,11 @@
 #pragma once
 #include "memories/FrmStore.h"
+#include "platform/ui/BoundControls.h"
 
 #include <QDialog>
 
-class QComboBox;
-class QLabel;
 class QListWidget;
 class QProgressBar;
-class QPushButton;
 class NameLineEdit;
 
 // The view of "Guardar Memoria".
@@ -23,11 +21,8 @@ class FrmStoreView : public QDialog {
 
   private:
     FrmStore& frm_;
-    QLabel* label3_;
+    ControlBinder binder_;
     QListWidget* list1_;
-    QLabel* label2_[2];
-    QComboBox* combo1_;
     NameLineEdit* text1_;
     QProgressBar* progress_;
-    QPushButton* command1_[2];
 };

@@ -8,30 +8,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-MemoryListDialog::MemoryListDialog(Binding b, QWidget* parent) : QDialog(parent), b_(std::move(b)) {
+MemoryListDialog::MemoryListDialog(Binding b, QWidget* parent)
+    : QDialog(parent), b_(b), binder_([this] { sync(); }) {
     setWindowTitle(b_.caption);
-    label3_ = new QLabel(b_.label3.Caption, this);
-    list1_ = MemoryList(this, b_.columns);
-    label2_ = new QLabel(b_.label2.Caption, this);
-    for (int i = 0; i < 2; ++i) {
-        command1_[i] = new QPushButton(b_.command1[static_cast<size_t>(i)].Caption, this);
-        command1_[i]->setAutoDefault(false);
-        connect(command1_[i], &QPushButton::clicked, this, [this, i] {
-            b_.command1Click(i);
-            sync();
-        });
-    }
-    connect(list1_, &QListWidget::currentRowChanged, this, [this](int row) {
-        b_.list1.setListIndex(row);
-        sync();
-    });
+    const QRect button(0, 0, 90, 26);
+    QLabel* label3 = binder_.label(b_.label3, this, {});
+    list1_ = MemoryList(this, b_.list1, b_.columns, [this] { sync(); });
+    QLabel* label2 = binder_.label(b_.label2, this, {});
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(command1_[0]);
-    buttons->addWidget(command1_[1]);
+    for (CommandButton& c : b_.command1) {
+        QPushButton* w = binder_.button(c, this, button);
+        w->setAutoDefault(false);
+        buttons->addWidget(w);
+    }
     auto* lay = new QVBoxLayout(this);
-    lay->addWidget(label3_);
+    lay->addWidget(label3);
     lay->addWidget(list1_);
-    lay->addWidget(label2_);
+    lay->addWidget(label2);
     lay->addLayout(buttons);
     b_.refresh = [this] {
         sync();
@@ -45,12 +38,12 @@ MemoryListDialog::~MemoryListDialog() {
 }
 
 void MemoryListDialog::sync() {
+    binder_.sync();
     ShowList(list1_, b_.list1);
-    ShowControlState(label2_, b_.label2);
     ShowMousePointer(this, b_.mousePointer);
 }
 
 void MemoryListDialog::reject() {
     // The close box and Escape close the dialog like "Cancelar".
-    b_.command1Click(0);
+    if (b_.command1[0].Click) b_.command1[0].Click();
 }

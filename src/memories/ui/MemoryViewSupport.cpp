@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 
-QListWidget* MemoryList(QWidget* parent, int columns) {
+QListWidget* MemoryList(QWidget* parent, ListBox& list, int columns, std::function<void()> after) {
     auto* w = new QListWidget(parent);
     w->setFlow(QListView::TopToBottom);
     w->setWrapping(true);
@@ -15,6 +15,14 @@ QListWidget* MemoryList(QWidget* parent, int columns) {
     w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     w->setFixedHeight(w->fontMetrics().height() * 8 + 12);
     w->setMinimumWidth(w->fontMetrics().horizontalAdvance(QStringLiteral("00: WWWWW  ")) * columns + 8);
+    QObject::connect(w, &QListWidget::currentRowChanged, w, [&list, after](int row) {
+        list.setListIndex(row);
+        if (after) after();
+    });
+    QObject::connect(w, &QListWidget::itemDoubleClicked, w, [&list, after] {
+        if (list.DblClick) list.DblClick();
+        if (after) after();
+    });
     return w;
 }
 
@@ -31,8 +39,7 @@ void ShowList(QListWidget* w, const ListBox& list) {
     ShowControlState(w, list);
 }
 
-NameLineEdit::NameLineEdit(QWidget* parent, std::function<void(int&)> keyPress)
-    : QLineEdit(parent), keyPress_(std::move(keyPress)) {
+NameLineEdit::NameLineEdit(QWidget* parent) : KeyLineEdit(parent) {
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
     setDragEnabled(false);
@@ -40,36 +47,15 @@ NameLineEdit::NameLineEdit(QWidget* parent, std::function<void(int&)> keyPress)
 }
 
 void NameLineEdit::keyPressEvent(QKeyEvent* e) {
-    const bool ctrl = e->modifiers().testFlag(Qt::ControlModifier);
-    int key = -1;
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
-        key = 13;
-    else if (e->key() == Qt::Key_Backspace)
-        key = 8;
-    else if (ctrl && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
-        key = e->key() - Qt::Key_A + 1; // the control character, as a typed key
-    else if (!ctrl && e->text().size() == 1 && e->text()[0].unicode() >= 32)
-        key = e->text()[0].unicode();
-    if (key < 0) {
-        // Other paste keys (Shift+Insert) bring no text in; keys that move the caret or delete
-        // work as usual.
-        if (e->matches(QKeySequence::Paste)) {
-            e->accept();
-            return;
-        }
-        QLineEdit::keyPressEvent(e);
-        return;
-    }
-    keyPress_(key);
-    if (key == 0 || key == 13) {
+    // Ctrl+V reaches the key procedure as a typed key; Shift+Insert types nothing and is not the
+    // field's to paste with.
+    const bool ctrlLetter =
+        e->modifiers().testFlag(Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z;
+    if (!ctrlLetter && e->matches(QKeySequence::Paste)) {
         e->accept();
         return;
     }
-    if (key == 8)
-        backspace();
-    else if (key >= 32)
-        insert(QString(QChar(key))); // the key as the procedure left it
-    e->accept();
+    KeyLineEdit::keyPressEvent(e);
 }
 
 void NameLineEdit::mousePressEvent(QMouseEvent* e) {

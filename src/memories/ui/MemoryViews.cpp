@@ -8,9 +8,9 @@
 
 namespace {
 template <typename W> MemoryListDialog* ListDialog(W& w, QWidget* parent) {
-    return new MemoryListDialog({w.Caption, w.MousePointer, w.List1, w.List1Columns, w.Command1, w.Label2,
-                                 w.Label3, w.Refresh, [&w](int i) { w.Command1_Click(i); }},
-                                parent);
+    return new MemoryListDialog(
+        {w.Caption, w.MousePointer, w.List1, w.List1Columns, w.Command1, w.Label2, w.Label3, w.Refresh},
+        parent);
 }
 } // namespace
 
