@@ -8,6 +8,7 @@
 #include "bus/ui/FrmWaitView.h"
 #include "common/AppState.h"
 #include "link/Link.h"
+#include "memories/ui/MemoryViews.h"
 #include "platform/BusyPointer.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
@@ -35,6 +36,8 @@ class StartupRun : public SplashSteps {
         : st_(st), sv_(sv), dialogs_(dialogs), link_(link), idPort_(idPort) {
         dialogs_.Register<FrmEquipo>(
             [](FrmEquipo& e, QWidget* parent) { return new FrmEquipoView(e, parent); });
+        // The store, recall and delete dialogs of the device memories.
+        RegisterMemoryViews(dialogs_);
     }
 
     void attach(frmSplash& splash, SplashView& view) {

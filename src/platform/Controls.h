@@ -207,6 +207,7 @@ struct ListBox : Control {
         index_ = -1;
     }
     std::function<void()> Click;
+    std::function<void()> DblClick; // the operator double-clicked the current row
 
   private:
     int index_ = -1;

@@ -1,0 +1,77 @@
+#include "memories/FrmDeleteProg.h"
+
+FrmDeleteProg::FrmDeleteProg(MemoryContext c) : c_(c) {
+    List1.ToolTipText = QStringLiteral("Seleccionar memoria");
+    Command1[0].Caption = QStringLiteral("Cancelar");
+    Command1[1].Caption = QStringLiteral("Borrar");
+    for (int i = 0; i < 2; ++i)
+        Command1[static_cast<size_t>(i)].Click = [this, i] { Command1_Click(i); };
+    Label2.Caption = QStringLiteral("Por favor espere.........");
+    Label2.Visible = false;
+    Label3.Caption = QStringLiteral("Memoria");
+}
+
+void FrmDeleteProg::Form_Load() {
+    Label2.Visible = false;
+    refresh();
+    List1Columns = 5;
+    List1.clear();
+    List1.items = MemoryListRows(c_.rec());
+    List1.setListIndex(0);
+}
+
+void FrmDeleteProg::Command1_Click(int index) {
+    if (index == 0) {
+        Unload();
+        return;
+    }
+    if (index != 1) return;
+    const int m = List1.listIndex();
+    if (!ValidMemory(m)) return;
+    const QString title = QStringLiteral("Borrar Memoria");
+    if (MemoryEmpty(c_.rec(), m)) {
+        c_.msg.show(QStringLiteral("Memoria vacia"), title, MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    // Which memory the device runs: address 31, read from the device; without traffic (demo
+    // mode) the program number the window knows.
+    const Exchange read =
+        c_.link.SendFrameEx(c_.dev, CmdReadByte, Data8{0x00, kMemoryInUseAddress, 0, 0, 0, 0, 0, 0});
+    if (read == Exchange::FailedReported) {
+        // The link has given the device up and closed its window.
+        Unload();
+        return;
+    }
+    if (read == Exchange::Failed) return;
+    const int inUse = read == Exchange::Done ? c_.st.RxBuf[8] : c_.st.LastProgNumber;
+    if (inUse == m) {
+        c_.msg.show(QStringLiteral("Imposible borrar, la memoria esta en uso"), title, MsgButtons::Ok,
+                    MsgIcon::Critical);
+        return;
+    }
+    if (c_.msg.show(QStringLiteral("Desea borrar la memoria seleccionada ? "), title, MsgButtons::YesNo) !=
+        MsgAnswer::Yes)
+        return;
+    MousePointer = 13;
+    refresh();
+    DeleteMemory(m);
+    MousePointer = 0;
+    Unload();
+}
+
+bool FrmDeleteProg::DeleteMemory(int m) {
+    if (!ValidMemory(m)) return false;
+    Label2.Visible = true;
+    refresh();
+    const auto [hi, lo] = AddressBytes(MemoryStatusAddress(m));
+    const Exchange e = c_.link.SendFrameEx(c_.dev, CmdWriteByte, Data8{hi, lo, 0, 0, 0xFF, 0, 0, 0});
+    const bool written = e == Exchange::Done || e == Exchange::Skipped;
+    if (written) {
+        DeviceRec& rec = c_.rec();
+        rec.MemProg[static_cast<size_t>(m)] = 255;
+        rec.MemName[static_cast<size_t>(m)] = EmptyMemoryFullName(c_.st.Tables);
+    }
+    Label2.Visible = false;
+    refresh();
+    return written;
+}

@@ -1,0 +1,75 @@
+#include "memories/FrmRead.h"
+
+FrmRead::FrmRead(MemoryContext c) : c_(c) {
+    List1.ToolTipText = QStringLiteral("Seleccionar memoria");
+    Command1[0].Caption = QStringLiteral("Cancelar");
+    Command1[1].Caption = QStringLiteral("Leer");
+    for (int i = 0; i < 2; ++i)
+        Command1[static_cast<size_t>(i)].Click = [this, i] { Command1_Click(i); };
+    Label2.Caption = QStringLiteral("Por favor espere, cargando........");
+    Label2.Visible = false;
+    Label3.Caption = QStringLiteral("Memoria");
+}
+
+void FrmRead::Form_Load() {
+    Label2.Visible = false;
+    refresh();
+    List1Columns = 1;
+    List1.clear();
+    List1.items = MemoryListRows(c_.rec());
+    List1.setListIndex(0);
+}
+
+void FrmRead::Command1_Click(int index) {
+    if (index == 0) {
+        Unload();
+        return;
+    }
+    if (index != 1) return;
+    const int m = List1.listIndex();
+    if (!ValidMemory(m)) return;
+    if (MemoryEmpty(c_.rec(), m)) {
+        c_.msg.show(QStringLiteral("Memoria Vacia"), QStringLiteral("Leer Memoria"), MsgButtons::Ok,
+                    MsgIcon::Critical);
+        return;
+    }
+    if (c_.msg.show(QStringLiteral("Desea leer esta memoria ? "), QStringLiteral("Leer memoria"),
+                    MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    MousePointer = 13;
+    refresh();
+    ReadProgram(m);
+    MousePointer = 0;
+    Unload();
+}
+
+bool FrmRead::ReadProgram(int m) {
+    if (!ValidMemory(m)) return false;
+    Label2.Visible = true;
+    refresh();
+    if (!c_.st.DemoMode) {
+        const bool got = c_.link.SendFrameRead48(c_.dev, CmdRecallMemory,
+                                                 Data8{static_cast<uint8_t>(m), 0, 0, 0, 0, 0, 0, 0});
+        if (!got || !c_.link.LastDone()) {
+            // No header arrived: the window keeps the program it shows.
+            Label2.Visible = false;
+            refresh();
+            return false;
+        }
+        ProgRecord& img = c_.prog();
+        for (int i = 0; i < kHeaderReplyLength; ++i)
+            img.SetByte(i, c_.st.RxBuf[static_cast<size_t>(i)]);
+    }
+    c_.st.LastProgNumber = static_cast<int16_t>(m);
+    {
+        // The device already runs the recalled program: nothing is sent back while the window is
+        // rebuilt.
+        const LoadSuspension suspended(c_.st);
+        c_.window.LoadProgram();
+    }
+    c_.window.RedrawGraphs();
+    c_.window.SetCaption(MemoryCaption(c_.st, c_.dev, m));
+    Label2.Visible = false;
+    refresh();
+    return true;
+}

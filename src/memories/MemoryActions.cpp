@@ -1,0 +1,53 @@
+#include "memories/MemoryActions.h"
+
+#include "memories/FrmDeleteProg.h"
+#include "memories/FrmRead.h"
+#include "memories/FrmStore.h"
+#include "params/ProgramLoad.h"
+
+// The current editing window as the memory dialogs see it.
+class MemoryActions::CurrentWindow : public MemoryWindow {
+  public:
+    explicit CurrentWindow(WindowContext& cx) : cx_(cx) {}
+
+    void SetCaption(const QString& caption) override { cx_.win().Caption = caption; }
+
+    void LoadProgram() override {
+        // The top bar holds EditBusy while its dialog is shown; the load lowers it when done.
+        const bool busy = cx_.st.EditBusy;
+        LoadProgramToWindow(cx_);
+        cx_.st.EditBusy = busy;
+    }
+
+    void RedrawGraphs() override {
+        for (int g = 0; g < kGraphs; ++g)
+            cx_.graph.RedrawGraph(g);
+    }
+
+  private:
+    WindowContext& cx_;
+};
+
+MemoryActions::MemoryActions(WindowContext& cx) : cx_(cx), window_(std::make_unique<CurrentWindow>(cx)) {}
+
+MemoryActions::~MemoryActions() = default;
+
+template <typename Form> void MemoryActions::show() {
+    const int dev = cx_.dev();
+    if (!ValidBusAddress(dev)) return;
+    Form form(MemoryContext{cx_.st, cx_.link, cx_.msg, *window_, dev});
+    form.Form_Load();
+    cx_.dialogs.ShowModal(form);
+}
+
+void MemoryActions::ShowStore() {
+    show<FrmStore>();
+}
+
+void MemoryActions::ShowRead() {
+    show<FrmRead>();
+}
+
+void MemoryActions::ShowDeleteProg() {
+    show<FrmDeleteProg>();
+}
