@@ -1,0 +1,21 @@
+#include "memories/MemoryActions.h"
+
+#include "memories/ProgramFiles.h"
+
+void MemoryActions::OpenProgramFile() {
+    ProgramFiles(c_, dialogs_).OpenProgramFile();
+}
+
+void MemoryActions::SaveProgramFile() {
+    ProgramFiles(c_, dialogs_).SaveProgramFile();
+}
+
+void MemoryActions::SaveOutputPresetFile() {
+    ProgramFiles(c_, dialogs_).SaveOutputPresetFile();
+}
+
+void MemoryActions::OpenOutputPresetFile() {
+    ProgramFiles(c_, dialogs_).OpenOutputPresetFile();
+}
+
+void MemoryActions::ShowStorePrj() {}
