@@ -1,5 +1,6 @@
 #include "memories/MemoryActions.h"
 
+#include "memories/FrmStorePrj.h"
 #include "memories/ProgramFiles.h"
 
 void MemoryActions::OpenProgramFile() {
@@ -18,4 +19,8 @@ void MemoryActions::OpenOutputPresetFile() {
     ProgramFiles(c_, dialogs_).OpenOutputPresetFile();
 }
 
-void MemoryActions::ShowStorePrj() {}
+void MemoryActions::ShowStorePrj() {
+    FrmStorePrj form(c_.st, c_.link, c_.msg, dialogs_);
+    form.Form_Load();
+    dialogs_.ShowModal(form);
+}

@@ -18,6 +18,20 @@ void OptionButton::setValue(bool v) {
     if (Click) Click();
 }
 
+void ListBox::setSelected(int row, bool on) {
+    if (row < 0 || row >= items.size()) return;
+    if (marks_.size() < static_cast<size_t>(items.size())) marks_.resize(static_cast<size_t>(items.size()));
+    marks_[static_cast<size_t>(row)] = on;
+}
+
+void ListBox::clickRow(int row) {
+    if (row < 0 || row >= items.size()) return;
+    if (MultiSelect) setSelected(row, !selected(row));
+    // The click procedure runs for every click, also on the current row.
+    index_ = row;
+    if (Click) Click();
+}
+
 void FlexGrid::setRows(int r) {
     cells_.resize(static_cast<size_t>(std::max(0, r)));
     for (auto& row : cells_) row.resize(static_cast<size_t>(cols_));

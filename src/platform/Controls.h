@@ -162,9 +162,12 @@ private:
     int index_ = -1;
 };
 
-// List box: items and a selection; setting the index from code runs Click when it changes.
+// List box: items, a current row and, for a list with multiple selection, a mark per row.
+// Setting the index from code runs Click when it changes. In a multiple-selection list the
+// operator's click on a row toggles its mark, makes it the current row and runs Click.
 struct ListBox : Control {
     QStringList items;
+    bool MultiSelect = false;
     int listIndex() const { return index_; }
     void setListIndex(int i) {
         if (i < -1 || i >= items.size()) return;
@@ -172,14 +175,24 @@ struct ListBox : Control {
         index_ = i;
         if (Click) Click();
     }
+    // The row's mark; false for a row outside the list.
+    bool selected(int row) const {
+        return row >= 0 && row < items.size() && static_cast<size_t>(row) < marks_.size() &&
+               marks_[static_cast<size_t>(row)];
+    }
+    void setSelected(int row, bool on);
+    // The operator clicked a row.
+    void clickRow(int row);
     void clear() {
         items.clear();
+        marks_.clear();
         index_ = -1;
     }
     std::function<void()> Click;
 
 private:
     int index_ = -1;
+    std::vector<bool> marks_;
 };
 
 struct ProgressBar : Control {
