@@ -6,8 +6,6 @@
 #include "bus/ui/FrmSearchNetView.h"
 #include "bus/ui/FrmSelectView.h"
 #include "bus/ui/FrmWaitView.h"
-#include "graph/ModGraph.h"
-#include "params/EqSetters.h"
 #include "common/AppState.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
@@ -22,9 +20,8 @@
 #include "startup/ui/LoginDialog.h"
 #include "startup/ui/MDIFrmMainView.h"
 #include "startup/ui/SplashView.h"
-#include "window/CtrlWindows.h"
-#include "window/EditingWindows.h"
-#include "window/ui/FrmCtrlViews.h"
+#include "window/EditingWindowParts.h"
+#include "window/ui/EditingWindowViews.h"
 
 #include <QApplication>
 #include <memory>
@@ -77,14 +74,9 @@ class StartupRun : public SplashSteps {
             [this](FrmSearchNet& f, QWidget*) { return DeviceListDocument(f, mainView_->mdiArea()); });
         link_.setFailureSink(listForm_.get());
         // The editing windows, their graph and the routines their handlers call.
-        windows_ = std::make_unique<CtrlWindows>(st_);
-        graph_ = std::make_unique<ModGraph>(st_, *windows_);
-        response_ = std::make_unique<ModGraphResponse>(*graph_);
-        edit_.reset(new EqContext{{st_, link_, *windows_}, sv_.msg, *response_, linked_});
-        windows_->setContext(edit_.get());
-        editing_ = std::make_unique<EditingWindows>(st_, *windows_);
-        editingViews_ = std::make_unique<FrmCtrlViews>(*editing_, mainView_->mdiArea());
-        listForm_->setEditingWindows(editing_.get());
+        editing_ = std::make_unique<EditingWindowParts>(st_, link_, sv_, linked_);
+        editingViews_ = std::make_unique<EditingWindowViews>(editing_->service, mainView_->mdiArea());
+        listForm_->setEditingWindows(&editing_->service);
         main_->setDeviceList(listForm_.get());
         // The start-up scan shows its progress in the start-up window's labels.
         main_->setScanLabels({&splash_->Label2, &splash_->Label3, [this] {
@@ -101,9 +93,8 @@ class StartupRun : public SplashSteps {
         return true;
     }
 
-    void ShowDeviceList() override {
-        if (!listForm_->IsShown()) listForm_->ShowDeviceList(QString());
-    }
+    // Runs after ShowMainWindow has put the main window on screen.
+    void ShowDeviceList() override { main_->ShowDeviceList(); }
 
   private:
     AppState& st_;
@@ -116,15 +107,11 @@ class StartupRun : public SplashSteps {
     // The window objects outlive the views that show them: the device list's view lives in the
     // main window's area.
     std::unique_ptr<FrmSearchNet> listForm_;
-    std::unique_ptr<CtrlWindows> windows_;
-    std::unique_ptr<ModGraph> graph_;
-    std::unique_ptr<ModGraphResponse> response_;
-    LinkedRoutines linked_; // repeats nothing until the linked-device routines are in
-    std::unique_ptr<EqContext> edit_;
-    std::unique_ptr<EditingWindows> editing_;
+    NoLinkedDevices linked_; // until linked devices are served
+    std::unique_ptr<EditingWindowParts> editing_;
     std::unique_ptr<MDIFrmMain> main_;
     std::unique_ptr<MDIFrmMainView> mainView_;
-    std::unique_ptr<FrmCtrlViews> editingViews_;
+    std::unique_ptr<EditingWindowViews> editingViews_;
 };
 } // namespace
 

@@ -5,11 +5,12 @@
 //
 // Prints the terminal's path on its first line, then one line per frame received. With --link
 // it also makes PATH a symbolic link to the terminal (for example appdir/COM1), so that the
-// program's "COM 1" opens it. Without --device it serves bus addresses 1 and 34.
+// program's "COM 1" opens it. PATH may be missing or a link to an earlier pseudo-terminal;
+// anything else there (a link to a real port, a file) is refused and left alone. On exit only
+// the link devsim made is removed. Without --device it serves bus addresses 1 and 34.
 #include "sim/SimBus.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTextStream>
 
 #include <cerrno>
@@ -18,18 +19,54 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
 
 namespace {
 volatile std::sig_atomic_t g_stop = 0;
-void onSignal(int) { g_stop = 1; }
+void onSignal(int) {
+    g_stop = 1;
+}
 
 double nowSeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Reads what the symbolic link at path points to; false when path is not a symbolic link.
+bool readLink(const std::string& path, std::string& target) {
+    char buf[4096];
+    const ssize_t n = readlink(path.c_str(), buf, sizeof buf);
+    if (n < 0 || static_cast<size_t>(n) >= sizeof buf) return false;
+    target.assign(buf, static_cast<size_t>(n));
+    return true;
+}
+
+// Whether --link may use path: nothing there, or a link to a pseudo-terminal (left by an earlier
+// run). A link to anything else may stand for a real port, and a file or folder is the user's.
+bool linkPathFree(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return errno == ENOENT;
+    std::string target;
+    return S_ISLNK(st.st_mode) && readLink(path, target) && target.rfind("/dev/pts/", 0) == 0;
+}
+
+// Points path at the terminal. An old pseudo-terminal link is removed first; if anything else
+// appears at path meanwhile, the link is not made.
+bool makeLink(const std::string& path, const std::string& terminal) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) == 0 && unlink(path.c_str()) != 0) return false;
+    return symlink(terminal.c_str(), path.c_str()) == 0;
+}
+
+// Removes path only while it is still the link this run made.
+void removeOwnLink(const std::string& path, const std::string& terminal) {
+    std::string target;
+    if (readLink(path, target) && target == terminal) unlink(path.c_str());
 }
 } // namespace
 
@@ -57,9 +94,18 @@ int main(int argc, char** argv) {
             linkPath = next;
             ++i;
         } else {
-            std::fprintf(stderr, "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... [--link PATH]\n");
+            std::fprintf(stderr,
+                         "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... [--link PATH]\n");
             return 2;
         }
+    }
+    const std::string link = linkPath.toLocal8Bit().toStdString();
+    if (!link.empty() && !linkPathFree(link)) {
+        std::fprintf(stderr,
+                     "devsim: %s exists and is not a link to a pseudo-terminal; remove it or choose "
+                     "another path\n",
+                     link.c_str());
+        return 1;
     }
     if (!anyDevice) {
         bus.addDevice(1, QStringLiteral("Sim 1"));
@@ -75,24 +121,33 @@ int main(int argc, char** argv) {
     tcgetattr(master, &t);
     cfmakeraw(&t);
     tcsetattr(master, TCSANOW, &t);
-    const char* slave = ptsname(master);
+    const char* name = ptsname(master);
+    if (!name) {
+        std::perror("devsim: pseudo-terminal");
+        return 1;
+    }
+    const std::string slave = name;
     // Keep one handle on the slave side so that the terminal survives the program closing it.
-    const int keep = open(slave, O_RDWR | O_NOCTTY);
+    const int keep = open(slave.c_str(), O_RDWR | O_NOCTTY);
     if (keep >= 0) {
         termios s{};
         tcgetattr(keep, &s);
         cfmakeraw(&s);
         tcsetattr(keep, TCSANOW, &s);
     }
-    if (!linkPath.isEmpty()) {
-        QFile::remove(linkPath);
-        if (!QFile::link(QString::fromLocal8Bit(slave), linkPath))
-            std::fprintf(stderr, "devsim: cannot make the link %s\n", qPrintable(linkPath));
-    }
-    std::printf("%s\n", slave);
-    std::fflush(stdout);
+    // From here on a stop request ends the loop below, which removes the link.
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    bool linked = false;
+    if (!link.empty()) {
+        linked = linkPathFree(link) && makeLink(link, slave);
+        if (!linked) {
+            std::fprintf(stderr, "devsim: cannot make the link %s\n", link.c_str());
+            return 1;
+        }
+    }
+    std::printf("%s\n", slave.c_str());
+    std::fflush(stdout);
 
     std::vector<SimBus::Reply> pending;
     size_t shown = 0;
@@ -113,7 +168,8 @@ int main(int argc, char** argv) {
         }
         for (; shown < bus.frames.size(); ++shown) {
             const auto& f = bus.frames[shown];
-            for (uint8_t b : f) std::printf("%02X ", b);
+            for (uint8_t b : f)
+                std::printf("%02X ", b);
             std::printf("\n");
             std::fflush(stdout);
         }
@@ -122,7 +178,8 @@ int main(int argc, char** argv) {
             if (it->due <= now) {
                 ssize_t off = 0;
                 while (off < it->bytes.size()) {
-                    const ssize_t w = write(master, it->bytes.constData() + off, static_cast<size_t>(it->bytes.size() - off));
+                    const ssize_t w = write(master, it->bytes.constData() + off,
+                                            static_cast<size_t>(it->bytes.size() - off));
                     if (w <= 0) break;
                     off += w;
                 }
@@ -132,7 +189,7 @@ int main(int argc, char** argv) {
             }
         }
     }
-    if (!linkPath.isEmpty()) QFile::remove(linkPath);
+    if (linked) removeOwnLink(link, slave);
     if (keep >= 0) close(keep);
     close(master);
     return 0;

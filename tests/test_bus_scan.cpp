@@ -1,9 +1,9 @@
-#include "support/Devsim.h"
 #include "bus/FrmSelect.h"
 #include "bus/ScanBus.h"
 #include "bus/Speaker.h"
 #include "platform/QtSerialPortAdapter.h"
 #include "startup/MDIFrmMain.h"
+#include "support/Devsim.h"
 #include "support/SimEnv.h"
 
 #include <QDir>
@@ -340,6 +340,8 @@ TEST(MainWindowTest, SingleDeviceOfTheSecondModelIsPingedThirtyThreeHigher) {
         EXPECT_EQ(Found(env.st), std::vector<int>{c.pinged});
         EXPECT_EQ(env.st.DevTable[static_cast<size_t>(c.pinged)].Present, 1);
         EXPECT_FALSE(env.st.DemoMode);
+        EXPECT_TRUE(env.list.shown.isEmpty()); // shown by the start-up once this window is up
+        env.frm.ShowDeviceList();
         EXPECT_EQ(env.list.shown.size(), 1);
         EXPECT_TRUE(env.frm.Timer3.Enabled);
         EXPECT_EQ(env.frm.Timer3.Interval, 1000);
@@ -467,6 +469,7 @@ TEST(MainWindowTest, SearchNewIdRescansOnYesOnly) {
     env.st.NetworkMode = true;
     env.st.ModelMask = 1;
     env.frm.MDIForm_Load();
+    env.frm.ShowDeviceList();
     env.frm.Timer3_Timer();
     EXPECT_TRUE(env.frm.Connection.Enabled);
     env.st.OpenWindowCount = 0;
@@ -518,6 +521,9 @@ TEST(StartUpPathTest, DemoModeWithTheShippedDevices) {
     ASSERT_TRUE(main.loaded());
     EXPECT_TRUE(env.st.DemoMode);
     EXPECT_EQ(Found(env.st), (std::vector<int>{1, 2, 34}));
+    // The list waits until the start-up has shown the main window.
+    EXPECT_TRUE(list.shown.empty());
+    main.ShowDeviceList();
     EXPECT_EQ(list.shown.size(), 1);
     EXPECT_TRUE(env.bus.frames.empty());
 }
@@ -550,6 +556,8 @@ TEST(StartUpPathTest, DevsimDeviceFoundByTheScanThroughTheRealPort) {
     EXPECT_TRUE(msg.shown.empty());
     EXPECT_FALSE(st.DemoMode);
     EXPECT_EQ(Found(st), std::vector<int>{2});
+    EXPECT_TRUE(list.shown.empty());
+    main.ShowDeviceList();
     EXPECT_EQ(list.shown.size(), 1);
     EXPECT_TRUE(main.Unload());
     EXPECT_FALSE(port.isOpen());

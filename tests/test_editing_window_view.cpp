@@ -2,8 +2,8 @@
 // the events it passes to the window; and the views inside the document area.
 #include "support/WindowTestEnv.h"
 
+#include "window/ui/EditingWindowViews.h"
 #include "window/ui/FrmCtrlView.h"
-#include "window/ui/FrmCtrlViews.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QSlider>
 #include <gtest/gtest.h>
 
@@ -75,10 +76,57 @@ TEST(EditingWindowViewTest, TypedGainAndClickedSwitchReachTheDevice) {
     EXPECT_EQ(w.Check5.value(), 1);
 }
 
+TEST(EditingWindowViewTest, EveryTypedKeyReachesTheKeyProcedureWhichMaySwallowIt) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    env.bus.frames.clear();
+
+    // A field whose procedure swallows one key: the view inserts the others only.
+    std::vector<int> seen;
+    w.Text2[0].KeyPress = [&seen](int& key) {
+        seen.push_back(key);
+        if (key == 'x') key = 0;
+    };
+    auto* delay = view.findChild<QLineEdit*>(QStringLiteral("Text2_0"));
+    ASSERT_NE(delay, nullptr);
+    delay->clear();
+    Press(delay, Qt::Key_X, QStringLiteral("x"));
+    Press(delay, Qt::Key_Y, QStringLiteral("y"));
+    Press(delay, Qt::Key_Escape, QString(QChar(27)));
+    EXPECT_EQ(delay->text(), "y");
+    EXPECT_EQ(w.Text2[0].Text, "y");
+    EXPECT_EQ(seen, (std::vector<int>{'x', 'y', 27}));
+
+    // Esc in a gain field is a refused key like any other: the warning, then "?".
+    auto* gain = view.findChild<QLineEdit*>(QStringLiteral("Text1_0"));
+    gain->clear();
+    Press(gain, Qt::Key_Escape, QString(QChar(27)));
+    ASSERT_EQ(env.msg.shown.size(), 1u);
+    EXPECT_EQ(env.msg.shown[0].text, "  Valor Incorrecto");
+    EXPECT_EQ(gain->text(), "?");
+    EXPECT_TRUE(env.bus.frames.empty());
+}
+
+TEST(EditingWindowViewTest, ClickedButtonRunsItsProcedureAndShowsTheNewState) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    env.bus.frames.clear();
+    auto* mute = view.findChild<QPushButton*>(QStringLiteral("Command4_1"));
+    ASSERT_NE(mute, nullptr);
+    mute->click();
+    ASSERT_EQ(env.sent(CmdSetMute).size(), 1u);
+    EXPECT_EQ(env.sent(CmdSetMute)[0][4], 1);
+    EXPECT_EQ(w.Command4[1].Caption, "Muted");
+    EXPECT_EQ(mute->text(), "Muted");
+    EXPECT_EQ(env.linked.calls, std::vector<std::string>{"mute 1"});
+}
+
 TEST(EditingWindowViewTest, DocumentAreaShowsOpenedWindowsAndHidesClosedOnes) {
     WindowEnv env;
     QMdiArea area;
-    FrmCtrlViews views(env.editing, &area);
+    EditingWindowViews views(env.editing, &area);
     env.listDevices({5});
     FrmCtrl& w = env.open(5, 4);
     FrmCtrlView* view = views.view(4);

@@ -1,4 +1,4 @@
-#include "window/CtrlWindows.h"
+#include "window/CtrlWindowSlots.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ TEST(FrmCtrlTest, OptionPairsStayWithinTheirGraph) {
 
 TEST(CtrlWindowsTest, SlotsCreatedOnFirstUseReusedAndMadeCurrent) {
     AppState st;
-    CtrlWindows wins(st);
+    CtrlWindowSlots wins(st);
     EXPECT_EQ(wins.existing(5), nullptr);
     FrmCtrl& a = wins.CtrlWindow(5);
     EXPECT_EQ(&wins.CtrlWindow(5), &a);

@@ -51,6 +51,35 @@ TEST(ValueGrids, Threshold) {
     EXPECT_EQ(SnapThreshold(-0.1), -0.2);
 }
 
+// The value of typed text for units / scale (scale 10 or 100).
+double Typed(int units, int scale) {
+    return *ParseNumber(QString::number(double(units) / scale, 'f', scale == 10 ? 1 : 2), 0);
+}
+
+TEST(ValueGrids, TypedMidpointsGoToTheSmallerValue) {
+    // Threshold midpoints in tenths with the byte of the smaller neighbour (value = (byte - 90) / 5),
+    // release midpoints in hundredths with the index of the smaller neighbour.
+    const std::pair<int, int> threshold[] = {{-73, 53}, {-71, 54}, {-63, 58}, {-41, 69},
+                                             {-3, 88},  {27, 103}, {49, 114}, {79, 129}};
+    for (auto [tenths, byte] : threshold)
+        EXPECT_EQ(SnapThreshold(Typed(tenths, 10)), (byte - 90) / 5.0) << tenths;
+    const std::pair<int, int> release[] = {{55, 4},   {65, 5},   {135, 12}, {185, 17},
+                                           {235, 22}, {245, 23}, {285, 27}, {295, 28}};
+    for (auto [hundredths, index] : release)
+        EXPECT_EQ(ReleaseIndex(Tab(), Typed(hundredths, 100)), index) << hundredths;
+    // Every midpoint of both grids goes down; the next double above it goes up.
+    for (int i = 0; i < 150; ++i) {
+        const double mid = Typed(2 * (i - 90) + 1, 10);
+        EXPECT_EQ(SnapThreshold(mid), (i - 90) / 5.0) << mid;
+        EXPECT_EQ(SnapThreshold(std::nextafter(mid, 100.0)), (i - 89) / 5.0) << mid;
+    }
+    for (int i = 0; i < 29; ++i) {
+        const double mid = Typed(10 * i + 15, 100);
+        EXPECT_EQ(ReleaseIndex(Tab(), mid), i) << mid;
+        EXPECT_EQ(ReleaseIndex(Tab(), std::nextafter(mid, 100.0)), i + 1) << mid;
+    }
+}
+
 TEST(ValueGrids, RatioIndex) {
     const Case cases[] = {{2.5, 1}, {40, 31}, {1.5, 0}, {1, 0}, {32, 31}, {0, 0}, {-3, 0}, {4.6, 4}};
     for (const auto& c : cases)

@@ -1,4 +1,3 @@
-#include "graph/ModGraph.h"
 #include "params/ProgramLoad.h"
 #include "support/EqTestEnv.h"
 
@@ -229,7 +228,6 @@ TEST(ProgramLoadTest, FailedSendStopsTheLoad) {
 
 TEST(DelayUnitOptionTest, ClickSendsUnitAndLinksUnlessSuppressed) {
     EqTestEnv e;
-    BindOption1Click(e.ctx, e.w());
     e.st.CurSlot = 7; // another window was current
     e.st.SuppressEvents = true;
     e.w().Option1[1].setValue(true);
@@ -250,14 +248,13 @@ TEST(ProgramLoadTest, LoadsIntoTheRealResponseGraph) {
     const uint8_t band0[5] = {0, 0x03, 0xE8, 7, 50}; // PEAK EQ, 1000 Hz, Q 1, +10 dB
     std::copy(std::begin(band0), std::end(band0), e.img().Params.begin() + 5);
     e.img().Params[30] = 0;
-    ModGraph mg{e.st, e.windows};
-    ModGraphResponse graph{mg};
-    EqContext cx{{e.st, e.link, e.windows}, e.msg, graph, e.linked};
+    // The same device and slot, in editing windows drawn by the program's response graph.
+    EditingWindowParts real{e.st, e.link, e.sv, e.linked};
     e.st.CommSuspended = true;
-    LoadProgramToWindow(cx);
+    LoadProgramToWindow(real.context);
     const auto& mag = e.st.Graph.Slot(0).BandMag[0];
     EXPECT_NEAR(*std::max_element(mag.begin(), mag.end()), 10.0, 0.1);
-    const QImage& pic = e.w().Picture1[0].Image;
+    const QImage& pic = real.windows.CtrlWindow(0).Picture1[0].Image;
     ASSERT_FALSE(pic.isNull());
     int red = 0;
     for (int x = 0; x < pic.width(); ++x)

@@ -1,6 +1,8 @@
 #include "support/SimEnv.h"
 
 #include "params/Setters.h"
+#include "support/RecordingFakes.h"
+#include "window/EditingWindowParts.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +14,11 @@ constexpr int kSlot = 2;
 // A device at bus address 5 on the simulated bus, its window open in slot 2 and current, its
 // image holding the default program.
 struct SetterEnv : SimEnv {
-    CtrlWindows wins{st};
-    ParamContext cx{st, link, wins};
+    RecordingGraph graph;
+    RecordingLinked linked;
+    EditingWindowParts parts{st, link, sv, linked, &graph};
+    CtrlWindowSlots& wins = parts.windows;
+    WindowContext& cx = parts.context;
     RecordingFailureSink sink;
 
     SetterEnv() {
@@ -303,7 +308,7 @@ TEST(TemperatureSetterTest, UnitsFromAnImageAreHeldToTheControlsRange) {
 
 TEST(LimiterSetterTest, ParameterTextsAndBytes) {
     struct Case {
-        bool (*setter)(ParamContext&, int);
+        bool (*setter)(WindowContext&, int);
         int which; // 0 threshold, 1 release, 2 attack
         int v;
         const char* text;
@@ -357,7 +362,7 @@ TEST(LimiterSetterTest, BypassBitsButtonAndFrame) {
 
 TEST(CompressorSetterTest, ParameterTextsAndBytes) {
     struct Case {
-        bool (*setter)(ParamContext&, int);
+        bool (*setter)(WindowContext&, int);
         int which; // 0 threshold .. 4 attack, also the image offset
         int v;
         const char* text;

@@ -249,6 +249,17 @@ TEST(LoginTest, DamagedOrUnwritableCodeFile) {
     QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
+TEST(LoginTest, UnreadableCodeFileRefusesEveryEntry) {
+    // A folder named like the code file cannot be read: not even an empty entry is let in.
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sys.xxx")));
+    for (const QString& typed : {QString(), QStringLiteral("x")}) {
+        ScriptedMessageBox msg;
+        EXPECT_FALSE(LoginAccepts(dir.path(), typed, msg)) << typed.toStdString();
+        EXPECT_EQ(msg.texts(), QStringList{"Password wrong, try again!"});
+    }
+}
+
 TEST(LoginTest, SubstitutionIsAFixedOneToOneMapping) {
     for (int b = 0; b < 256; ++b) {
         const QChar c = ServiceCodeChar(static_cast<uint8_t>(b));

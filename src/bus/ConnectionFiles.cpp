@@ -4,18 +4,35 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+namespace {
+std::optional<QByteArray> ReadExisting(QFile& f, qint64 maxBytes) {
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    return f.read(maxBytes);
+}
+
+bool Exists(const QString& path) {
+    // A dangling link counts as there: nothing is created through it.
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+} // namespace
+
+std::optional<QByteArray> ReadOrCreateDataFile(const QString& path, qint64 maxBytes) {
+    QFile f(path);
+    if (Exists(path)) return ReadExisting(f, maxBytes);
+    if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return QByteArray();
+    // Not created: either the folder cannot be written (the file stays missing and reads as
+    // empty) or the file appeared in the meantime, which is then read as it stands.
+    if (!Exists(path)) return QByteArray();
+    return ReadExisting(f, maxBytes);
+}
 
 QByteArray ReadLeadingBytes(const QString& path, int n) {
     QByteArray out(n, '\0');
-    QFile f(path);
-    if (!f.exists()) {
-        // Created empty on first use, as opening it for writing would.
-        if (f.open(QIODevice::WriteOnly)) f.close();
-        return out;
-    }
-    if (!f.open(QIODevice::ReadOnly)) return out;
-    const QByteArray got = f.read(n);
+    const QByteArray got = ReadOrCreateDataFile(path, n).value_or(QByteArray());
     std::copy(got.begin(), got.end(), out.begin());
     return out;
 }
@@ -23,7 +40,8 @@ QByteArray ReadLeadingBytes(const QString& path, int n) {
 bool WriteLeadingBytes(const QString& path, const QByteArray& bytes) {
     QByteArray whole;
     QFile old(path);
-    if (old.exists() && old.open(QIODevice::ReadOnly)) {
+    if (Exists(path)) {
+        if (!old.open(QIODevice::ReadOnly)) return false;
         whole = old.readAll();
         old.close();
     }

@@ -7,6 +7,8 @@ FrmEquipo::FrmEquipo(AppState& st, bool& modelChosen) : st_(st), modelChosen_(mo
         o.group = {&Option1[0], &Option1[1]};
     Command1[0].Caption = QStringLiteral("Aceptar");
     Command1[1].Caption = QStringLiteral("Cancelar");
+    for (int i = 0; i < 2; ++i)
+        Command1[static_cast<size_t>(i)].Click = [this, i] { Command1_Click(i); };
 }
 
 void FrmEquipo::Form_Load() {

@@ -3,6 +3,7 @@
 #include "bus/DeviceRead.h"
 #include "common/NameCode.h"
 #include "common/Numbers.h"
+#include "common/ScopedFlags.h"
 
 namespace {
 const QString kProgramName = QStringLiteral("Talvenor");
@@ -19,6 +20,7 @@ FrmSearchNet::FrmSearchNet(AppState& st, Services& sv, Link& link) : st_(st), sv
     Label1.Caption = QStringLiteral("Por favor espere, cargando......");
     Label2.Caption = QStringLiteral("Por favor espere, cargando......");
     Timer1.Tick = [this] { Timer1_Timer(); };
+    MSFlexGrid1.DblClick = [this] { OpenOrLinkDevice(); };
     MSFlexGrid1.FixedRows = 0;
     MSFlexGrid2.FixedRows = 0;
 }
@@ -147,11 +149,7 @@ void FrmSearchNet::FreeSlot(int slot) {
 
 bool FrmSearchNet::OpenDeviceWindow(int row) {
     if (row < 0 || row > st_.FoundLast || row >= kListRows) return false;
-    st_.EditBusy = true;
-    struct LowerBusy {
-        AppState& st;
-        ~LowerBusy() { st.EditBusy = false; }
-    } lowerBusy{st_};
+    const auto busy = RaiseEditBusy(st_);
 
     // The row's own bus address: the device table entry of a demo device may sit at another index.
     const int a = st_.FoundList[static_cast<size_t>(row)];
@@ -261,6 +259,12 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
     return shown;
 }
 
+void FrmSearchNet::QueryUnloadForRescan(bool& cancel) {
+    // The rescan closes the list: the list agrees only while SearchingNewId is set.
+    const ScopedValue<bool> searching(st_.SearchingNewId, true);
+    Form_QueryUnload(cancel);
+}
+
 void FrmSearchNet::Form_QueryUnload(bool& cancel) {
     if (!st_.SearchingNewId) cancel = true;
 }
@@ -274,12 +278,8 @@ void FrmSearchNet::ShowDeviceList(const QString& caption) {
 
 void FrmSearchNet::UnloadDeviceList() {
     if (!IsShown()) return;
-    // The rescan closes the list: the list agrees only while SearchingNewId is set.
-    const bool wasSearching = st_.SearchingNewId;
-    st_.SearchingNewId = true;
     bool cancel = false;
-    Form_QueryUnload(cancel);
-    st_.SearchingNewId = wasSearching;
+    QueryUnloadForRescan(cancel);
     if (cancel) return;
     Timer1.Enabled = false;
     Refresh = nullptr;

@@ -57,6 +57,8 @@ class FrmSearchNet : public LinkFailureSink, public DeviceListHost, public Dialo
     bool OpenDeviceWindow(int row);
     // The list closes only while the rescan closes it.
     void Form_QueryUnload(bool& cancel);
+    // The close step when the rescan closes the list: the list agrees to close.
+    void QueryUnloadForRescan(bool& cancel);
 
     // DeviceListHost: shows the list loaded afresh (a shown list is closed first); closes it
     // for the rescan.

@@ -84,6 +84,11 @@ FrmSelect::FrmSelect(AppState& st, Services& sv, SerialPort& idPort)
         Place(Combo3[static_cast<size_t>(i)], 1500, 270 + 390 * (i % 10), 675, 315);
         Combo3[static_cast<size_t>(i)].Click = [this, i] { Combo3_Click(i); };
     }
+    Command3.Click = [this] { Command3_Click(); };
+    for (int i = 0; i < 2; ++i) {
+        Command1[static_cast<size_t>(i)].Click = [this, i] { Command1_Click(i); };
+        Command2[static_cast<size_t>(i)].Click = [this, i] { Command2_Click(i); };
+    }
     Command17.Caption = QStringLiteral("Reset Eeprom");
     Place(Command17, 6240, 4800, 2295, 615);
 

@@ -1,7 +1,6 @@
 #pragma once
-// What the equaliser procedures and the whole-program load need of the response graph and of
-// the linked-device routines, as two small interfaces. The program plugs the real graph code and
-// link routines in; tests record the calls.
+// What the edit handlers, the setters and the whole-program load need of the response graph, as
+// a small interface. The program plugs the real graph code in; tests record the calls.
 
 // The response graph of the current editing window.
 class ResponseGraph {
@@ -27,21 +26,4 @@ class ModGraphResponse : public ResponseGraph {
 
   private:
     ModGraph& graph_;
-};
-
-// The routines that repeat an edit of the current device on every other linked device. The base
-// repeats nothing; the linked-device code overrides what it serves.
-class LinkedRoutines {
-  public:
-    virtual ~LinkedRoutines() = default;
-    // Repeats input band b (0..4) on the linked devices.
-    virtual void LinkEqBand(int b) { (void)b; }
-    // Repeats the delay unit on the linked devices.
-    virtual void LinkDelayUnit() {}
-    // Repeats the gain of channel ch (0..2) on the linked devices.
-    virtual void LinkGain(int ch) { (void)ch; }
-    // Repeats the mute of channel ch (0..2) on the linked devices.
-    virtual void LinkMute(int ch) { (void)ch; }
-    // Repeats the dynamic loudness switch on the linked devices.
-    virtual void LinkDynLoudness() {}
 };

@@ -1,6 +1,7 @@
 #include "params/EqSetters.h"
 
 #include "common/Numbers.h"
+#include "common/ScopedFlags.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,27 +105,29 @@ void RestoreBandFromImage(AppState& st, FrmCtrl& w, int b) {
     const ProgRecord& img = st.DevProgs[U(dev)];
     DeviceRec& rec = st.DevRecs[U(dev)];
     const int base = st.Tables.BandBase[i];
-    const int ch = EqBandChannel(b);
+    const int ch = BandChannel(b);
 
-    st.SuppressEvents = true;
-    w.Slider2[i].setValue(60 - img.Params[U(base + 4)]);
-    const int freq = std::clamp(img.Params[U(base + 1)] * 256 + img.Params[U(base + 2)], kMinFreq, kMaxFreq);
-    w.Text4[i].Text = QString::number(freq);
-    w.UpDown4[i].setValue(freq);
-    w.UpDown3[i].setValue(img.Params[U(base + 3)]);
-    const int qi = w.UpDown3[i].value();
-    w.Text5[i].Text = NumberText(EqQOfIndex(qi), st.DecimalComma);
-    w.Text50[i].Text = NumberText(EqWidthShown(st.Tables, qi), st.DecimalComma);
-    const int v = w.Slider2[i].value();
-    w.Text9[i].Text = NumberText(EqGainOfSlider(v), st.DecimalComma);
-    st.BandType[U(dev)][i] = static_cast<int16_t>(ClampBandType(img.Params[U(base)]));
-    w.Command10[i].Caption = st.Tables.BandTypeNames[U(st.BandType[U(dev)][i])];
-    const bool off = (img.Params[U(st.Tables.BandMaskAddr[U(ch)])] >> EqBandInChannel(b)) & 1;
-    rec.BandOff[i] = off ? 1.0f : 0.0f;
-    rec.BandFreq[i] = static_cast<float>(freq);
-    rec.BandQ[i] = static_cast<float>(EqQOfIndex(qi));
-    rec.BandGain[i] = off ? 0.0f : static_cast<float>(EqGainOfSlider(v));
-    st.SuppressEvents = false;
+    {
+        const auto quiet = RaiseSuppressEvents(st);
+        w.Slider2[i].setValue(60 - img.Params[U(base + 4)]);
+        const int freq =
+            std::clamp(img.Params[U(base + 1)] * 256 + img.Params[U(base + 2)], kMinFreq, kMaxFreq);
+        w.Text4[i].Text = QString::number(freq);
+        w.UpDown4[i].setValue(freq);
+        w.UpDown3[i].setValue(img.Params[U(base + 3)]);
+        const int qi = w.UpDown3[i].value();
+        w.Text5[i].Text = NumberText(EqQOfIndex(qi), st.DecimalComma);
+        w.Text50[i].Text = NumberText(EqWidthShown(st.Tables, qi), st.DecimalComma);
+        const int v = w.Slider2[i].value();
+        w.Text9[i].Text = NumberText(EqGainOfSlider(v), st.DecimalComma);
+        st.BandType[U(dev)][i] = static_cast<int16_t>(ClampBandType(img.Params[U(base)]));
+        w.Command10[i].Caption = st.Tables.BandTypeNames[U(st.BandType[U(dev)][i])];
+        const bool off = (img.Params[U(st.Tables.BandMaskAddr[U(ch)])] >> BandInChannel(b)) & 1;
+        rec.BandOff[i] = off ? 1.0f : 0.0f;
+        rec.BandFreq[i] = static_cast<float>(freq);
+        rec.BandQ[i] = static_cast<float>(EqQOfIndex(qi));
+        rec.BandGain[i] = off ? 0.0f : static_cast<float>(EqGainOfSlider(v));
+    }
     ApplyBandControlStates(st, w, b);
 }
 
@@ -157,14 +160,14 @@ int ClampBandType(int type) {
     return std::clamp(type, 0, 16);
 }
 
-bool SendEqBand(EqContext& c, int b) {
+bool SendEqBand(WindowContext& c, int b) {
     if (!ValidBand(b)) return false;
     AppState& st = c.st;
     FrmCtrl& w = c.windows.current();
     const int dev = st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
     const size_t i = U(b);
-    const int ch = EqBandChannel(b);
+    const int ch = BandChannel(b);
     const int32_t comma = st.DecimalComma;
     DeviceRec& rec = st.DevRecs[U(dev)];
     ProgRecord& img = st.DevProgs[U(dev)];
@@ -182,9 +185,10 @@ bool SendEqBand(EqContext& c, int b) {
     const double gain = EqGainOfSlider(v);
     w.Text9[i].Text = NumberText(gain, comma);
 
-    st.SuppressEvents = true;
-    w.UpDown4[i].setValue(NearestInt(*f));
-    st.SuppressEvents = false;
+    {
+        const auto quiet = RaiseSuppressEvents(st);
+        w.UpDown4[i].setValue(NearestInt(*f));
+    }
 
     const int qi = w.UpDown3[i].value();
     w.Text5[i].Text = NumberText(EqQOfIndex(qi), comma);
@@ -208,9 +212,9 @@ bool SendEqBand(EqContext& c, int b) {
     w.Label5[i].Top = static_cast<int>(std::lround(EqMarkerTop(gain)));
     w.Label5[i].Left = static_cast<int>(std::lround(EqMarkerLeft(st.Tables, *f)));
 
-    const int first = EqFirstBand(ch);
+    const int first = ChannelFirstBand(ch);
     int mask = 0;
-    for (int j = 0; j < EqBandCount(ch); ++j)
+    for (int j = 0; j < ChannelBandCount(ch); ++j)
         if (rec.BandOff[U(first + j)] != 0.0f) mask |= 1 << j;
     img.Params[U(st.Tables.BandMaskAddr[U(ch)])] = static_cast<uint8_t>(mask);
 
@@ -222,7 +226,7 @@ bool SendEqBand(EqContext& c, int b) {
     img.Params[U(base + 3)] = static_cast<uint8_t>(qi);
     img.Params[U(base + 4)] = static_cast<uint8_t>(60 - v);
 
-    const Data8 d{static_cast<uint8_t>(ch),   static_cast<uint8_t>(EqBandInChannel(b)),
+    const Data8 d{static_cast<uint8_t>(ch),   static_cast<uint8_t>(BandInChannel(b)),
                   static_cast<uint8_t>(mask), img.Params[U(base)],
                   img.Params[U(base + 1)],    img.Params[U(base + 2)],
                   img.Params[U(base + 3)],    img.Params[U(base + 4)]};
@@ -232,7 +236,7 @@ bool SendEqBand(EqContext& c, int b) {
     return false;
 }
 
-bool SendXover(EqContext& c, int k) {
+bool SendXover(WindowContext& c, int k) {
     if (k < 0 || k >= kXoverFilters) return false;
     AppState& st = c.st;
     FrmCtrl& w = c.windows.current();
@@ -260,10 +264,11 @@ bool SendXover(EqContext& c, int k) {
         f[s] = *v;
     }
 
-    st.SuppressEvents = true;
-    for (size_t s = 0; s < 4; ++s)
-        freqStep[s]->setValue(NearestInt(f[s]));
-    st.SuppressEvents = false;
+    {
+        const auto quiet = RaiseSuppressEvents(st);
+        for (size_t s = 0; s < 4; ++s)
+            freqStep[s]->setValue(NearestInt(f[s]));
+    }
 
     std::array<double, 4> q{};
     for (size_t s = 0; s < 4; ++s) {
@@ -307,8 +312,8 @@ bool SendXover(EqContext& c, int k) {
                          Data8{blk(6), blk(7), blk(8), blk(9), blk(10), blk(11), blk(12), 0}))
         return true;
     if (c.link.SendFrame(dev, CmdSetXoverA,
-                         Data8{static_cast<uint8_t>(k / 2 + 1), static_cast<uint8_t>(k % 2), blk(0), blk(1),
-                               blk(2), blk(3), blk(4), blk(5)}))
+                         Data8{static_cast<uint8_t>(XoverChannel(k)), static_cast<uint8_t>(k % 2), blk(0),
+                               blk(1), blk(2), blk(3), blk(4), blk(5)}))
         return true;
 
     // Which sections a type uses: fixed types only their type and section 1 frequency; the
@@ -362,7 +367,7 @@ bool SendXover(EqContext& c, int k) {
     return false;
 }
 
-bool ToggleEqBypass(EqContext& c, int ch) {
+bool ToggleEqBypass(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return false;
     AppState& st = c.st;
     const int dev = st.CurDevice();
@@ -379,7 +384,7 @@ bool ToggleEqBypass(EqContext& c, int ch) {
     return false;
 }
 
-void ShowEqBypassState(EqContext& c, int ch) {
+void ShowEqBypassState(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
@@ -390,13 +395,13 @@ void ShowEqBypassState(EqContext& c, int ch) {
     w.Command1[U(ch)].Enabled = !bypassed;
 }
 
-bool SetEqFlat(EqContext& c, int ch) {
+bool SetEqFlat(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return false;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
     FrmCtrl& w = c.windows.current();
-    const int first = EqFirstBand(ch);
-    for (int b = first; b < first + EqBandCount(ch); ++b) {
+    const int first = ChannelFirstBand(ch);
+    for (int b = first; b < first + ChannelBandCount(ch); ++b) {
         w.Slider2[U(b)].setValue(30);
         c.st.DevRecs[U(dev)].BandOff[U(b)] = 1.0f;
         ShowBandBypassState(c, b);
@@ -407,7 +412,7 @@ bool SetEqFlat(EqContext& c, int ch) {
     return false;
 }
 
-void ToggleBandBypass(EqContext& c, int b) {
+void ToggleBandBypass(WindowContext& c, int b) {
     if (!ValidBand(b)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
@@ -416,7 +421,7 @@ void ToggleBandBypass(EqContext& c, int b) {
     ShowBandBypassState(c, b);
 }
 
-void ShowBandBypassState(EqContext& c, int b) {
+void ShowBandBypassState(WindowContext& c, int b) {
     if (!ValidBand(b)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
@@ -424,32 +429,32 @@ void ShowBandBypassState(EqContext& c, int b) {
         c.st.DevRecs[U(dev)].BandOff[U(b)] == 0.0f ? kButtonFace : kRed;
 }
 
-void RedrawChannelBands(EqContext& c, int ch) {
+void RedrawChannelBands(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
-    const int first = EqFirstBand(ch);
+    const int first = ChannelFirstBand(ch);
     // A bypassed equaliser's bands do not count: one computation refreshes the channel.
     if (c.st.EqBypass[U(dev)][U(ch)] != 0) {
         c.graph.CalcBandGraph(first);
         return;
     }
-    for (int b = first; b < first + EqBandCount(ch); ++b)
+    for (int b = first; b < first + ChannelBandCount(ch); ++b)
         c.graph.CalcBandGraph(b);
 }
 
-void RedrawChannelResponse(EqContext& c, int ch) {
+void RedrawChannelResponse(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return;
-    c.graph.CalcBandGraph(EqFirstBand(ch));
+    c.graph.CalcBandGraph(ChannelFirstBand(ch));
 }
 
-void ShowGraphCursor(EqContext& c, int ch) {
+void ShowGraphCursor(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
     FrmCtrl& w = c.windows.current();
-    const int first = EqFirstBand(ch);
-    const int last = first + EqBandCount(ch) - 1;
+    const int first = ChannelFirstBand(ch);
+    const int last = first + ChannelBandCount(ch) - 1;
     const int value = w.Check3[U(ch)].value();
     if (value != 0) {
         // From the last band down, each brought to the front: the first band's marker ends on top.
@@ -467,7 +472,7 @@ void ShowGraphCursor(EqContext& c, int ch) {
     c.st.DevProgs[U(dev)].Options[U(30 + ch)] = static_cast<uint8_t>(value);
 }
 
-void ApplyViewChannelCheck(EqContext& c, int k) {
+void ApplyViewChannelCheck(WindowContext& c, int k) {
     if (k < 0 || k > 1) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;

@@ -5,34 +5,8 @@
 // Like the other setters, each one that sends returns true only when its exchange failed and
 // the failure was reported (the device was then marked disconnected and its window closed);
 // callers of a sequence stop on true.
-#include "params/EqServices.h"
+#include "common/BandNumbering.h"
 #include "params/Setters.h"
-#include "platform/MessageBox.h"
-
-// What the equaliser procedures and the whole-program load work with: the setters' context, the
-// message boxes, the response graph and the link routines.
-struct EqContext : ParamContext {
-    MessageBoxService& msg;
-    ResponseGraph& graph;
-    LinkedRoutines& linked;
-};
-
-// ---- Band numbering ----
-// Channel of band b (0..4 input, 5..11 first output, 12..18 second output) and its number
-// within the channel.
-constexpr int EqBandChannel(int b) {
-    return b < 5 ? 0 : (b < 12 ? 1 : 2);
-}
-constexpr int EqBandInChannel(int b) {
-    return b < 5 ? b : (b < 12 ? b - 5 : b - 12);
-}
-// First band and band count of channel ch.
-constexpr int EqFirstBand(int ch) {
-    return ch == 0 ? 0 : (ch - 1) * 7 + 5;
-}
-constexpr int EqBandCount(int ch) {
-    return ch == 0 ? 5 : 7;
-}
 
 // ---- Pure rules of the band setter ----
 // Band gain in dB of gain slider position v (0 = +15 dB, 30 = 0 dB, 60 = -15 dB).
@@ -57,19 +31,19 @@ int ClampBandType(int type);
 // ---- Setters ----
 // Applies band b's controls to the records, the image and the device (command 0x05), or refuses
 // a type/frequency/Q the device does not admit and puts the band back as the image holds it.
-bool SendEqBand(EqContext& c, int b);
+bool SendEqBand(WindowContext& c, int b);
 // Applies crossover filter k's panel to the records, the image and the device (0x08, then 0x04).
-bool SendXover(EqContext& c, int k);
+bool SendXover(WindowContext& c, int k);
 
 // ---- Equaliser view ----
-bool ToggleEqBypass(EqContext& c, int ch);
-void ShowEqBypassState(EqContext& c, int ch);
+bool ToggleEqBypass(WindowContext& c, int ch);
+void ShowEqBypassState(WindowContext& c, int ch);
 // Every band of channel ch at 0 dB and switched off, each sent and recomputed; stops at the
 // first band whose send failed.
-bool SetEqFlat(EqContext& c, int ch);
-void ToggleBandBypass(EqContext& c, int b);
-void ShowBandBypassState(EqContext& c, int b);
-void RedrawChannelBands(EqContext& c, int ch);
-void RedrawChannelResponse(EqContext& c, int ch);
-void ShowGraphCursor(EqContext& c, int ch);
-void ApplyViewChannelCheck(EqContext& c, int k);
+bool SetEqFlat(WindowContext& c, int ch);
+void ToggleBandBypass(WindowContext& c, int b);
+void ShowBandBypassState(WindowContext& c, int b);
+void RedrawChannelBands(WindowContext& c, int ch);
+void RedrawChannelResponse(WindowContext& c, int ch);
+void ShowGraphCursor(WindowContext& c, int ch);
+void ApplyViewChannelCheck(WindowContext& c, int k);

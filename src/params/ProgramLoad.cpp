@@ -1,5 +1,7 @@
 #include "params/ProgramLoad.h"
 
+#include "common/ScopedFlags.h"
+
 #include <algorithm>
 
 namespace {
@@ -16,12 +18,12 @@ int Flag(int v) {
 // The numbered steps of the load, each returning true when a send failed and was reported.
 class ProgramLoader {
   public:
-    explicit ProgramLoader(EqContext& c)
+    explicit ProgramLoader(WindowContext& c)
         : c_(c), st_(c.st), dev_(c.st.CurDevice()), w_(c.win()), img_(c.prog()), rec_(c.rec()),
           t_(c.st.Tables) {}
 
     void run() {
-        st_.EditBusy = true;
+        const auto busy = RaiseEditBusy(st_);
         const uint8_t savedMute = img_.Params[U(t_.MuteAddr)];
         // Each step stops the load when its device failed; later steps are skipped.
         const bool stopped = muteOutputs() || loudness() || limiters() || compressors() || gains() ||
@@ -30,7 +32,6 @@ class ProgramLoader {
         if (!stopped)
             for (int g = 0; g < kGraphs; ++g)
                 c_.graph.RedrawGraph(g);
-        st_.EditBusy = false;
     }
 
   private:
@@ -45,9 +46,10 @@ class ProgramLoader {
     }
 
     bool loudness() {
-        st_.SuppressEvents = true;
-        w_.Check5.setValue(P(t_.DlfAddr) == 1 ? 1 : 0);
-        st_.SuppressEvents = false;
+        {
+            const auto quiet = RaiseSuppressEvents(st_);
+            w_.Check5.setValue(P(t_.DlfAddr) == 1 ? 1 : 0);
+        }
         return SendDynLoudness(c_);
     }
 
@@ -99,9 +101,10 @@ class ProgramLoader {
         rec_.Polarity[1] = (bits >> 1) & 1;
         rec_.Polarity[2] = (bits >> 2) & 1;
         for (int ch = 1; ch <= 2; ++ch) {
-            st_.SuppressEvents = true;
-            w_.Check2[U(ch)].setValue(rec_.Polarity[U(ch)]);
-            st_.SuppressEvents = false;
+            {
+                const auto quiet = RaiseSuppressEvents(st_);
+                w_.Check2[U(ch)].setValue(rec_.Polarity[U(ch)]);
+            }
             if (SendPolarity(c_, ch)) return true;
         }
         return false;
@@ -110,13 +113,15 @@ class ProgramLoader {
     bool temperature() {
         rec_.DelayUnit = static_cast<int16_t>(Flag(img_.Ext[18]));
         const int tempUnit = Flag(rec_.TempUnit);
-        st_.SuppressEvents = true;
-        w_.Option6[U(tempUnit)].setValue(true);
-        w_.HScroll1.setValue(rec_.TempSlider);
-        const int h = w_.HScroll1.value();
-        st_.DevTemperature[U(dev_)] = static_cast<int16_t>(h - 20);
-        w_.Label13.Caption = tempUnit == 0 ? QString::number(h - 20) : t_.FahrenheitLabels[U(h)];
-        st_.SuppressEvents = false;
+        int h = 0;
+        {
+            const auto quiet = RaiseSuppressEvents(st_);
+            w_.Option6[U(tempUnit)].setValue(true);
+            w_.HScroll1.setValue(rec_.TempSlider);
+            h = w_.HScroll1.value();
+            st_.DevTemperature[U(dev_)] = static_cast<int16_t>(h - 20);
+            w_.Label13.Caption = tempUnit == 0 ? QString::number(h - 20) : t_.FahrenheitLabels[U(h)];
+        }
         if (c_.link.SendFrame(dev_, CmdSetTemperature, Data8{0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(h)}))
             return true;
         return SendTempUnit(c_, tempUnit);
@@ -125,10 +130,11 @@ class ProgramLoader {
     bool delays() {
         for (int ch = 0; ch < kChannels; ++ch) {
             const int d = t_.DelayBase[U(ch)];
-            st_.SuppressEvents = true;
-            w_.UpDown2[U(ch)].setValue(P(d) * 256 + P(d + 1));
-            w_.UpDown1[U(ch)].setValue(P(d + 2));
-            st_.SuppressEvents = false;
+            {
+                const auto quiet = RaiseSuppressEvents(st_);
+                w_.UpDown2[U(ch)].setValue(P(d) * 256 + P(d + 1));
+                w_.UpDown1[U(ch)].setValue(P(d + 2));
+            }
             if (SendDelay(c_, ch)) return true;
         }
         return false;
@@ -137,11 +143,9 @@ class ProgramLoader {
     // Selecting the option runs its own click procedure when the selection changes: it sends
     // the delay unit and repeats it on the linked devices.
     bool delayUnit() {
-        if (!w_.Option1[0].Click && !w_.Option1[1].Click) BindOption1Click(c_, w_);
         const bool wasDisconnected = st_.DeviceDisconnected[U(dev_)];
         st_.SuppressEvents = false;
         w_.Option1[U(Flag(rec_.DelayUnit))].setValue(true);
-        st_.EditBusy = true; // the click procedure lowered it; the load holds it to its end
         return !wasDisconnected && st_.DeviceDisconnected[U(dev_)];
     }
 
@@ -161,21 +165,21 @@ class ProgramLoader {
             rec_.XoverQ2[i] = static_cast<float>(0.05 * P(x + 6) + 0.05);
             rec_.XoverQ3[i] = static_cast<float>(0.05 * P(x + 9) + 0.05);
             rec_.XoverQ4[i] = static_cast<float>(0.05 * P(x + 12) + 0.05);
-            st_.SuppressEvents = true;
-            w_.Text8[i].Text = QString::number(f1);
-            w_.Text10[i].Text = QString::number(f2);
-            w_.Text11[i].Text = QString::number(f3);
-            w_.Text13[i].Text = QString::number(f4);
-            w_.Combo2[i].setListIndex(std::min<int>(P(x + 2), 17));
-            w_.UpDown12[i].setValue(P(x + 3));
-            w_.UpDown9[i].setValue(P(x + 6));
-            w_.UpDown10[i].setValue(P(x + 9));
-            w_.UpDown11[i].setValue(P(x + 12));
-            st_.SuppressEvents = false;
+            {
+                const auto quiet = RaiseSuppressEvents(st_);
+                w_.Text8[i].Text = QString::number(f1);
+                w_.Text10[i].Text = QString::number(f2);
+                w_.Text11[i].Text = QString::number(f3);
+                w_.Text13[i].Text = QString::number(f4);
+                w_.Combo2[i].setListIndex(std::min<int>(P(x + 2), 17));
+                w_.UpDown12[i].setValue(P(x + 3));
+                w_.UpDown9[i].setValue(P(x + 6));
+                w_.UpDown10[i].setValue(P(x + 9));
+                w_.UpDown11[i].setValue(P(x + 12));
+            }
             if (SendXover(c_, k)) return true;
-            st_.DrawSuspended = 1;
+            const auto noDrawing = RaiseDrawSuspended(st_);
             c_.graph.CalcXoverGraph(k);
-            st_.DrawSuspended = 0;
         }
         return false;
     }
@@ -195,24 +199,24 @@ class ProgramLoader {
     bool bands() {
         for (int ch = 0; ch < kChannels; ++ch) {
             const uint8_t mask = P(t_.BandMaskAddr[U(ch)]);
-            for (int j = 0; j < EqBandCount(ch); ++j)
-                rec_.BandOff[U(EqFirstBand(ch) + j)] = ((mask >> j) & 1) ? 1.0f : 0.0f;
+            for (int j = 0; j < ChannelBandCount(ch); ++j)
+                rec_.BandOff[U(ChannelFirstBand(ch) + j)] = ((mask >> j) & 1) ? 1.0f : 0.0f;
         }
         for (int b = 0; b < kBands; ++b) {
             const int base = t_.BandBase[U(b)];
             const size_t i = U(b);
-            st_.SuppressEvents = true;
-            w_.Slider2[i].setValue(60 - P(base + 4));
-            w_.Text4[i].Text = QString::number(P(base + 1) * 256 + P(base + 2));
-            w_.UpDown3[i].setValue(P(base + 3));
-            st_.BandType[U(dev_)][i] = static_cast<int16_t>(ClampBandType(P(base)));
-            w_.Command10[i].Caption = t_.BandTypeNames[U(st_.BandType[U(dev_)][i])];
-            ShowBandBypassState(c_, b);
-            st_.SuppressEvents = false;
+            {
+                const auto quiet = RaiseSuppressEvents(st_);
+                w_.Slider2[i].setValue(60 - P(base + 4));
+                w_.Text4[i].Text = QString::number(P(base + 1) * 256 + P(base + 2));
+                w_.UpDown3[i].setValue(P(base + 3));
+                st_.BandType[U(dev_)][i] = static_cast<int16_t>(ClampBandType(P(base)));
+                w_.Command10[i].Caption = t_.BandTypeNames[U(st_.BandType[U(dev_)][i])];
+                ShowBandBypassState(c_, b);
+            }
             if (SendEqBand(c_, b)) return true;
-            st_.DrawSuspended = 1;
+            const auto noDrawing = RaiseDrawSuspended(st_);
             c_.graph.CalcBandGraph(b);
-            st_.DrawSuspended = 0;
         }
         for (int ch = 0; ch < kChannels; ++ch)
             RedrawChannelBands(c_, ch);
@@ -231,9 +235,10 @@ class ProgramLoader {
         }
         for (int k = 0; k < 2; ++k) {
             const int v = 2 * k + Flag(opt[U(40 + k)]);
-            st_.SuppressEvents = true;
-            w_.Option4[U(v)].setValue(true);
-            st_.SuppressEvents = false;
+            {
+                const auto quiet = RaiseSuppressEvents(st_);
+                w_.Option4[U(v)].setValue(true);
+            }
             SetViewOption(c_, v);
         }
         return false;
@@ -250,7 +255,7 @@ class ProgramLoader {
         return false;
     }
 
-    EqContext& c_;
+    WindowContext& c_;
     AppState& st_;
     const int dev_;
     FrmCtrl& w_;
@@ -261,21 +266,7 @@ class ProgramLoader {
 
 } // namespace
 
-void LoadProgramToWindow(EqContext& c) {
+void LoadProgramToWindow(WindowContext& c) {
     if (!ValidBusAddress(c.st.CurDevice())) return;
     ProgramLoader(c).run();
-}
-
-void Option1_Click(EqContext& c, FrmCtrl& w, int index) {
-    if (c.st.SuppressEvents) return;
-    c.st.EditBusy = true;
-    w.LoadCorrectWindow();
-    SendDelayUnit(c, index);
-    c.linked.LinkDelayUnit();
-    c.st.EditBusy = false;
-}
-
-void BindOption1Click(EqContext& c, FrmCtrl& w) {
-    for (int i = 0; i < 2; ++i)
-        w.Option1[U(i)].Click = [&c, &w, i] { Option1_Click(c, w, i); };
 }

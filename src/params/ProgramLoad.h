@@ -8,10 +8,4 @@
 // CommSuspended is raised, in demo mode or with the port not ready). The outputs are muted while
 // the program loads and take the image's mute bits at the end. The load stops at the first send
 // that failed and was reported: the device's window is then closed and the outputs stay muted.
-void LoadProgramToWindow(EqContext& c);
-
-// The delay unit options' click of window w: option `index` (0 "Tiempo", 1 "Distancia") became
-// selected. Returns at once while SuppressEvents is raised.
-void Option1_Click(EqContext& c, FrmCtrl& w, int index);
-// Makes the delay unit options of window w run Option1_Click when they become selected.
-void BindOption1Click(EqContext& c, FrmCtrl& w);
+void LoadProgramToWindow(WindowContext& c);

@@ -16,7 +16,7 @@ bool validOutput(int ch) {
     return ch == 1 || ch == 2;
 }
 // The current window must be bound to a real device before a setter touches its records.
-bool hasDevice(const ParamContext& cx) {
+bool hasDevice(const WindowContext& cx) {
     return ValidBusAddress(cx.dev());
 }
 
@@ -32,18 +32,18 @@ int16_t unitFlag(int v) {
     return v == 0 ? 0 : 1;
 }
 
-QString numberText(const ParamContext& cx, double v) {
+QString numberText(const WindowContext& cx, double v) {
     return NumberText(v, cx.st.DecimalComma);
 }
 
-bool send(ParamContext& cx, uint8_t cmd, const Data8& d) {
+bool send(WindowContext& cx, uint8_t cmd, const Data8& d) {
     return cx.link.SendFrame(cx.dev(), cmd, d);
 }
 
 // ---- Delay ----
 
 // Air temperature of the device, held in the scroll bar's range.
-int deviceTemperature(const ParamContext& cx) {
+int deviceTemperature(const WindowContext& cx) {
     return std::clamp<int>(cx.st.DevTemperature[at(cx.dev())], -20, 50);
 }
 
@@ -52,24 +52,24 @@ struct DelayView {
     double msExact; // not truncated
 };
 
-DelayView delayOf(ParamContext& cx, int ch) {
+DelayView delayOf(WindowContext& cx, int ch) {
     FrmCtrl& w = cx.win();
     const double d = DelayMetres(w.UpDown2[at(ch)].value(), w.UpDown1[at(ch)].value());
     return {d, d / SoundMetresPerMs(deviceTemperature(cx))};
 }
 
 // Writes the delay of channel ch into its field in the record's unit.
-void showDelay(ParamContext& cx, int ch, const DelayView& v) {
+void showDelay(WindowContext& cx, int ch, const DelayView& v) {
     const int unit = unitFlag(cx.rec().DelayUnit);
     const double shown = unit == 0 ? std::floor(v.msExact * 10000.0) / 10000.0 : v.metres;
     cx.win().Text2[at(ch)].Text = numberText(cx, shown) + cx.st.Tables.DelayUnitSuffix[at(unit)];
 }
 
-void storeDelaySamples(ParamContext& cx, int ch, const DelayView& v) {
+void storeDelaySamples(WindowContext& cx, int ch, const DelayView& v) {
     cx.st.DelaySamples[at(cx.dev())][at(ch)] = static_cast<int32_t>(std::floor(48.0 * v.msExact));
 }
 
-void showTemperature(ParamContext& cx) {
+void showTemperature(WindowContext& cx) {
     FrmCtrl& w = cx.win();
     const int h = w.HScroll1.value();
     w.Label13.Caption =
@@ -78,7 +78,7 @@ void showTemperature(ParamContext& cx) {
 
 // ---- Limiter and compressor frames ----
 
-bool sendLimiter(ParamContext& cx, int ch) {
+bool sendLimiter(WindowContext& cx, int ch) {
     const auto& p = cx.prog().Params;
     const int base = cx.st.Tables.LimiterBase[at(ch)];
     return send(cx, CmdSetLimiter,
@@ -86,7 +86,7 @@ bool sendLimiter(ParamContext& cx, int ch) {
                  p[at(base + 2)]});
 }
 
-bool sendCompressor(ParamContext& cx, int ch) {
+bool sendCompressor(WindowContext& cx, int ch) {
     const auto& p = cx.prog().Params;
     const int base = cx.st.Tables.CompBase[at(ch)];
     return send(cx, CmdSetCompressor,
@@ -118,7 +118,7 @@ double SoundMetresPerMs(int t) {
 
 // ---------------------------------------------------------------- mute, gain, loudness
 
-bool SendMute(ParamContext& cx, int ch) {
+bool SendMute(WindowContext& cx, int ch) {
     if (!validChannel(ch) || !hasDevice(cx)) return false;
     DeviceRec& r = cx.rec();
     r.Mute[at(ch)] = r.Mute[at(ch)] == 1 ? 0 : 1;
@@ -130,7 +130,7 @@ bool SendMute(ParamContext& cx, int ch) {
     return failed;
 }
 
-void UpgMuteButton(ParamContext& cx, int ch) {
+void UpgMuteButton(WindowContext& cx, int ch) {
     if (!validChannel(ch) || !hasDevice(cx)) return;
     CommandButton& b = cx.win().Command4[at(ch)];
     const bool muted = cx.rec().Mute[at(ch)] == 1;
@@ -138,7 +138,7 @@ void UpgMuteButton(ParamContext& cx, int ch) {
     b.BackColor = muted ? kMutedRed : kButtonFace;
 }
 
-bool SendGain(ParamContext& cx, int ch) {
+bool SendGain(WindowContext& cx, int ch) {
     if (!validChannel(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     const int v = w.Slider1[at(ch)].value();
@@ -152,7 +152,7 @@ bool SendGain(ParamContext& cx, int ch) {
     return send(cx, CmdSetGain, {byteOf(ch), 0, 0, 0, 0, 0, p[at(base)], p[at(base + 1)]});
 }
 
-bool SendDynLoudness(ParamContext& cx) {
+bool SendDynLoudness(WindowContext& cx) {
     if (!hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     const bool on = w.Check5.value() == 1;
@@ -164,7 +164,7 @@ bool SendDynLoudness(ParamContext& cx) {
 
 // ---------------------------------------------------------------- delay and temperature
 
-bool SendDelay(ParamContext& cx, int ch) {
+bool SendDelay(WindowContext& cx, int ch) {
     if (!validChannel(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     const int coarse = w.UpDown2[at(ch)].value();
@@ -186,7 +186,7 @@ bool SendDelay(ParamContext& cx, int ch) {
     return failed;
 }
 
-bool SendDelayUnit(ParamContext& cx, int unit) {
+bool SendDelayUnit(WindowContext& cx, int unit) {
     if (!hasDevice(cx)) return false;
     const int16_t u = unitFlag(unit);
     cx.rec().DelayUnit = u;
@@ -200,7 +200,7 @@ bool SendDelayUnit(ParamContext& cx, int unit) {
     return false;
 }
 
-bool SendTempUnit(ParamContext& cx, int unit) {
+bool SendTempUnit(WindowContext& cx, int unit) {
     if (!hasDevice(cx)) return false;
     const int16_t u = unitFlag(unit);
     cx.rec().TempUnit = u;
@@ -209,7 +209,7 @@ bool SendTempUnit(ParamContext& cx, int unit) {
     return false;
 }
 
-bool SendTemperature(ParamContext& cx) {
+bool SendTemperature(WindowContext& cx) {
     if (!hasDevice(cx)) return false;
     const int h = cx.win().HScroll1.value();
     cx.st.DevTemperature[at(cx.dev())] = static_cast<int16_t>(h - 20);
@@ -221,7 +221,7 @@ bool SendTemperature(ParamContext& cx) {
 
 // ---------------------------------------------------------------- peak limiter
 
-bool SendLimiterBypass(ParamContext& cx, int ch) {
+bool SendLimiterBypass(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     auto& flags = cx.rec().LimiterBypass;
     flags[at(ch)] = flags[at(ch)] != 0 ? 0 : 1;
@@ -231,13 +231,13 @@ bool SendLimiterBypass(ParamContext& cx, int ch) {
     return failed;
 }
 
-void UpgLimiterBypassButton(ParamContext& cx, int ch) {
+void UpgLimiterBypassButton(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return;
     FrmCtrl& w = cx.win();
     paintBypass(w.Command13[at(ch)], w.Frame8[at(ch + 2)], cx.rec().LimiterBypass[at(ch)]);
 }
 
-bool SendLimiterThreshold(ParamContext& cx, int ch) {
+bool SendLimiterThreshold(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     w.Text500[at(ch)].Text = numberText(cx, (150 - w.Slider500[at(ch)].value()) / 5.0 - 18.0);
@@ -245,7 +245,7 @@ bool SendLimiterThreshold(ParamContext& cx, int ch) {
     return sendLimiter(cx, ch);
 }
 
-bool SendLimiterRelease(ParamContext& cx, int ch) {
+bool SendLimiterRelease(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     const int r = 29 - w.Slider503[at(ch)].value();
@@ -254,7 +254,7 @@ bool SendLimiterRelease(ParamContext& cx, int ch) {
     return sendLimiter(cx, ch);
 }
 
-bool SendLimiterAttack(ParamContext& cx, int ch) {
+bool SendLimiterAttack(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     const int a = 29 - w.Slider504[at(ch)].value();
@@ -265,7 +265,7 @@ bool SendLimiterAttack(ParamContext& cx, int ch) {
 
 // ---------------------------------------------------------------- RMS compressor
 
-bool SendCompBypass(ParamContext& cx, int ch) {
+bool SendCompBypass(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     auto& flags = cx.rec().CompBypass;
     flags[at(ch)] = flags[at(ch)] != 0 ? 0 : 1;
@@ -275,13 +275,13 @@ bool SendCompBypass(ParamContext& cx, int ch) {
     return failed;
 }
 
-void UpgCompBypassButton(ParamContext& cx, int ch) {
+void UpgCompBypassButton(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return;
     FrmCtrl& w = cx.win();
     paintBypass(w.Command14[at(ch)], w.Frame8[at(ch)], cx.rec().CompBypass[at(ch)]);
 }
 
-bool SendCompThreshold(ParamContext& cx, int ch) {
+bool SendCompThreshold(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     w.Text400[at(ch)].Text = numberText(cx, (150 - w.Slider400[at(ch)].value()) / 5.0 - 18.0);
@@ -289,7 +289,7 @@ bool SendCompThreshold(ParamContext& cx, int ch) {
     return sendCompressor(cx, ch);
 }
 
-bool SendCompRatio(ParamContext& cx, int ch) {
+bool SendCompRatio(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     const int n = 31 - w.Slider401[at(ch)].value();
@@ -298,7 +298,7 @@ bool SendCompRatio(ParamContext& cx, int ch) {
     return sendCompressor(cx, ch);
 }
 
-bool SendCompKnee(ParamContext& cx, int ch) {
+bool SendCompKnee(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     const int k = 100 - w.Slider402[at(ch)].value();
@@ -307,7 +307,7 @@ bool SendCompKnee(ParamContext& cx, int ch) {
     return sendCompressor(cx, ch);
 }
 
-bool SendCompRelease(ParamContext& cx, int ch) {
+bool SendCompRelease(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     const int r = 29 - w.Slider403[at(ch)].value();
@@ -316,7 +316,7 @@ bool SendCompRelease(ParamContext& cx, int ch) {
     return sendCompressor(cx, ch);
 }
 
-bool SendCompAttack(ParamContext& cx, int ch) {
+bool SendCompAttack(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     const int a = 29 - w.Slider404[at(ch)].value();
@@ -327,7 +327,7 @@ bool SendCompAttack(ParamContext& cx, int ch) {
 
 // ---------------------------------------------------------------- polarity, link frequency
 
-bool SendPolarity(ParamContext& cx, int ch) {
+bool SendPolarity(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
     FrmCtrl& w = cx.win();
     cx.rec().Polarity[at(ch)] = w.Check2[at(ch)].value() == 0 ? 0 : 1;
@@ -338,7 +338,7 @@ bool SendPolarity(ParamContext& cx, int ch) {
     return send(cx, CmdSetPolarity, {byteOf(ch), 0, 0, 0, 0, 0, 0, bits});
 }
 
-void ApplyLinkFrequency(ParamContext& cx, const QString& text, int k) {
+void ApplyLinkFrequency(WindowContext& cx, const QString& text, int k) {
     if (k < 0 || k >= kXoverFilters) return;
     FrmCtrl& w = cx.win();
     if (w.Check1[at(k)].value() != 1) return;
@@ -348,7 +348,7 @@ void ApplyLinkFrequency(ParamContext& cx, const QString& text, int k) {
 
 // ---------------------------------------------------------------- lock state, view option
 
-void ApplyLockState(ParamContext& cx) {
+void ApplyLockState(WindowContext& cx) {
     if (!hasDevice(cx)) return;
     FrmCtrl& w = cx.win();
     const bool enabled = !(cx.rec().UnitLock == 1.0);
@@ -361,7 +361,7 @@ void ApplyLockState(ParamContext& cx) {
     w.Command19.Enabled = enabled;
 }
 
-void SetViewOption(ParamContext& cx, int i) {
+void SetViewOption(WindowContext& cx, int i) {
     if (i < 0 || i > 3 || !hasDevice(cx)) return;
     const int k = i / 2;
     cx.st.AddInputGain[at(k)] = static_cast<int16_t>(i & 1);

@@ -9,64 +9,49 @@
 // with the port not ready or while traffic is suspended nothing is sent and the setters carry on
 // as after a successful send. Setters test no suppression flag and redraw no graph: the window's
 // handlers do both.
-#include "common/AppState.h"
-#include "link/Link.h"
-#include "window/CtrlWindows.h"
+#include "window/WindowContext.h"
 
 #include <QString>
 
-// What every setter works with.
-struct ParamContext {
-    AppState& st;
-    Link& link;
-    CtrlWindows& windows;
-
-    // Bus address of the current window's device.
-    int dev() const { return st.CurDevice(); }
-    FrmCtrl& win() { return windows.CtrlWindow(st.CurSlot); }
-    ProgRecord& prog() { return st.DevProgs[static_cast<size_t>(dev())]; }
-    DeviceRec& rec() { return st.DevRecs[static_cast<size_t>(dev())]; }
-};
-
 // ---- Mute, gain, loudness (channels 0..2) ----
-bool SendMute(ParamContext& cx, int ch);
-void UpgMuteButton(ParamContext& cx, int ch);
-bool SendGain(ParamContext& cx, int ch);
-bool SendDynLoudness(ParamContext& cx);
+bool SendMute(WindowContext& cx, int ch);
+void UpgMuteButton(WindowContext& cx, int ch);
+bool SendGain(WindowContext& cx, int ch);
+bool SendDynLoudness(WindowContext& cx);
 
 // ---- Delay and temperature ----
-bool SendDelay(ParamContext& cx, int ch);
-bool SendDelayUnit(ParamContext& cx, int unit); // 0 time, any other value distance
-bool SendTempUnit(ParamContext& cx, int unit);  // 0 Celsius, any other value Fahrenheit
-bool SendTemperature(ParamContext& cx);
+bool SendDelay(WindowContext& cx, int ch);
+bool SendDelayUnit(WindowContext& cx, int unit); // 0 time, any other value distance
+bool SendTempUnit(WindowContext& cx, int unit);  // 0 Celsius, any other value Fahrenheit
+bool SendTemperature(WindowContext& cx);
 
 // ---- Peak limiter (outputs 1..2) ----
-bool SendLimiterBypass(ParamContext& cx, int ch);
-void UpgLimiterBypassButton(ParamContext& cx, int ch);
-bool SendLimiterThreshold(ParamContext& cx, int ch);
-bool SendLimiterRelease(ParamContext& cx, int ch);
-bool SendLimiterAttack(ParamContext& cx, int ch);
+bool SendLimiterBypass(WindowContext& cx, int ch);
+void UpgLimiterBypassButton(WindowContext& cx, int ch);
+bool SendLimiterThreshold(WindowContext& cx, int ch);
+bool SendLimiterRelease(WindowContext& cx, int ch);
+bool SendLimiterAttack(WindowContext& cx, int ch);
 
 // ---- RMS compressor (outputs 1..2) ----
-bool SendCompBypass(ParamContext& cx, int ch);
-void UpgCompBypassButton(ParamContext& cx, int ch);
-bool SendCompThreshold(ParamContext& cx, int ch);
-bool SendCompRatio(ParamContext& cx, int ch);
-bool SendCompKnee(ParamContext& cx, int ch);
-bool SendCompRelease(ParamContext& cx, int ch);
-bool SendCompAttack(ParamContext& cx, int ch);
+bool SendCompBypass(WindowContext& cx, int ch);
+void UpgCompBypassButton(WindowContext& cx, int ch);
+bool SendCompThreshold(WindowContext& cx, int ch);
+bool SendCompRatio(WindowContext& cx, int ch);
+bool SendCompKnee(WindowContext& cx, int ch);
+bool SendCompRelease(WindowContext& cx, int ch);
+bool SendCompAttack(WindowContext& cx, int ch);
 
 // ---- Polarity (outputs 1..2) and crossover link frequency (filters 0..3) ----
-bool SendPolarity(ParamContext& cx, int ch);
+bool SendPolarity(WindowContext& cx, int ch);
 // With "Link Frequency" of filter k ticked, writes text into its four section frequency fields.
-void ApplyLinkFrequency(ParamContext& cx, const QString& text, int k);
+void ApplyLinkFrequency(WindowContext& cx, const QString& text, int k);
 
 // ---- Unit lock and graph view option ----
 // Disables the channel sections and the program, memory and utility buttons while the device's
 // unit is locked (UnitLock exactly 1.0), enables them otherwise.
-void ApplyLockState(ParamContext& cx);
+void ApplyLockState(WindowContext& cx);
 // Option index i 0..3 of Option4: "Output" (0, 2) or "Output+Input" (1, 3) of graph i / 2 + 1.
-void SetViewOption(ParamContext& cx, int i);
+void SetViewOption(WindowContext& cx, int i);
 
 // Delay of a coarse and a fine count in metres, from whole millimetres (340 mm and 7 mm steps).
 double DelayMetres(int coarse, int fine);

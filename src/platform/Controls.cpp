@@ -34,12 +34,14 @@ void ListBox::clickRow(int row) {
 
 void FlexGrid::setRows(int r) {
     cells_.resize(static_cast<size_t>(std::max(0, r)));
-    for (auto& row : cells_) row.resize(static_cast<size_t>(cols_));
+    for (auto& row : cells_)
+        row.resize(static_cast<size_t>(cols_));
 }
 
 void FlexGrid::setCols(int c) {
     cols_ = std::max(0, c);
-    for (auto& row : cells_) row.resize(static_cast<size_t>(cols_));
+    for (auto& row : cells_)
+        row.resize(static_cast<size_t>(cols_));
 }
 
 QString FlexGrid::textMatrix(int r, int c) const {

@@ -9,6 +9,9 @@
 //   their change or click procedure (the procedures test SuppressEvents themselves);
 // - setting a slider's position from code runs nothing;
 // - setting a text from code runs nothing; only typed keys reach the key procedure.
+//
+// A control that has an event procedure holds it (Click, Change, Scroll, KeyPress, the mouse
+// procedures); the window class binds them all, and a view only runs them when the operator acts.
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -37,11 +40,22 @@ struct Control {
     QString ToolTipText;
 };
 
+// Mouse buttons and shift keys as the mouse procedures receive them.
+constexpr int kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
+constexpr int kShiftMask = 1, kCtrlMask = 2, kAltMask = 4;
+
+// A mouse procedure: the button(s), the shift keys held, and the pointer's position in twips
+// relative to the control's top left corner.
+using MouseProcedure = std::function<void(int button, int shift, int x, int y)>;
+
 struct Label : Control {
     QString Caption;
     int ZOrder = 0; // front order among the window's markers: the largest is in front
     ColorValue BackColor = kButtonFace;
     ColorValue ForeColor = kBlack;
+    MouseProcedure MouseDown;
+    MouseProcedure MouseMove;
+    MouseProcedure MouseUp;
 };
 
 struct Frame : Control {
@@ -56,12 +70,16 @@ struct Shape : Control {
 struct CommandButton : Control {
     QString Caption;
     ColorValue BackColor = kButtonFace;
+    std::function<void()> Click;
 };
 
+// Text field. Its key procedure sees every key the operator types before the field takes it, and
+// may change the key or swallow it (key 0).
 struct TextBox : Control {
     QString Text;
     bool Locked = false;
     int MaxLength = 0;
+    std::function<void(int& key)> KeyPress;
 };
 
 // Two-state check box (0 clear, 1 ticked; 2 greyed is kept as given). Setting the value from
@@ -79,7 +97,7 @@ struct CheckBox : Control {
     void setValueSilently(int v) { value_ = std::clamp(v, 0, 2); }
     std::function<void()> Click;
 
-private:
+  private:
     int value_ = 0;
 };
 
@@ -92,7 +110,7 @@ struct OptionButton : Control {
     std::function<void()> Click;
     std::vector<OptionButton*> group;
 
-private:
+  private:
     bool value_ = false;
 };
 
@@ -105,7 +123,7 @@ struct Slider : Control {
     std::function<void()> Scroll;
     std::function<void()> Change;
 
-private:
+  private:
     int value_ = 0;
 };
 
@@ -124,7 +142,7 @@ struct UpDown : Control {
     void setValueSilently(int v) { value_ = std::clamp(v, std::min(Min, Max), std::max(Min, Max)); }
     std::function<void()> Change;
 
-private:
+  private:
     int value_ = 0;
 };
 
@@ -140,7 +158,7 @@ struct ScrollBar : Control {
     }
     std::function<void()> Change;
 
-private:
+  private:
     int value_ = 0;
 };
 
@@ -158,7 +176,7 @@ struct ComboBox : Control {
     QString text() const { return index_ >= 0 && index_ < items.size() ? items[index_] : QString(); }
     std::function<void()> Click;
 
-private:
+  private:
     int index_ = -1;
 };
 
@@ -190,7 +208,7 @@ struct ListBox : Control {
     }
     std::function<void()> Click;
 
-private:
+  private:
     int index_ = -1;
     std::vector<bool> marks_;
 };
@@ -200,7 +218,7 @@ struct ProgressBar : Control {
     int value() const { return value_; }
     void setValue(int v) { value_ = std::clamp(v, Min, Max); }
 
-private:
+  private:
     int value_ = 0;
 };
 
@@ -231,8 +249,9 @@ struct FlexGrid : Control {
     int Row = 0, Col = 0; // current cell
     int FixedRows = 1;
     QStringList ColumnHeaders;
+    std::function<void()> DblClick; // the operator double-clicked the current cell
 
-private:
+  private:
     struct Cell {
         QString text;
         ColorValue back = kWhite;

@@ -1,11 +1,12 @@
 #include "startup/FrmLogin.h"
 
-#include <QFile>
+#include "bus/ConnectionFiles.h"
 
 namespace {
 constexpr int kFirstRotated = 33; // "!"
 constexpr int kLastRotated = 126; // "~"
 constexpr int kRotatedCount = kLastRotated - kFirstRotated + 1;
+constexpr qint64 kMaxCodeFileSize = 2 + 0xFFFF; // the count word and the longest code
 } // namespace
 
 QChar ServiceCodeChar(uint8_t stored) {
@@ -24,6 +25,9 @@ FrmLogin::FrmLogin(AppState& st, MessageBoxService& msg, Timer& splashTimer)
     Label1.Caption = QStringLiteral("Insert Password");
     Command2.Caption = QStringLiteral("OK");
     Command1.Caption = QStringLiteral("Exit");
+    Text1.KeyPress = [this](int& key) { Text1_KeyPress(key); };
+    Command2.Click = [this] { Command2_Click(); };
+    Command1.Click = [this] { Command1_Click(); };
 }
 
 QByteArray FrmLogin::ReadStoredCode(const QByteArray& file) {
@@ -41,16 +45,12 @@ QString FrmLogin::DecodePassword(const QByteArray& stored) const {
 
 void FrmLogin::Form_Load() {
     Frame1.Visible = true;
-    const QString path = st_.AppFolder + QStringLiteral("/sys.xxx");
-    QByteArray stored;
-    QFile f(path);
-    if (f.exists()) {
-        if (f.open(QIODevice::ReadOnly)) stored = ReadStoredCode(f.readAll());
-    } else {
-        // A missing code file is created empty; in a folder that cannot be written the code
-        // simply stays empty.
-        if (f.open(QIODevice::WriteOnly)) f.close();
-    }
+    // A missing code file is created empty (in a folder that cannot be written the code simply
+    // stays empty). A code file that is there but cannot be read refuses every entry: it must
+    // never read as an empty code, which would let an empty entry in.
+    const auto file = ReadOrCreateDataFile(st_.AppFolder + QStringLiteral("/sys.xxx"), kMaxCodeFileSize);
+    codeUnreadable_ = !file.has_value();
+    const QByteArray stored = file ? ReadStoredCode(*file) : QByteArray();
     expected_ = DecodePassword(stored);
     expectedLength_ = static_cast<int>(stored.size());
     Text1.Text.clear();
@@ -73,7 +73,7 @@ void FrmLogin::Command1_Click() {
 
 void FrmLogin::CheckCode() {
     const QString& typed = Text1.Text;
-    bool ok = typed.size() == expectedLength_;
+    bool ok = !codeUnreadable_ && typed.size() == expectedLength_;
     for (int i = 0; ok && i < typed.size(); ++i)
         ok = typed[i] == expected_[i];
     if (ok) {

@@ -50,4 +50,5 @@ class FrmLogin {
     Timer& splashTimer_;
     QString expected_;
     int expectedLength_ = 0;
+    bool codeUnreadable_ = false; // "sys.xxx" is there but could not be read
 };

@@ -4,6 +4,7 @@ FrmVersion::FrmVersion(const AppState& st) : st_(st) {
     Label1[0].Caption = QStringLiteral("Software Version:");
     Label1[1].Caption = QStringLiteral("Firmware Version:");
     Command1.Caption = QStringLiteral("OK");
+    Command1.Click = [this] { Command1_Click(); };
 }
 
 void FrmVersion::Form_Load() {

@@ -80,6 +80,9 @@ void MDIFrmMain::MDIForm_Load() {
         }
     }
     loaded_ = true;
+}
+
+void MDIFrmMain::ShowDeviceList() {
     if (deviceList_) deviceList_->ShowDeviceList(QString());
 }
 

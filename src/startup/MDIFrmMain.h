@@ -39,8 +39,10 @@ class MDIFrmMain {
     // or the demo devices could not be loaded, and the program ends.
     bool loaded() const { return loaded_; }
 
-    // The device list inside this window; the load ends by showing it.
+    // The device list inside this window. The load does not show it: the start-up shows it once
+    // this window is on screen.
     void setDeviceList(DeviceListHost* host) { deviceList_ = host; }
+    void ShowDeviceList();
     // The progress labels the start-up scan writes.
     void setScanLabels(const ScanLabels& labels) { scanLabels_ = labels; }
 

@@ -1,28 +1,9 @@
 #pragma once
-// The editing windows by window slot: one FrmCtrl per slot 0..65, created on first use and kept
-// for the whole run, so that a slot's window object is reused after its window closed.
-#include "common/AppState.h"
-#include "window/FrmCtrl.h"
+// The name the response graph code still gives the editing windows' slots (it takes a
+// `CtrlWindows&`). Only that code and its tests use it; it goes once they name CtrlWindowSlots.
+#include "window/CtrlWindowSlots.h"
 
-#include <array>
-#include <memory>
-
-class CtrlWindows {
+class CtrlWindows : public CtrlWindowSlots {
   public:
-    explicit CtrlWindows(AppState& st) : st_(st) {}
-
-    // What the windows' procedures work with; handed to every window, present and future.
-    void setContext(EqContext* cx);
-
-    // The window object of slot s (0..65), created when the slot holds none yet.
-    FrmCtrl& CtrlWindow(int slot);
-    // The window object of slot s when one was created, else nullptr (also for a slot outside 0..65).
-    FrmCtrl* existing(int slot) const;
-    // The window of the current slot (CurSlot), created when needed.
-    FrmCtrl& current() { return CtrlWindow(st_.CurSlot); }
-
-  private:
-    AppState& st_;
-    EqContext* cx_ = nullptr;
-    std::array<std::unique_ptr<FrmCtrl>, kWindowSlots> windows_;
+    using CtrlWindowSlots::CtrlWindowSlots;
 };

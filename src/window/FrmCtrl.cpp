@@ -8,6 +8,10 @@ const std::array<const char*, 18> kXoverTypeCaptions = {
 
 namespace {
 
+size_t U(int i) {
+    return static_cast<size_t>(i);
+}
+
 void setRange(Slider& s, int max) {
     s.Min = 0;
     s.Max = max;
@@ -18,11 +22,6 @@ void setRange(UpDown& u, int min, int max) {
     u.Max = max;
     u.Increment = 1;
     u.setValueSilently(min);
-}
-
-// Number of band b within its channel, from 0.
-int bandInChannel(int b) {
-    return b < 5 ? b : (b < 12 ? b - 5 : b - 12);
 }
 
 } // namespace
@@ -101,7 +100,7 @@ void FrmCtrl::designControls() {
         setRange(UpDown3[b], 0, 197);
         Text5[b].Text = "1.05";
         Text50[b].Text = "1.05";
-        Label5[b].Caption = QString::number(bandInChannel(b) + 1);
+        Label5[b].Caption = QString::number(BandInChannel(b) + 1);
         Label5[b].Width = 120;
         Label5[b].Height = 120;
         Label5[b].Visible = false;
@@ -196,6 +195,24 @@ void FrmCtrl::designControls() {
     Command6[1].Caption = "Save Preset";
     Check10.Caption = "Bloquear Unidad";
     Check10.ToolTipText = "Bloquear Unidad";
+}
+
+void FrmCtrl::bindProcedures() {
+    for (int ch = 0; ch < kChannels; ++ch) {
+        Text1[U(ch)].KeyPress = [this, ch](int& key) { Text1_KeyPress(ch, key); };
+        Slider1[U(ch)].Change = [this, ch] { ApplyGainSlider(ch); };
+        Command4[U(ch)].Click = [this, ch] { Command4_Click(ch); };
+    }
+    Check5.Click = [this] { Check5_Click(); };
+    for (int ch = 1; ch < kChannels; ++ch)
+        Check2[U(ch)].Click = [this, ch] { Check2_Click(ch); };
+    for (int i = 0; i < 2; ++i)
+        Option1[U(i)].Click = [this, i] { Option1_Click(i); };
+    Check10.Click = [this] { Check10_Click(); };
+}
+
+void FrmCtrl::setContext(WindowContext* cx) {
+    cx_ = cx;
 }
 
 void FrmCtrl::LoadCorrectWindow() {

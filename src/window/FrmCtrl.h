@@ -10,19 +10,19 @@
 //
 // The window knows its own slot from its creation: `LoadCorrectWindow` makes it the current one.
 #include "common/AppState.h"
+#include "common/BandNumbering.h"
+#include "common/ScopedFlags.h"
 #include "platform/Controls.h"
 
 #include <array>
+#include <optional>
 
-constexpr int kChannels = 3;     // input, output 1, output 2
-constexpr int kBands = 19;       // equaliser bands of a device
-constexpr int kXoverFilters = 4; // crossover filters of a device
-constexpr int kGraphs = 3;       // one response graph per channel
+constexpr int kGraphs = 3; // one response graph per channel
 
 // Captions of the crossover type list; the list position is the type code 0..17.
 extern const std::array<const char*, 18> kXoverTypeCaptions;
 
-struct EqContext;
+struct WindowContext;
 
 // The window's controls with their design values. Kept apart from the procedures so that a
 // window object that is loaded again starts from the design values, as a freshly loaded window
@@ -153,9 +153,9 @@ class FrmCtrl : public FrmCtrlControls {
     FrmCtrl(const FrmCtrl&) = delete; // option groups point into the window itself
     FrmCtrl& operator=(const FrmCtrl&) = delete;
 
-    // What the procedures work with: setters, graph, link routines, message boxes. Set by
-    // CtrlWindows; without it the lifecycle procedures and handlers do nothing.
-    void setContext(EqContext* cx);
+    // What the procedures work with: link, setters, graph, link routines, message boxes. Set by
+    // CtrlWindowSlots; without it the lifecycle procedures and handlers do nothing.
+    void setContext(WindowContext* cx);
 
     // Makes this window's slot the current one (CurSlot); every setter works on CurSlot.
     void LoadCorrectWindow();
@@ -182,23 +182,35 @@ class FrmCtrl : public FrmCtrlControls {
     // slot freed, and the object stays for a later window.
     void CloseSilently();
 
-    // ---- Edit handlers ----
-    // Gain field key: digits, signs, Backspace and the editing keys pass; "," and "." become the
-    // locale's decimal sign; Enter applies the gain. A refused key becomes "?" after the message.
+    // ---- Edit handlers, by panel; each control runs its own through the binding ----
+    // Gain, mute, loudness and phase (FrmCtrlGain.cpp).
+    // Gain field key: a number field of the channel gain family; Enter applies the gain.
     void Text1_KeyPress(int ch, int& keyAscii);
     // The gain slider of channel ch was moved by the operator.
     void ApplyGainSlider(int ch);
     void Command4_Click(int ch); // "Mute"
     void Check5_Click();         // D.L.F. "Enable"
     void Check2_Click(int ch);   // "180°" of output ch
-    void Check10_Click();        // "Bloquear Unidad"
+    // Delay and temperature (FrmCtrlDelay.cpp).
+    void Option1_Click(int index); // delay unit 0 "Tiempo", 1 "Distancia" became selected
+    // Utilities (FrmCtrlUtilities.cpp).
+    void Check10_Click(); // "Bloquear Unidad"
 
   private:
     void designControls();
+    // Makes every control with a procedure run it.
     void bindProcedures();
-    // Frame of the switch handlers: nothing while SuppressEvents is raised, EditBusy held for the
-    // run when `busy`, the window made current before `body`.
-    template <typename Body> void switchFrame(bool busy, Body body);
+    // Frame of the switch handlers: nothing while SuppressEvents is raised (or without a
+    // context), EditBusy held for the run when `busy`, the window made current before `body`.
+    template <typename Body> void switchFrame(bool busy, Body body) {
+        if (st_.SuppressEvents || !cx_) return;
+        std::optional<ScopedValue<bool>> editBusy;
+        if (busy) editBusy.emplace(st_.EditBusy, true);
+        LoadCorrectWindow();
+        body();
+    }
+    // Enter in the gain field of channel ch: false when its text is not a number.
+    bool applyGainText(int ch);
     bool hasContext() const;
     static void linkGroup(std::initializer_list<OptionButton*> group);
 
@@ -207,7 +219,7 @@ class FrmCtrl : public FrmCtrlControls {
 
     AppState& st_;
     int slot_;
-    EqContext* cx_ = nullptr;
+    WindowContext* cx_ = nullptr;
     bool loaded_ = false;     // between a load and the unload
     bool everLoaded_ = false; // the object has served a window before
     bool closeSilently_ = false;

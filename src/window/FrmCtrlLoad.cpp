@@ -1,7 +1,9 @@
 // The editing window's lifecycle: load, resize, activation and close.
 #include "bus/DeviceRead.h"
+#include "common/ScopedFlags.h"
 #include "params/ProgramLoad.h"
 #include "window/FrmCtrl.h"
+#include "window/WindowContext.h"
 
 namespace {
 size_t U(int i) {
@@ -34,14 +36,15 @@ bool FrmCtrl::Form_Load() {
     st_.SelectedSection[d] = 0;
     FrontSection = 0;
 
-    st_.DrawSuspended = 1;
-    st_.CommSuspended = true;
-    st_.DeviceWindowOpen[d] = true;
-    st_.DeviceSlot[d] = static_cast<int16_t>(slot_);
-    loaded_ = true;
-    LoadProgramToWindow(*cx_);
-    st_.CommSuspended = false;
-    st_.DrawSuspended = 0;
+    {
+        // The controls take the device's program with nothing sent and no curve drawn.
+        const auto noDrawing = RaiseDrawSuspended(st_);
+        const auto noSending = RaiseCommSuspended(st_);
+        st_.DeviceWindowOpen[d] = true;
+        st_.DeviceSlot[d] = static_cast<int16_t>(slot_);
+        loaded_ = true;
+        LoadProgramToWindow(*cx_);
+    }
 
     // The lock box from the image: when that changes the box, its click sends the lock byte.
     Check10.setValue(st_.DevProgs[d].Ext[23] == 1 ? 1 : 0);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 struct DevsimRun {
     QTemporaryDir dir;
@@ -24,9 +25,15 @@ struct DevsimRun {
         pty = QString::fromLocal8Bit(process.readLine()).trimmed();
         return pty.startsWith("/dev/pts/");
     }
+    // devsim ends cleanly when asked to stop; anything else (a crash, a sanitizer report at
+    // exit) fails the test that ran it.
     ~DevsimRun() {
-        process.terminate();
-        process.waitForFinished(3000);
+        if (process.state() != QProcess::NotRunning) {
+            process.terminate();
+            EXPECT_TRUE(process.waitForFinished(5000));
+        }
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     }
 };
 

@@ -2,37 +2,20 @@
 // An editing window on slot 0 bound to a simulated device, with the graph and link routines
 // recorded, for the equaliser, crossover and whole-program tests.
 #include "params/EqSetters.h"
+#include "support/RecordingFakes.h"
 #include "support/SimEnv.h"
+#include "window/EditingWindowParts.h"
 
 #include <string>
 #include <vector>
 
-struct RecordingGraph : ResponseGraph {
-    std::vector<std::string> calls; // "band 7", "xover 2", "redraw 1"
-    std::vector<int16_t> drawSuspendedAtCall;
-    const AppState* st = nullptr;
-
-    void note(std::string s) {
-        calls.push_back(std::move(s));
-        drawSuspendedAtCall.push_back(st ? st->DrawSuspended : 0);
-    }
-    void CalcBandGraph(int b) override { note("band " + std::to_string(b)); }
-    void CalcXoverGraph(int k) override { note("xover " + std::to_string(k)); }
-    void RedrawGraph(int g) override { note("redraw " + std::to_string(g)); }
-};
-
-struct RecordingLinked : LinkedRoutines {
-    std::vector<std::string> calls;
-    void LinkEqBand(int b) override { calls.push_back("eqband " + std::to_string(b)); }
-    void LinkDelayUnit() override { calls.push_back("delayunit"); }
-};
-
 struct EqTestEnv : SimEnv {
     static constexpr int kDev = 5;
-    CtrlWindows windows{st};
     RecordingGraph graph;
     RecordingLinked linked;
-    EqContext ctx{{st, link, windows}, msg, graph, linked};
+    EditingWindowParts parts{st, link, sv, linked, &graph};
+    CtrlWindowSlots& windows = parts.windows;
+    WindowContext& ctx = parts.context;
     SimDevice* device = nullptr;
 
     EqTestEnv() {

@@ -4,9 +4,9 @@
 #include "support/SimEnv.h"
 
 #include "bus/FrmSearchNet.h"
-#include "graph/ModGraph.h"
 #include "params/EqSetters.h"
-#include "window/EditingWindows.h"
+#include "support/RecordingFakes.h"
+#include "window/EditingWindowParts.h"
 
 #include <gtest/gtest.h>
 
@@ -14,24 +14,16 @@
 #include <string>
 #include <vector>
 
-struct RecordingLinks : LinkedRoutines {
-    std::vector<std::string> calls;
-    void LinkGain(int ch) override { calls.push_back("gain " + std::to_string(ch)); }
-    void LinkMute(int ch) override { calls.push_back("mute " + std::to_string(ch)); }
-    void LinkDynLoudness() override { calls.push_back("loudness"); }
-};
-
 struct WindowEnv : SimEnv {
-    CtrlWindows windows{st};
-    ModGraph graph{st, windows};
-    ModGraphResponse response{graph};
-    RecordingLinks linked;
-    EqContext ctx{{st, link, windows}, msg, response, linked};
-    EditingWindows editing{st, windows};
+    RecordingLinked linked;
+    EditingWindowParts parts{st, link, sv, linked};
+    CtrlWindowSlots& windows = parts.windows;
+    WindowContext& ctx = parts.context;
+    ModGraph& graph = parts.modGraph;
+    EditingWindowService& editing = parts.service;
     FrmSearchNet list{st, sv, link};
 
     WindowEnv() {
-        windows.setContext(&ctx);
         list.setEditingWindows(&editing);
         link.setFailureSink(&list);
     }

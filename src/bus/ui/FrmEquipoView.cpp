@@ -1,5 +1,7 @@
 #include "bus/ui/FrmEquipoView.h"
 
+#include "platform/ui/BoundControls.h"
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -14,10 +16,7 @@ FrmEquipoView::FrmEquipoView(FrmEquipo& frm, QWidget* parent) : QDialog(parent),
     for (int i = 0; i < 2; ++i) {
         option1_[i] = new QRadioButton(frm_.Option1[static_cast<size_t>(i)].Caption, box);
         opts->addWidget(option1_[i]);
-        connect(option1_[i], &QRadioButton::clicked, this, [this, i] {
-            frm_.Option1[static_cast<size_t>(i)].setValue(true);
-            afterEvent();
-        });
+        BindOption(option1_[i], frm_.Option1[static_cast<size_t>(i)], [this] { afterEvent(); });
     }
     auto* buttons = new QHBoxLayout;
     command1_[1] = new QPushButton(frm_.Command1[1].Caption, this);
@@ -26,10 +25,7 @@ FrmEquipoView::FrmEquipoView(FrmEquipo& frm, QWidget* parent) : QDialog(parent),
     buttons->addWidget(command1_[1]);
     buttons->addWidget(command1_[0]);
     for (int i = 0; i < 2; ++i)
-        connect(command1_[i], &QPushButton::clicked, this, [this, i] {
-            frm_.Command1_Click(i);
-            afterEvent();
-        });
+        BindButton(command1_[i], frm_.Command1[static_cast<size_t>(i)], [this] { afterEvent(); });
     auto* lay = new QVBoxLayout(this);
     lay->addWidget(box);
     lay->addLayout(buttons);
@@ -49,5 +45,5 @@ void FrmEquipoView::afterEvent() {
 
 void FrmEquipoView::reject() {
     // The close box and Escape leave without a model, like "Cancelar", which unloads the dialog.
-    frm_.Command1_Click(1);
+    frm_.Command1[1].Click();
 }

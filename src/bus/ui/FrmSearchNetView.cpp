@@ -1,5 +1,7 @@
 #include "bus/ui/FrmSearchNetView.h"
 
+#include "platform/ui/BoundControls.h"
+
 #include "platform/ui/ViewSupport.h"
 
 #include <QCloseEvent>
@@ -56,13 +58,10 @@ FrmSearchNetView::FrmSearchNetView(FrmSearchNet& form, QWidget* parent) : QWidge
     connect(grid1_, &QTableWidget::cellDoubleClicked, this, [this](int row, int col) {
         form_.MSFlexGrid1.Row = row;
         form_.MSFlexGrid1.Col = col;
-        form_.OpenOrLinkDevice();
+        if (form_.MSFlexGrid1.DblClick) form_.MSFlexGrid1.DblClick();
         sync();
     });
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        if (form_.Timer1.Enabled && form_.Timer1.Tick) form_.Timer1.Tick();
-        sync();
-    });
+    BindTimer(timer_, form_.Timer1, [this] { sync(); });
     form_.Refresh = [this] {
         sync();
         repaint();
@@ -105,12 +104,7 @@ void FrmSearchNetView::sync() {
     label2_->setText(form_.Label2.Caption);
     label2_->setVisible(form_.Label2.Visible);
     ShowMousePointer(this, form_.MousePointer);
-    if (form_.Timer1.Enabled && form_.Timer1.Interval > 0) {
-        if (!timer_.isActive() || timer_.interval() != form_.Timer1.Interval)
-            timer_.start(form_.Timer1.Interval);
-    } else {
-        timer_.stop();
-    }
+    ShowTimer(timer_, form_.Timer1);
 }
 
 namespace {

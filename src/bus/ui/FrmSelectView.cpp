@@ -1,5 +1,6 @@
 #include "bus/ui/FrmSelectView.h"
 
+#include "platform/ui/BoundControls.h"
 #include "platform/ui/ViewSupport.h"
 
 #include <QCheckBox>
@@ -53,19 +54,13 @@ FrmSelectView::FrmSelectView(FrmSelect& frm, QWidget* parent) : QDialog(parent),
     frame10_ = frame(frm_.Frame10, this);
     command3_ = new QPushButton(frame10_);
     PlaceWidget(command3_, frm_.Command3);
-    connect(command3_, &QPushButton::clicked, this, [this] {
-        frm_.Command3_Click();
-        afterEvent();
-    });
+    BindButton(command3_, frm_.Command3, [this] { afterEvent(); });
 
     frame1_ = frame(frm_.Frame1, this);
     for (int i = 0; i < 4; ++i) {
         option1_[i] = new QRadioButton(frm_.Option1[static_cast<size_t>(i)].Caption, frame1_);
         PlaceWidget(option1_[i], frm_.Option1[static_cast<size_t>(i)]);
-        connect(option1_[i], &QRadioButton::clicked, this, [this, i] {
-            frm_.Option1[static_cast<size_t>(i)].setValue(true);
-            afterEvent();
-        });
+        BindOption(option1_[i], frm_.Option1[static_cast<size_t>(i)], [this] { afterEvent(); });
     }
 
     frame9_ = frame(frm_.Frame9, this);
@@ -76,16 +71,10 @@ FrmSelectView::FrmSelectView(FrmSelect& frm, QWidget* parent) : QDialog(parent),
     for (int i = 0; i < 2; ++i) {
         option3_[i] = new QRadioButton(frm_.Option3[static_cast<size_t>(i)].Caption, frame12_[1]);
         PlaceWidget(option3_[i], frm_.Option3[static_cast<size_t>(i)]);
-        connect(option3_[i], &QRadioButton::clicked, this, [this, i] {
-            frm_.Option3[static_cast<size_t>(i)].setValue(true);
-            afterEvent();
-        });
+        BindOption(option3_[i], frm_.Option3[static_cast<size_t>(i)], [this] { afterEvent(); });
         check1_[i] = new QCheckBox(frm_.Check1[static_cast<size_t>(i)].Caption, frame12_[0]);
         PlaceWidget(check1_[i], frm_.Check1[static_cast<size_t>(i)]);
-        connect(check1_[i], &QCheckBox::clicked, this, [this, i](bool on) {
-            frm_.Check1[static_cast<size_t>(i)].setValue(on ? 1 : 0);
-            afterEvent();
-        });
+        BindCheck(check1_[i], frm_.Check1[static_cast<size_t>(i)], [this] { afterEvent(); });
     }
 
     frame2_ = frame(frm_.Frame2, this);
@@ -97,10 +86,7 @@ FrmSelectView::FrmSelectView(FrmSelect& frm, QWidget* parent) : QDialog(parent),
     for (int i = 0; i < 2; ++i) {
         command1_[i] = new QPushButton(frm_.Command1[static_cast<size_t>(i)].Caption, frame11_);
         PlaceWidget(command1_[i], frm_.Command1[static_cast<size_t>(i)]);
-        connect(command1_[i], &QPushButton::clicked, this, [this, i] {
-            frm_.Command1_Click(i);
-            afterEvent();
-        });
+        BindButton(command1_[i], frm_.Command1[static_cast<size_t>(i)], [this] { afterEvent(); });
     }
 
     // The ID configuration panel covers the main column when shown.
@@ -120,10 +106,7 @@ FrmSelectView::FrmSelectView(FrmSelect& frm, QWidget* parent) : QDialog(parent),
     for (int i = 0; i < 2; ++i) {
         command2_[i] = new QPushButton(frm_.Command2[static_cast<size_t>(i)].Caption, frame6_);
         PlaceWidget(command2_[i], frm_.Command2[static_cast<size_t>(i)]);
-        connect(command2_[i], &QPushButton::clicked, this, [this, i] {
-            frm_.Command2_Click(i);
-            afterEvent();
-        });
+        BindButton(command2_[i], frm_.Command2[static_cast<size_t>(i)], [this] { afterEvent(); });
     }
 
     frm_.Refresh = [this] {

@@ -1,8 +1,9 @@
 #include "startup/ui/LoginDialog.h"
 
+#include "platform/ui/BoundControls.h"
+
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,9 +16,13 @@ LoginDialog::LoginDialog(FrmLogin& form, QWidget* parent) : QDialog(parent), for
     frame1_ = new QGroupBox(this);
     auto* inner = new QVBoxLayout(frame1_);
     label1_ = new QLabel(form_.Label1.Caption, frame1_);
-    text1_ = new QLineEdit(frame1_);
+    auto* code = new KeyLineEdit(frame1_);
+    code->keyPress = [this](int& key) {
+        if (form_.Text1.KeyPress) form_.Text1.KeyPress(key);
+        sync();
+    };
+    text1_ = code;
     text1_->setEchoMode(QLineEdit::Password);
-    text1_->installEventFilter(this);
     inner->addWidget(label1_);
     inner->addWidget(text1_);
     auto* buttons = new QHBoxLayout;
@@ -31,14 +36,8 @@ LoginDialog::LoginDialog(FrmLogin& form, QWidget* parent) : QDialog(parent), for
     outer->addWidget(frame1_);
 
     connect(text1_, &QLineEdit::textEdited, this, [this](const QString& t) { form_.Text1.Text = t; });
-    connect(command2_, &QPushButton::clicked, this, [this] {
-        form_.Command2_Click();
-        sync();
-    });
-    connect(command1_, &QPushButton::clicked, this, [this] {
-        form_.Command1_Click();
-        sync();
-    });
+    BindButton(command2_, form_.Command2, [this] { sync(); });
+    BindButton(command1_, form_.Command1, [this] { sync(); });
     form_.Unload = [this] { accept(); };
 }
 
@@ -50,17 +49,4 @@ void LoginDialog::sync() {
         text1_->setFocus();
         text1_->selectAll();
     }
-}
-
-bool LoginDialog::eventFilter(QObject* obj, QEvent* e) {
-    if (obj == text1_ && e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-            int key = 13;
-            form_.Text1_KeyPress(key);
-            sync();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(obj, e);
 }

@@ -17,8 +17,6 @@ class LoginDialog : public QDialog {
     QLineEdit* codeBox() const { return text1_; }
 
   protected:
-    bool eventFilter(QObject* obj, QEvent* e) override;
-
   private:
     FrmLogin& form_;
     QGroupBox* frame1_;

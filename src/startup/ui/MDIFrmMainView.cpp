@@ -1,5 +1,6 @@
 #include "startup/ui/MDIFrmMainView.h"
 
+#include "platform/ui/BoundControls.h"
 #include "platform/ui/ViewSupport.h"
 
 #include <QAction>
@@ -31,10 +32,7 @@ MDIFrmMainView::MDIFrmMainView(MDIFrmMain& frm, AppState& st, QWidget* parent)
     });
 
     timer3_ = new QTimer(this);
-    connect(timer3_, &QTimer::timeout, this, [this] {
-        if (frm_.Timer3.Tick) frm_.Timer3.Tick();
-        sync();
-    });
+    BindTimer(*timer3_, frm_.Timer3, [this] { sync(); });
 
     sync();
 }
@@ -45,12 +43,7 @@ void MDIFrmMainView::sync() {
     exit_->setEnabled(frm_.Exit.Enabled);
     connection_->menuAction()->setEnabled(frm_.Connection.Enabled);
     searchNewId_->setEnabled(frm_.SearchNewID.Enabled);
-    if (frm_.Timer3.Enabled && frm_.Timer3.Interval > 0) {
-        if (!timer3_->isActive() || timer3_->interval() != frm_.Timer3.Interval)
-            timer3_->start(frm_.Timer3.Interval);
-    } else {
-        timer3_->stop();
-    }
+    ShowTimer(*timer3_, frm_.Timer3);
 }
 
 void MDIFrmMainView::closeEvent(QCloseEvent* e) {

@@ -1,5 +1,7 @@
 #include "startup/ui/SplashView.h"
 
+#include "platform/ui/BoundControls.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -26,10 +28,7 @@ SplashView::SplashView(frmSplash& form, QWidget* parent)
     row->addStretch(1);
     outer->addLayout(row);
     timer_.setSingleShot(false);
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        if (form_.Timer1.Enabled && form_.Timer1.Tick) form_.Timer1.Tick();
-        sync();
-    });
+    BindTimer(timer_, form_.Timer1, [this] { sync(); });
     form_.Unload = [this] {
         timer_.stop();
         close();
@@ -57,12 +56,7 @@ void SplashView::sync() {
     else
         unsetCursor();
     if (form_.Unloaded) return;
-    if (form_.Timer1.Enabled && form_.Timer1.Interval > 0) {
-        if (!timer_.isActive() || timer_.interval() != form_.Timer1.Interval)
-            timer_.start(form_.Timer1.Interval);
-    } else {
-        timer_.stop();
-    }
+    ShowTimer(timer_, form_.Timer1);
 }
 
 void SplashView::keyPressEvent(QKeyEvent* e) {

@@ -1,5 +1,7 @@
 #include "startup/ui/VersionDialog.h"
 
+#include "platform/ui/BoundControls.h"
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -28,7 +30,7 @@ VersionDialog::VersionDialog(FrmVersion& form, QWidget* parent) : QDialog(parent
     outer->addLayout(grid);
     auto* ok = new QPushButton(form_.Command1.Caption, this);
     outer->addWidget(ok, 0, Qt::AlignCenter);
-    connect(ok, &QPushButton::clicked, this, [this] { form_.Command1_Click(); });
+    BindButton(ok, form_.Command1, nullptr);
     form_.Unload = [this] { accept(); };
 }
 

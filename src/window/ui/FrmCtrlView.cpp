@@ -1,22 +1,14 @@
 #include "window/ui/FrmCtrlView.h"
 
+#include "platform/ui/BoundControls.h"
 #include "platform/ui/ViewSupport.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QFontMetrics>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
-#include <QToolButton>
 
 #include <algorithm>
 
@@ -38,329 +30,25 @@ constexpr int kRightColumn = 632;
 constexpr int kBandColumn = 72;
 constexpr int kMarkerSize = 12;
 
-// A caption as a desktop button shows it: runs of blanks taken as one, and words wrapped onto
-// lines that fit the button's width.
-QString WrappedCaption(const QString& caption, const QFontMetrics& fm, int width) {
-    const QStringList words = caption.simplified().split(u' ', Qt::SkipEmptyParts);
-    QStringList lines;
-    QString line;
-    for (const QString& w : words) {
-        const QString wider = line.isEmpty() ? w : line + u' ' + w;
-        if (!line.isEmpty() && fm.horizontalAdvance(wider) > width - 8) {
-            lines << line;
-            line = w;
-        } else {
-            line = wider;
-        }
-    }
-    if (!line.isEmpty()) lines << line;
-    return lines.join(u'\n');
-}
-
-// Shows a slider's or scroll bar's range, position and common state without running its
-// change procedure.
-template <typename Widget, typename Ranged> void ShowRange(Widget* w, const Ranged& s) {
-    const QSignalBlocker block(w);
-    if (w->minimum() != s.Min || w->maximum() != s.Max) w->setRange(s.Min, s.Max);
-    if (w->value() != s.value()) w->setValue(s.value());
-    ShowControlState(w, s);
-}
-
-void ShowBackColor(QWidget* w, ColorValue back) {
-    const QString sheet =
-        back == kButtonFace ? QString() : QStringLiteral("background-color: %1;").arg(ToQColor(back).name());
-    if (w->styleSheet() != sheet) w->setStyleSheet(sheet);
-}
-
-// A text field whose typed keys first go to the window's key procedure, which may let them
-// through, change them or swallow them (key 0). Keys that only move the caret are not typed keys.
-class KeyLineEdit : public QLineEdit {
-  public:
-    using QLineEdit::QLineEdit;
-    std::function<void(int&)> keyPress;
-
-  protected:
-    void keyPressEvent(QKeyEvent* e) override {
-        if (!keyPress) return QLineEdit::keyPressEvent(e);
-        const bool ctrl = e->modifiers().testFlag(Qt::ControlModifier);
-        int key = -1;
-        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
-            key = 13;
-        else if (e->key() == Qt::Key_Backspace)
-            key = 8;
-        else if (ctrl && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
-            key = e->key() - Qt::Key_A + 1;
-        else if (!ctrl && e->text().size() == 1 && e->text()[0].unicode() >= 32)
-            key = e->text()[0].unicode();
-        if (key < 0) return QLineEdit::keyPressEvent(e);
-        const int typed = key;
-        keyPress(key);
-        if (key == 0 || key == 13) {
-            e->accept();
-            return;
-        }
-        if (key == typed) return QLineEdit::keyPressEvent(e);
-        insert(QString(QChar(key)));
-    }
-};
-
-// An up-down control: two arrow buttons stacked.
-class UpDownWidget : public QWidget {
-  public:
-    UpDownWidget(QWidget* parent, std::function<void(int)> step) : QWidget(parent) {
-        up_ = new QToolButton(this);
-        down_ = new QToolButton(this);
-        up_->setArrowType(Qt::UpArrow);
-        down_->setArrowType(Qt::DownArrow);
-        up_->setAutoRepeat(true);
-        down_->setAutoRepeat(true);
-        QObject::connect(up_, &QToolButton::clicked, this, [step] { step(1); });
-        QObject::connect(down_, &QToolButton::clicked, this, [step] { step(-1); });
-    }
-
-  protected:
-    void resizeEvent(QResizeEvent*) override {
-        const int h = height() / 2;
-        up_->setGeometry(0, 0, width(), h);
-        down_->setGeometry(0, h, width(), height() - h);
-    }
-
-  private:
-    QToolButton* up_;
-    QToolButton* down_;
-};
-
-// A lamp or LED: a filled rectangle or circle in the shape's fill colour.
-class ShapeWidget : public QWidget {
-  public:
-    ShapeWidget(QWidget* parent, const Shape& s, bool round) : QWidget(parent), s_(s), round_(round) {}
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing, round_);
-        p.setPen(QColor(64, 64, 64));
-        p.setBrush(ToQColor(s_.FillColor));
-        const QRect r = rect().adjusted(0, 0, -1, -1);
-        if (round_)
-            p.drawEllipse(r);
-        else
-            p.drawRect(r);
-    }
-
-  private:
-    const Shape& s_;
-    bool round_;
-};
-
-// A graph picture: shows the image the graph code draws into.
-class PictureWidget : public QWidget {
-  public:
-    PictureWidget(QWidget* parent, const PictureBox& p) : QWidget(parent), p_(p) {}
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        if (p_.Image.isNull())
-            painter.fillRect(rect(), ToQColor(p_.BackColor));
-        else
-            painter.drawImage(0, 0, p_.Image);
-        painter.setPen(Qt::darkGray);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-
-  private:
-    const PictureBox& p_;
-};
-
-} // namespace
-
-// ---------------------------------------------------------------- bound widgets
-
-QGroupBox* FrmCtrlView::frame(Frame& f, QWidget* parent, const QRect& r) {
-    auto* g = new QGroupBox(f.Caption, parent);
-    g->setGeometry(r);
-    syncers_.push_back([g, &f] {
-        if (g->title() != f.Caption) g->setTitle(f.Caption);
-        ShowControlState(g, f);
-    });
-    return g;
-}
-
-QLabel* FrmCtrlView::label(Label& l, QWidget* parent, const QRect& r) {
-    auto* w = new QLabel(l.Caption, parent);
-    w->setGeometry(r);
-    syncers_.push_back([w, &l] {
-        if (w->text() != l.Caption) w->setText(l.Caption);
-        ShowControlState(w, l);
-    });
-    return w;
-}
-
-QGroupBox* FrmCtrlView::plainFrame(const QString& title, QWidget* parent, const QRect& r) {
-    auto* g = new QGroupBox(title, parent);
-    g->setGeometry(r);
-    return g;
-}
-
-QLabel* FrmCtrlView::caption(const QString& text, QWidget* parent, const QRect& r) {
+// Fixed texts and frames of the layout that no procedure changes.
+QLabel* caption(const QString& text, QWidget* parent, const QRect& r) {
     auto* w = new QLabel(text, parent);
     w->setGeometry(r);
     return w;
 }
 
-QPushButton* FrmCtrlView::button(CommandButton& b, QWidget* parent, const QRect& r,
-                                 std::function<void()> click) {
-    auto* w = new QPushButton(parent);
-    w->setGeometry(r);
-    connect(w, &QPushButton::clicked, this, [this, click] {
-        if (click) click();
-        afterEvent();
-    });
-    syncers_.push_back([w, &b] {
-        const QString text = WrappedCaption(b.Caption, w->fontMetrics(), w->width());
-        if (w->text() != text) w->setText(text);
-        ShowBackColor(w, b.BackColor);
-        ShowControlState(w, b);
-    });
-    return w;
+QGroupBox* plainFrame(const QString& title, QWidget* parent, const QRect& r) {
+    auto* g = new QGroupBox(title, parent);
+    g->setGeometry(r);
+    return g;
 }
 
-QLineEdit* FrmCtrlView::textBox(TextBox& t, QWidget* parent, const QRect& r,
-                                std::function<void(int&)> keyPress) {
-    auto* w = new KeyLineEdit(parent);
-    w->setGeometry(r);
-    if (keyPress)
-        w->keyPress = [this, keyPress](int& key) {
-            keyPress(key);
-            afterEvent();
-        };
-    // What the operator typed is the field's text at once, as the key procedures read it.
-    connect(w, &QLineEdit::textChanged, this, [&t](const QString& s) { t.Text = s; });
-    syncers_.push_back([w, &t] {
-        if (w->text() != t.Text) w->setText(t.Text);
-        w->setReadOnly(t.Locked);
-        ShowControlState(w, t);
-    });
-    return w;
-}
-
-QSlider* FrmCtrlView::slider(Slider& s, QWidget* parent, const QRect& r) {
-    auto* w = new QSlider(r.width() > r.height() ? Qt::Horizontal : Qt::Vertical, parent);
-    w->setGeometry(r);
-    // Position 0 is at the top, as the window's sliders are laid out.
-    w->setInvertedAppearance(w->orientation() == Qt::Vertical);
-    w->setInvertedControls(w->orientation() == Qt::Vertical);
-    // The device gets the value when the operator lets go, not on every step of a drag.
-    w->setTracking(false);
-    connect(w, &QSlider::valueChanged, this, [this, &s](int v) {
-        s.setValue(v);
-        if (s.Change) s.Change();
-        afterEvent();
-    });
-    syncers_.push_back([w, &s] { ShowRange(w, s); });
-    return w;
-}
-
-QCheckBox* FrmCtrlView::check(CheckBox& c, QWidget* parent, const QRect& r) {
-    auto* w = new QCheckBox(c.Caption, parent);
-    w->setGeometry(r);
-    connect(w, &QCheckBox::clicked, this, [this, &c](bool on) {
-        c.setValue(on ? 1 : 0);
-        afterEvent();
-    });
-    syncers_.push_back([w, &c] {
-        const QSignalBlocker block(w);
-        if (w->text() != c.Caption) w->setText(c.Caption);
-        w->setChecked(c.value() != 0);
-        ShowControlState(w, c);
-    });
-    return w;
-}
-
-QRadioButton* FrmCtrlView::option(OptionButton& o, QWidget* parent, const QRect& r) {
-    auto* w = new QRadioButton(o.Caption, parent);
-    w->setGeometry(r);
-    w->setAutoExclusive(false); // the window's own groups decide
-    connect(w, &QRadioButton::clicked, this, [this, &o] {
-        o.setValue(true);
-        afterEvent();
-    });
-    syncers_.push_back([w, &o] {
-        const QSignalBlocker block(w);
-        if (w->text() != o.Caption) w->setText(o.Caption);
-        w->setChecked(o.value());
-        ShowControlState(w, o);
-    });
-    return w;
-}
-
-QComboBox* FrmCtrlView::combo(ComboBox& c, QWidget* parent, const QRect& r) {
-    auto* w = new QComboBox(parent);
-    w->setGeometry(r);
-    connect(w, &QComboBox::activated, this, [this, &c](int i) {
-        c.setListIndex(i);
-        afterEvent();
-    });
-    syncers_.push_back([w, &c] {
-        const QSignalBlocker block(w);
-        QStringList now;
-        for (int i = 0; i < w->count(); ++i)
-            now << w->itemText(i);
-        if (now != c.items) {
-            w->clear();
-            w->addItems(c.items);
-        }
-        w->setCurrentIndex(c.listIndex());
-        ShowControlState(w, c);
-    });
-    return w;
-}
-
-QWidget* FrmCtrlView::upDown(UpDown& u, QWidget* parent, const QRect& r) {
-    auto* w = new UpDownWidget(parent, [this, &u](int dir) {
-        u.setValue(u.value() + dir * u.Increment);
-        afterEvent();
-    });
-    w->setGeometry(r);
-    syncers_.push_back([w, &u] { ShowControlState(w, u); });
-    return w;
-}
-
-QScrollBar* FrmCtrlView::scrollBar(ScrollBar& s, QWidget* parent, const QRect& r) {
-    auto* w = new QScrollBar(Qt::Horizontal, parent);
-    w->setGeometry(r);
-    connect(w, &QScrollBar::valueChanged, this, [this, &s](int v) {
-        s.setValue(v);
-        afterEvent();
-    });
-    syncers_.push_back([w, &s] { ShowRange(w, s); });
-    return w;
-}
-
-QWidget* FrmCtrlView::shape(Shape& s, QWidget* parent, const QRect& r, bool round) {
-    auto* w = new ShapeWidget(parent, s, round);
-    w->setGeometry(r);
-    syncers_.push_back([w, &s] {
-        ShowControlState(w, s);
-        w->update();
-    });
-    return w;
-}
-
-QWidget* FrmCtrlView::picture(PictureBox& p, QWidget* parent, const QRect& r) {
-    auto* w = new PictureWidget(parent, p);
-    w->setGeometry(r);
-    syncers_.push_back([w, &p] {
-        ShowControlState(w, p);
-        w->update();
-    });
-    return w;
-}
+} // namespace
 
 // ---------------------------------------------------------------- layout
 
-FrmCtrlView::FrmCtrlView(FrmCtrl& frm, QWidget* parent) : QWidget(parent), frm_(frm) {
+FrmCtrlView::FrmCtrlView(FrmCtrl& frm, QWidget* parent)
+    : QWidget(parent), frm_(frm), bind_([this] { afterEvent(); }) {
     setFixedSize(kClientWidth, kClientHeight);
     QFont small = font();
     small.setPointSizeF(std::max(6.5, small.pointSizeF() - 1.5));
@@ -388,20 +76,20 @@ void FrmCtrlView::buildTopBar() {
                                                             {5, QStyle::SP_DialogCancelButton},
                                                             {6, QStyle::SP_FileDialogDetailedView}};
     for (const auto& [i, icon] : icons) {
-        QPushButton* b = button(f.Command2[U(i)], bar, next(36), nullptr);
+        QPushButton* b = bind_.button(f.Command2[U(i)], bar, next(36));
         b->setIcon(style()->standardIcon(icon));
         b->setObjectName(QStringLiteral("Command2_%1").arg(i));
     }
     x += 8;
     for (int i : {9, 11, 10, 8})
-        button(f.Command2[U(i)], bar, next(72), nullptr)->setObjectName(QStringLiteral("Command2_%1").arg(i));
-    button(f.Command11, bar, next(64), nullptr);
-    button(f.Command18, bar, next(76), nullptr);
-    button(f.Command19, bar, next(76), nullptr);
-    button(f.Command6[0], bar, next(60), nullptr);
-    button(f.Command6[1], bar, next(60), nullptr);
+        bind_.button(f.Command2[U(i)], bar, next(72))->setObjectName(QStringLiteral("Command2_%1").arg(i));
+    bind_.button(f.Command11, bar, next(64));
+    bind_.button(f.Command18, bar, next(76));
+    bind_.button(f.Command19, bar, next(76));
+    bind_.button(f.Command6[0], bar, next(60));
+    bind_.button(f.Command6[1], bar, next(60));
     x += 8;
-    check(f.Check10, bar, QRect(x, 4, 120, 40))->setObjectName(QStringLiteral("Check10"));
+    bind_.check(f.Check10, bar, QRect(x, 4, 120, 40))->setObjectName(QStringLiteral("Check10"));
 
     // Second row: the buttons shown in service mode only.
     x = 4;
@@ -411,15 +99,16 @@ void FrmCtrlView::buildTopBar() {
         return r;
     };
     for (int i = 0; i < kChannels; ++i)
-        button(f.Command15[U(i)], bar, next2(150), nullptr)
+        bind_.button(f.Command15[U(i)], bar, next2(150))
             ->setObjectName(QStringLiteral("Command15_%1").arg(i));
-    button(f.Command16[0], bar, next2(130), nullptr);
-    button(f.Command16[1], bar, next2(130), nullptr);
-    button(f.Command17, bar, next2(130), nullptr);
+    bind_.button(f.Command16[0], bar, next2(130));
+    bind_.button(f.Command16[1], bar, next2(130));
+    bind_.button(f.Command17, bar, next2(130));
 }
 
 void FrmCtrlView::buildSection(int ch) {
-    QGroupBox* s = frame(frm_.Frame25[U(ch)], this, QRect(2, kSectionTop, kClientWidth - 4, kSectionHeight));
+    QGroupBox* s =
+        bind_.frame(frm_.Frame25[U(ch)], this, QRect(2, kSectionTop, kClientWidth - 4, kSectionHeight));
     s->setObjectName(QStringLiteral("Frame25_%1").arg(ch));
     sections_[U(ch)] = s;
     buildGraph(ch, s);
@@ -433,30 +122,21 @@ void FrmCtrlView::buildSection(int ch) {
 
 void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     FrmCtrl& f = frm_;
-    QWidget* pic =
-        picture(f.Picture1[U(g)], parent, QRect(kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight));
+    QWidget* pic = bind_.picture(f.Picture1[U(g)], parent,
+                                 QRect(kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight));
     pic->setObjectName(QStringLiteral("Picture1_%1").arg(g));
 
     // Band markers on the picture, placed by their twips and shown in their front order.
-    const int first = g == 0 ? 0 : (g == 1 ? 5 : 12);
-    const int count = g == 0 ? 5 : 7;
+    const int first = ChannelFirstBand(g);
+    const int count = ChannelBandCount(g);
     std::vector<QLabel*> markers;
     for (int b = first; b < first + count; ++b) {
-        auto* m = new QLabel(pic);
-        m->setAlignment(Qt::AlignCenter);
+        QLabel* m = bind_.marker(f.Label5[U(b)], pic, kMarkerSize);
         m->setStyleSheet(
             QStringLiteral("background-color: #ffff80; border: 1px solid black; font-size: 7pt;"));
         markers.push_back(m);
-        Label& l = f.Label5[U(b)];
-        syncers_.push_back([m, &l] {
-            if (m->text() != l.Caption) m->setText(l.Caption);
-            const int cx = TwipsToPixels(l.Left + l.Width / 2);
-            const int cy = TwipsToPixels(l.Top + l.Height / 2);
-            m->setGeometry(cx - kMarkerSize / 2, cy - kMarkerSize / 2, kMarkerSize, kMarkerSize);
-            ShowControlState(m, l);
-        });
     }
-    syncers_.push_back([markers, first, &f] {
+    bind_.onSync([markers, first, &f] {
         std::vector<int> order(markers.size());
         for (size_t i = 0; i < order.size(); ++i)
             order[i] = static_cast<int>(i);
@@ -470,29 +150,29 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     // Axis captions: dB on the left (magnitude view), degrees in the same place (phase view),
     // frequencies below.
     for (int i = 0; i < 7; ++i)
-        label(f.Label4[U(8 * g + 1 + i)], parent, QRect(6, kPictureTop + i * 32 - 7, 32, 14))
+        bind_.label(f.Label4[U(8 * g + 1 + i)], parent, QRect(6, kPictureTop + i * 32 - 7, 32, 14))
             ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (int i = 0; i < 9; ++i)
-        label(f.Label6[U(9 * g + i)], parent, QRect(4, kPictureTop + i * 24 - 7, 34, 14))
+        bind_.label(f.Label6[U(9 * g + i)], parent, QRect(4, kPictureTop + i * 24 - 7, 34, 14))
             ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label(f.Label4[U(8 * g)], parent,
-          QRect(kPictureLeft, kPictureTop + kPictureHeight + 1, kPictureWidth, 14));
+    bind_.label(f.Label4[U(8 * g)], parent,
+                QRect(kPictureLeft, kPictureTop + kPictureHeight + 1, kPictureWidth, 14));
 
     // View options below the graph.
     const int y = kPictureTop + kPictureHeight + 17;
-    check(f.Check3[U(g)], parent, QRect(kPictureLeft, y, 90, 20));
-    option(f.Option2[U(g)], parent, QRect(kPictureLeft + 96, y, 50, 20));
-    option(f.Option5[U(g)], parent, QRect(kPictureLeft + 148, y, 60, 20));
+    bind_.check(f.Check3[U(g)], parent, QRect(kPictureLeft, y, 90, 20));
+    bind_.option(f.Option2[U(g)], parent, QRect(kPictureLeft + 96, y, 50, 20));
+    bind_.option(f.Option5[U(g)], parent, QRect(kPictureLeft + 148, y, 60, 20));
     for (int i = 0; i < 3; ++i)
-        option(f.Option3[U(3 * g + i)], parent, QRect(kPictureLeft + 220 + i * 118, y, 116, 20));
+        bind_.option(f.Option3[U(3 * g + i)], parent, QRect(kPictureLeft + 220 + i * 118, y, 116, 20));
     if (g == 0) return;
     const int k = g - 1;
     const int y2 = y + 20;
-    option(f.Option4[U(2 * k)], parent, QRect(kPictureLeft, y2, 70, 20));
-    option(f.Option4[U(2 * k + 1)], parent, QRect(kPictureLeft + 72, y2, 110, 20));
-    check(f.Check4[U(k)], parent, QRect(kPictureLeft + 220, y2, 100, 20));
-    QLabel* own = label(f.Label10[U(2 + 2 * k)], parent, QRect(kPictureLeft + 330, y2, 100, 20));
-    QLabel* other = label(f.Label10[U(3 + 2 * k)], parent, QRect(kPictureLeft + 434, y2, 100, 20));
+    bind_.option(f.Option4[U(2 * k)], parent, QRect(kPictureLeft, y2, 70, 20));
+    bind_.option(f.Option4[U(2 * k + 1)], parent, QRect(kPictureLeft + 72, y2, 110, 20));
+    bind_.check(f.Check4[U(k)], parent, QRect(kPictureLeft + 220, y2, 100, 20));
+    QLabel* own = bind_.label(f.Label10[U(2 + 2 * k)], parent, QRect(kPictureLeft + 330, y2, 100, 20));
+    QLabel* other = bind_.label(f.Label10[U(3 + 2 * k)], parent, QRect(kPictureLeft + 434, y2, 100, 20));
     // Each caption in the colour of the curve it names.
     own->setStyleSheet(QStringLiteral("color: %1;")
                            .arg(ToQColor(k == 0 ? RGBValue(255, 0, 0) : RGBValue(0, 0, 255)).name()));
@@ -503,25 +183,25 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
 void FrmCtrlView::buildEqualiser(int ch, QWidget* parent) {
     FrmCtrl& f = frm_;
     const int top = kPictureTop + kPictureHeight + 60;
-    QGroupBox* eq = frame(f.Frame5[U(ch)], parent, QRect(6, top, 620, kSectionHeight - top - 6));
-    const int first = ch == 0 ? 0 : (ch == 1 ? 5 : 12);
-    const int count = ch == 0 ? 5 : 7;
+    QGroupBox* eq = bind_.frame(f.Frame5[U(ch)], parent, QRect(6, top, 620, kSectionHeight - top - 6));
+    const int first = ChannelFirstBand(ch);
+    const int count = ChannelBandCount(ch);
     for (int j = 0; j < count; ++j) {
         const int b = first + j;
         const int x = 6 + j * kBandColumn;
-        button(f.Command10[U(b)], eq, QRect(x, 18, kBandColumn - 4, 22), nullptr);
-        button(f.Command5[U(b)], eq, QRect(x, 42, kBandColumn - 4, 20), nullptr);
-        slider(f.Slider2[U(b)], eq, QRect(x + 22, 64, 24, 112));
-        textBox(f.Text9[U(b)], eq, QRect(x, 180, kBandColumn - 4, 20), nullptr);
-        textBox(f.Text4[U(b)], eq, QRect(x, 204, kBandColumn - 22, 20), nullptr);
-        upDown(f.UpDown4[U(b)], eq, QRect(x + kBandColumn - 21, 204, 17, 20));
-        textBox(f.Text5[U(b)], eq, QRect(x, 228, kBandColumn - 22, 20), nullptr);
-        upDown(f.UpDown3[U(b)], eq, QRect(x + kBandColumn - 21, 228, 17, 20));
-        textBox(f.Text50[U(b)], eq, QRect(x, 252, kBandColumn - 22, 20), nullptr);
+        bind_.button(f.Command10[U(b)], eq, QRect(x, 18, kBandColumn - 4, 22));
+        bind_.button(f.Command5[U(b)], eq, QRect(x, 42, kBandColumn - 4, 20));
+        bind_.slider(f.Slider2[U(b)], eq, QRect(x + 22, 64, 24, 112));
+        bind_.textBox(f.Text9[U(b)], eq, QRect(x, 180, kBandColumn - 4, 20));
+        bind_.textBox(f.Text4[U(b)], eq, QRect(x, 204, kBandColumn - 22, 20));
+        bind_.upDown(f.UpDown4[U(b)], eq, QRect(x + kBandColumn - 21, 204, 17, 20));
+        bind_.textBox(f.Text5[U(b)], eq, QRect(x, 228, kBandColumn - 22, 20));
+        bind_.upDown(f.UpDown3[U(b)], eq, QRect(x + kBandColumn - 21, 228, 17, 20));
+        bind_.textBox(f.Text50[U(b)], eq, QRect(x, 252, kBandColumn - 22, 20));
     }
     const int bx = 6 + 7 * kBandColumn;
-    button(f.Command1[U(ch)], eq, QRect(bx, 18, 100, 30), nullptr);
-    button(f.Command40[U(ch)], eq, QRect(bx, 54, 100, 40), nullptr);
+    bind_.button(f.Command1[U(ch)], eq, QRect(bx, 18, 100, 30));
+    bind_.button(f.Command40[U(ch)], eq, QRect(bx, 54, 100, 40));
     const char* rows[] = {"Gain dB", "Freq Hz", "Q", "BW oct"};
     for (int i = 0; i < 4; ++i)
         caption(QString::fromLatin1(rows[i]), eq, QRect(bx + 4, 180 + 24 * i, 90, 20));
@@ -529,34 +209,35 @@ void FrmCtrlView::buildEqualiser(int ch, QWidget* parent) {
 
 void FrmCtrlView::buildGainDelay(int ch, QWidget* parent) {
     FrmCtrl& f = frm_;
-    QGroupBox* gain = frame(f.Frame1[U(ch)], parent, QRect(kRightColumn, 16, 80, 120));
-    textBox(f.Text1[U(ch)], gain, QRect(8, 18, 64, 20), [this, ch](int& key) {
-        frm_.Text1_KeyPress(ch, key);
-    })->setObjectName(QStringLiteral("Text1_%1").arg(ch));
-    slider(f.Slider1[U(ch)], gain, QRect(28, 40, 24, 76))
+    QGroupBox* gain = bind_.frame(f.Frame1[U(ch)], parent, QRect(kRightColumn, 16, 80, 120));
+    bind_.textBox(f.Text1[U(ch)], gain, QRect(8, 18, 64, 20))
+        ->setObjectName(QStringLiteral("Text1_%1").arg(ch));
+    bind_.slider(f.Slider1[U(ch)], gain, QRect(28, 40, 24, 76))
         ->setObjectName(QStringLiteral("Slider1_%1").arg(ch));
 
-    QGroupBox* delay = frame(f.Frame3[U(ch)], parent, QRect(kRightColumn + 84, 16, 160, 80));
-    textBox(f.Text2[U(ch)], delay, QRect(8, 18, 144, 20), nullptr);
+    QGroupBox* delay = bind_.frame(f.Frame3[U(ch)], parent, QRect(kRightColumn + 84, 16, 160, 80));
+    bind_.textBox(f.Text2[U(ch)], delay, QRect(8, 18, 144, 20))
+        ->setObjectName(QStringLiteral("Text2_%1").arg(ch));
     caption(QStringLiteral("Adj"), delay, QRect(8, 44, 30, 28));
-    upDown(f.UpDown2[U(ch)], delay, QRect(38, 44, 20, 28));
+    bind_.upDown(f.UpDown2[U(ch)], delay, QRect(38, 44, 20, 28));
     caption(QStringLiteral("Fine"), delay, QRect(80, 44, 30, 28));
-    upDown(f.UpDown1[U(ch)], delay, QRect(112, 44, 20, 28));
+    bind_.upDown(f.UpDown1[U(ch)], delay, QRect(112, 44, 20, 28));
 }
 
 void FrmCtrlView::buildMeter(int m, QWidget* parent, const QRect& r) {
     FrmCtrl& f = frm_;
-    QGroupBox* box = frame(f.Frame11[U(m)], parent, r);
+    QGroupBox* box = bind_.frame(f.Frame11[U(m)], parent, r);
     // Seven LEDs, the first at the bottom.
     for (int led = 0; led < 7; ++led)
-        shape(f.Shape1[U(7 * m + led)], box, QRect((r.width() - 16) / 2, 10 + (6 - led) * 13, 16, 10), false);
+        bind_.shape(f.Shape1[U(7 * m + led)], box, QRect((r.width() - 16) / 2, 10 + (6 - led) * 13, 16, 10),
+                    false);
 }
 
 void FrmCtrlView::buildInputPanels(QWidget* parent) {
     FrmCtrl& f = frm_;
     QGroupBox* dlf = plainFrame(QStringLiteral("D.L.F."), parent, QRect(kRightColumn + 248, 16, 88, 56));
-    check(f.Check5, dlf, QRect(8, 20, 60, 20))->setObjectName(QStringLiteral("Check5"));
-    shape(f.Shape4, dlf, QRect(68, 24, 12, 12), true);
+    bind_.check(f.Check5, dlf, QRect(8, 20, 60, 20))->setObjectName(QStringLiteral("Check5"));
+    bind_.shape(f.Shape4, dlf, QRect(68, 24, 12, 12), true);
 
     // Meters of the input and both outputs, each with its mute button below.
     const int y = 140;
@@ -564,29 +245,28 @@ void FrmCtrlView::buildInputPanels(QWidget* parent) {
     for (int i = 0; i < 3; ++i) {
         const int x = kRightColumn + i * 112;
         buildMeter(meters[i], parent, QRect(x, y, 60, 110));
-        if (i > 0) label(f.Label1[U(24 + i)], parent, QRect(x, y + 112, 108, 16));
-        button(f.Command4[U(i)], parent, QRect(x, y + 130, 80, 28), [this, i] {
-            frm_.Command4_Click(i);
-        })->setObjectName(QStringLiteral("Command4_%1").arg(i));
+        if (i > 0) bind_.label(f.Label1[U(24 + i)], parent, QRect(x, y + 112, 108, 16));
+        bind_.button(f.Command4[U(i)], parent, QRect(x, y + 130, 80, 28))
+            ->setObjectName(QStringLiteral("Command4_%1").arg(i));
     }
 
     QGroupBox* units = plainFrame(QStringLiteral("Unidades"), parent, QRect(kRightColumn, 364, 150, 90));
     QGroupBox* delayUnits = plainFrame(QStringLiteral("Delay Units"), units, QRect(8, 18, 134, 64));
-    option(f.Option1[0], delayUnits, QRect(8, 18, 120, 20));
-    option(f.Option1[1], delayUnits, QRect(8, 40, 120, 20));
+    bind_.option(f.Option1[0], delayUnits, QRect(8, 18, 120, 20));
+    bind_.option(f.Option1[1], delayUnits, QRect(8, 40, 120, 20));
 
     QGroupBox* temp =
         plainFrame(QStringLiteral("Temperatura"), parent, QRect(kRightColumn + 156, 364, 180, 110));
-    scrollBar(f.HScroll1, temp, QRect(8, 20, 164, 18));
-    label(f.Label13, temp, QRect(8, 42, 164, 18))->setAlignment(Qt::AlignCenter);
-    option(f.Option6[0], temp, QRect(8, 62, 100, 20));
-    option(f.Option6[1], temp, QRect(8, 84, 100, 20));
+    bind_.scrollBar(f.HScroll1, temp, QRect(8, 20, 164, 18));
+    bind_.label(f.Label13, temp, QRect(8, 42, 164, 18))->setAlignment(Qt::AlignCenter);
+    bind_.option(f.Option6[0], temp, QRect(8, 62, 100, 20));
+    bind_.option(f.Option6[1], temp, QRect(8, 84, 100, 20));
 }
 
 void FrmCtrlView::buildCrossover(int k, QWidget* parent, const QRect& r) {
     FrmCtrl& f = frm_;
-    QGroupBox* box = frame(f.Frame7[U(k)], parent, r);
-    combo(f.Combo2[U(k)], box, QRect(6, 18, r.width() - 12, 22));
+    QGroupBox* box = bind_.frame(f.Frame7[U(k)], parent, r);
+    bind_.combo(f.Combo2[U(k)], box, QRect(6, 18, r.width() - 12, 22));
     TextBox* freq[] = {&f.Text8[U(k)], &f.Text10[U(k)], &f.Text11[U(k)], &f.Text13[U(k)]};
     UpDown* freqUd[] = {&f.UpDown5[U(k)], &f.UpDown6[U(k)], &f.UpDown7[U(k)], &f.UpDown8[U(k)]};
     TextBox* q[] = {&f.Text12[U(k)], &f.Text14[U(k)], &f.Text15[U(k)], &f.Text16[U(k)]};
@@ -595,27 +275,29 @@ void FrmCtrlView::buildCrossover(int k, QWidget* parent, const QRect& r) {
     caption(QStringLiteral("Q"), box, QRect(90, 42, 60, 14));
     for (int i = 0; i < 4; ++i) {
         const int y = 56 + i * 24;
-        textBox(*freq[i], box, QRect(6, y, 58, 20), nullptr);
-        upDown(*freqUd[i], box, QRect(65, y, 16, 20));
-        textBox(*q[i], box, QRect(90, y, 48, 20), nullptr);
-        upDown(*qUd[i], box, QRect(139, y, 16, 20));
+        bind_.textBox(*freq[i], box, QRect(6, y, 58, 20));
+        bind_.upDown(*freqUd[i], box, QRect(65, y, 16, 20));
+        bind_.textBox(*q[i], box, QRect(90, y, 48, 20));
+        bind_.upDown(*qUd[i], box, QRect(139, y, 16, 20));
     }
-    check(f.Check1[U(k)], box, QRect(6, 154, r.width() - 12, 20));
-    button(f.Command7[U(k)], box, QRect(6, 178, (r.width() - 16) / 2, 26), nullptr);
-    button(f.Command12[U(k)], box, QRect(10 + (r.width() - 16) / 2, 178, (r.width() - 16) / 2, 26), nullptr);
+    bind_.check(f.Check1[U(k)], box, QRect(6, 154, r.width() - 12, 20));
+    bind_.button(f.Command7[U(k)], box, QRect(6, 178, (r.width() - 16) / 2, 26));
+    bind_.button(f.Command12[U(k)], box, QRect(10 + (r.width() - 16) / 2, 178, (r.width() - 16) / 2, 26));
 }
 
 void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
     FrmCtrl& f = frm_;
-    QGroupBox* phase = frame(f.Frame2[U(ch)], parent, QRect(kRightColumn + 248, 16, 88, 56));
-    check(f.Check2[U(ch)], phase, QRect(8, 22, 70, 20))->setObjectName(QStringLiteral("Check2_%1").arg(ch));
+    QGroupBox* phase = bind_.frame(f.Frame2[U(ch)], parent, QRect(kRightColumn + 248, 16, 88, 56));
+    bind_.check(f.Check2[U(ch)], phase, QRect(8, 22, 70, 20))
+        ->setObjectName(QStringLiteral("Check2_%1").arg(ch));
 
     const int k = 2 * (ch - 1);
     buildCrossover(k, parent, QRect(kRightColumn, 140, 166, 212));
     buildCrossover(k + 1, parent, QRect(kRightColumn + 170, 140, 166, 212));
 
     // Peak limiter: threshold, release, attack.
-    QGroupBox* lim = frame(f.Frame8[U(ch + 2)], parent, QRect(kRightColumn, 356, 134, kSectionHeight - 362));
+    QGroupBox* lim =
+        bind_.frame(f.Frame8[U(ch + 2)], parent, QRect(kRightColumn, 356, 134, kSectionHeight - 362));
     struct Column {
         Slider* s;
         TextBox* t;
@@ -628,14 +310,14 @@ void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
         const int x = 4 + i * 42;
         caption(QString::fromLatin1(limiter[i].caption), lim, QRect(x, 16, 42, 14))
             ->setAlignment(Qt::AlignCenter);
-        textBox(*limiter[i].t, lim, QRect(x + 1, 32, 40, 20), nullptr);
-        slider(*limiter[i].s, lim, QRect(x + 9, 56, 24, 120));
+        bind_.textBox(*limiter[i].t, lim, QRect(x + 1, 32, 40, 20));
+        bind_.slider(*limiter[i].s, lim, QRect(x + 9, 56, 24, 120));
     }
-    button(f.Command13[U(ch)], lim, QRect(8, 182, 118, 40), nullptr);
+    bind_.button(f.Command13[U(ch)], lim, QRect(8, 182, 118, 40));
 
     // RMS compressor: threshold, ratio, knee, release, attack.
     QGroupBox* comp =
-        frame(f.Frame8[U(ch)], parent, QRect(kRightColumn + 138, 356, 198, kSectionHeight - 362));
+        bind_.frame(f.Frame8[U(ch)], parent, QRect(kRightColumn + 138, 356, 198, kSectionHeight - 362));
     const Column compressor[] = {{&f.Slider400[U(ch)], &f.Text400[U(ch)], "Thr"},
                                  {&f.Slider401[U(ch)], &f.Text401[U(ch)], "Ratio"},
                                  {&f.Slider402[U(ch)], &f.Text402[U(ch)], "S/H Knee"},
@@ -645,18 +327,17 @@ void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
         const int x = 4 + i * 38;
         caption(QString::fromLatin1(compressor[i].caption), comp, QRect(x - 2, 16, 42, 14))
             ->setAlignment(Qt::AlignCenter);
-        textBox(*compressor[i].t, comp, QRect(x + 1, 32, 36, 20), nullptr);
-        slider(*compressor[i].s, comp, QRect(x + 7, 56, 24, 120));
+        bind_.textBox(*compressor[i].t, comp, QRect(x + 1, 32, 36, 20));
+        bind_.slider(*compressor[i].s, comp, QRect(x + 7, 56, 24, 120));
     }
-    button(f.Command14[U(ch)], comp, QRect(8, 182, 182, 40), nullptr);
+    bind_.button(f.Command14[U(ch)], comp, QRect(8, 182, 182, 40));
 }
 
 // ---------------------------------------------------------------- state
 
 void FrmCtrlView::sync() {
     setWindowTitle(frm_.Caption);
-    for (const auto& s : syncers_)
-        s();
+    bind_.sync();
     // The three sections lie in one place: only the one in front is seen.
     for (int ch = 0; ch < kChannels; ++ch)
         sections_[U(ch)]->setVisible(frm_.FrontSection == ch && frm_.Frame25[U(ch)].Visible);

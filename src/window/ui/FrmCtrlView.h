@@ -2,7 +2,8 @@
 // View of a device's editing window: the top bar, the three channel sections stacked in one
 // place (only the front one is shown) and in each the graph with its view options, the equaliser
 // bands, the gain and delay boxes and the channel's own panels. Every widget shows one control of
-// the window's control state and passes the operator's events to the window's procedures.
+// the window's control state and passes the operator's events to that control's procedure.
+#include "platform/ui/BoundControls.h"
 #include "window/FrmCtrl.h"
 
 #include <QWidget>
@@ -10,15 +11,7 @@
 #include <functional>
 #include <vector>
 
-class QCheckBox;
-class QComboBox;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QScrollBar;
-class QSlider;
 
 class FrmCtrlView : public QWidget {
     Q_OBJECT
@@ -46,24 +39,7 @@ class FrmCtrlView : public QWidget {
     void buildCrossover(int k, QWidget* parent, const QRect& r);
     void buildMeter(int m, QWidget* parent, const QRect& r);
 
-    // Widgets bound to one control each; every one registers how it shows its control.
-    QGroupBox* frame(Frame& f, QWidget* parent, const QRect& r);
-    QLabel* label(Label& l, QWidget* parent, const QRect& r);
-    // Fixed texts of the layout that no procedure changes.
-    QLabel* caption(const QString& text, QWidget* parent, const QRect& r);
-    QGroupBox* plainFrame(const QString& title, QWidget* parent, const QRect& r);
-    QPushButton* button(CommandButton& b, QWidget* parent, const QRect& r, std::function<void()> click);
-    QLineEdit* textBox(TextBox& t, QWidget* parent, const QRect& r, std::function<void(int&)> keyPress);
-    QSlider* slider(Slider& s, QWidget* parent, const QRect& r);
-    QCheckBox* check(CheckBox& c, QWidget* parent, const QRect& r);
-    QRadioButton* option(OptionButton& o, QWidget* parent, const QRect& r);
-    QComboBox* combo(ComboBox& c, QWidget* parent, const QRect& r);
-    QWidget* upDown(UpDown& u, QWidget* parent, const QRect& r);
-    QScrollBar* scrollBar(ScrollBar& s, QWidget* parent, const QRect& r);
-    QWidget* shape(Shape& s, QWidget* parent, const QRect& r, bool round);
-    QWidget* picture(PictureBox& p, QWidget* parent, const QRect& r);
-
     FrmCtrl& frm_;
     std::array<QGroupBox*, kChannels> sections_{};
-    std::vector<std::function<void()>> syncers_;
+    ControlBinder bind_;
 };

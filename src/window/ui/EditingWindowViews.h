@@ -2,7 +2,7 @@
 // The editing windows inside the main window's document area: one view per window slot, made
 // when the slot's window is first shown and kept (hidden) after it closes, as the window objects
 // are.
-#include "window/EditingWindows.h"
+#include "window/EditingWindowService.h"
 #include "window/ui/FrmCtrlView.h"
 
 #include <QObject>
@@ -11,10 +11,10 @@
 class QMdiArea;
 class QMdiSubWindow;
 
-class FrmCtrlViews : public QObject {
+class EditingWindowViews : public QObject {
     Q_OBJECT
   public:
-    FrmCtrlViews(EditingWindows& editing, QMdiArea* area, QObject* parent = nullptr);
+    EditingWindowViews(EditingWindowService& editing, QMdiArea* area, QObject* parent = nullptr);
 
     // Shows every open window's state again and hides the closed ones.
     void syncAll();
@@ -30,7 +30,7 @@ class FrmCtrlViews : public QObject {
         QMdiSubWindow* sub = nullptr;
         FrmCtrlView* view = nullptr;
     };
-    EditingWindows& editing_;
+    EditingWindowService& editing_;
     QMdiArea* area_;
     std::array<Entry, kWindowSlots> entries_{};
 };

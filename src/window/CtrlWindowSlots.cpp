@@ -1,8 +1,8 @@
-#include "window/CtrlWindows.h"
+#include "window/CtrlWindowSlots.h"
 
 #include <stdexcept>
 
-FrmCtrl& CtrlWindows::CtrlWindow(int slot) {
+FrmCtrl& CtrlWindowSlots::CtrlWindow(int slot) {
     if (slot < 0 || slot >= kWindowSlots) throw std::out_of_range("window slot outside 0..65");
     auto& w = windows_[static_cast<size_t>(slot)];
     if (!w) {
@@ -12,12 +12,12 @@ FrmCtrl& CtrlWindows::CtrlWindow(int slot) {
     return *w;
 }
 
-FrmCtrl* CtrlWindows::existing(int slot) const {
+FrmCtrl* CtrlWindowSlots::existing(int slot) const {
     if (slot < 0 || slot >= kWindowSlots) return nullptr;
     return windows_[static_cast<size_t>(slot)].get();
 }
 
-void CtrlWindows::setContext(EqContext* cx) {
+void CtrlWindowSlots::setContext(WindowContext* cx) {
     cx_ = cx;
     for (auto& w : windows_)
         if (w) w->setContext(cx);

@@ -1,6 +1,6 @@
-#include "window/EditingWindows.h"
+#include "window/EditingWindowService.h"
 
-bool EditingWindows::ShowEditingWindow(int slot) {
+bool EditingWindowService::ShowEditingWindow(int slot) {
     if (slot < 0 || slot >= kWindowSlots) return false;
     FrmCtrl& w = windows_.CtrlWindow(slot);
     if (!w.Form_Load()) return false;
@@ -11,7 +11,7 @@ bool EditingWindows::ShowEditingWindow(int slot) {
     return true;
 }
 
-void EditingWindows::CloseDeviceWindow(int busAddress) {
+void EditingWindowService::CloseDeviceWindow(int busAddress) {
     if (!ValidBusAddress(busAddress) || !st_.DeviceWindowOpen[static_cast<size_t>(busAddress)]) return;
     const int slot = st_.DeviceSlot[static_cast<size_t>(busAddress)];
     FrmCtrl* w = openWindow(slot);
@@ -23,7 +23,7 @@ void EditingWindows::CloseDeviceWindow(int busAddress) {
     if (Closed) Closed(*w);
 }
 
-FrmCtrl* EditingWindows::openWindow(int slot) const {
+FrmCtrl* EditingWindowService::openWindow(int slot) const {
     FrmCtrl* w = windows_.existing(slot);
     return w && w->loaded() ? w : nullptr;
 }

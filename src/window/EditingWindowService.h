@@ -2,13 +2,13 @@
 // The editing windows as the device list and the serial link see them: showing the window of a
 // slot the list has bound, and closing a device's window when the link gives the device up.
 #include "bus/FrmSearchNet.h"
-#include "window/CtrlWindows.h"
+#include "window/CtrlWindowSlots.h"
 
 #include <functional>
 
-class EditingWindows : public EditingWindowOpener {
+class EditingWindowService : public EditingWindowOpener {
   public:
-    explicit EditingWindows(AppState& st, CtrlWindows& windows) : st_(st), windows_(windows) {}
+    explicit EditingWindowService(AppState& st, CtrlWindowSlots& windows) : st_(st), windows_(windows) {}
 
     // Creates the slot's window object when the slot holds none (else reuses it), runs its load
     // and shows it. False when the load refused the slot; true also when the link closed the
@@ -27,5 +27,5 @@ class EditingWindows : public EditingWindowOpener {
 
   private:
     AppState& st_;
-    CtrlWindows& windows_;
+    CtrlWindowSlots& windows_;
 };

@@ -1,10 +1,10 @@
-#include "window/ui/FrmCtrlViews.h"
+#include "window/ui/EditingWindowViews.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-FrmCtrlViews::FrmCtrlViews(EditingWindows& editing, QMdiArea* area, QObject* parent)
+EditingWindowViews::EditingWindowViews(EditingWindowService& editing, QMdiArea* area, QObject* parent)
     : QObject(parent), editing_(editing), area_(area) {
     editing_.Shown = [this](FrmCtrl& w) { show(w); };
     editing_.Closed = [this](FrmCtrl&) { syncAll(); };
@@ -15,12 +15,12 @@ FrmCtrlViews::FrmCtrlViews(EditingWindows& editing, QMdiArea* area, QObject* par
     });
 }
 
-FrmCtrlView* FrmCtrlViews::view(int slot) const {
+FrmCtrlView* EditingWindowViews::view(int slot) const {
     if (slot < 0 || slot >= kWindowSlots) return nullptr;
     return entries_[static_cast<size_t>(slot)].view;
 }
 
-void FrmCtrlViews::show(FrmCtrl& w) {
+void EditingWindowViews::show(FrmCtrl& w) {
     Entry& e = entries_[static_cast<size_t>(w.slot())];
     if (!e.view) {
         e.view = new FrmCtrlView(w);
@@ -35,7 +35,7 @@ void FrmCtrlViews::show(FrmCtrl& w) {
     area_->setActiveSubWindow(e.sub);
 }
 
-void FrmCtrlViews::syncAll() {
+void EditingWindowViews::syncAll() {
     for (Entry& e : entries_) {
         if (!e.view) continue;
         FrmCtrl& w = e.view->form();
@@ -47,7 +47,7 @@ void FrmCtrlViews::syncAll() {
     }
 }
 
-bool FrmCtrlViews::eventFilter(QObject* obj, QEvent* ev) {
+bool EditingWindowViews::eventFilter(QObject* obj, QEvent* ev) {
     for (Entry& e : entries_) {
         if (e.sub != obj) continue;
         FrmCtrl& w = e.view->form();
