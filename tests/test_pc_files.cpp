@@ -27,7 +27,7 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
 // below a temporary application folder.
 struct FilesEnv : EqTestEnv {
     QTemporaryDir dir;
-    ProgramFiles files{ctx, dialogs};
+    ProgramFiles files{ctx};
 
     FilesEnv() {
         st.AppFolder = dir.path();

@@ -96,7 +96,7 @@ TEST(FrmStorePrjTest, SavesMarkedUsedRowsToTheDevice) {
     e.pick("Bass Horn 2.fpo", 2);
     e.pick("Monitor.fpo", 9);
     e.form.List1.clickRow(5); // marked but empty
-    e.form.Command1_Click(3);
+    e.form.Command1[3].Click();
 
     EXPECT_EQ(e.bus.framesWithCommand(CmdWrite4).size(), 88u);
     EXPECT_EQ(e.form.ProgressBar1.Max, 133);
@@ -114,7 +114,7 @@ TEST(FrmStorePrjTest, SavesMarkedUsedRowsToTheDevice) {
 
     // Answering No sends nothing.
     e.msg.answers = {MsgAnswer::No};
-    e.form.Command1_Click(3);
+    e.form.Command1[3].Click();
     EXPECT_EQ(e.bus.framesWithCommand(CmdWrite4).size(), 88u);
 }
 
@@ -127,7 +127,7 @@ TEST(FrmStorePrjTest, ReadsTheSlotsOfTheDevice) {
         mem[static_cast<size_t>(1280 + 176 * 3 + 16 + i)] = static_cast<uint8_t>(255 - i);
     std::copy(name.begin(), name.end() - 1, mem.begin() + 1280 + 176 * 7); // a name, but not used
     e.form.Form_Load();
-    e.form.Command1_Click(0);
+    e.form.Command1[0].Click();
 
     EXPECT_EQ(e.bus.framesWithCommand(CmdRead8).size(), 16u * 2 + 20);
     EXPECT_EQ(e.form.ProgressBar1.Max, 353);
@@ -153,7 +153,7 @@ TEST(FrmStorePrjTest, ListFileKeepsOnlyMarkedRowsAndRefusesACutFile) {
     e.form.List1.clickRow(8); // unmarked again
     const QString file = e.presets() + "/factory";
     e.dialogs.fileAnswers = {file};
-    e.form.Command1_Click(2);
+    e.form.Command1[2].Click();
     const QByteArray saved = [&] {
         QFile f(file + ".y12");
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -163,7 +163,7 @@ TEST(FrmStorePrjTest, ListFileKeepsOnlyMarkedRowsAndRefusesACutFile) {
 
     e.form.Form_Load();
     e.dialogs.fileAnswers = {file + ".y12"};
-    e.form.Command1_Click(1);
+    e.form.Command1[1].Click();
     for (int s = 0; s < 16; ++s) {
         EXPECT_EQ(e.rec(s).used(), s == 1 || s == 5) << s;
         EXPECT_EQ(e.form.List1.selected(s), s == 1 || s == 5) << s;
@@ -178,8 +178,8 @@ TEST(FrmStorePrjTest, ListFileKeepsOnlyMarkedRowsAndRefusesACutFile) {
     cut.write(saved.left(saved.size() - 1));
     cut.close();
     e.dialogs.fileAnswers = {cut.fileName(), e.presets() + "/gone.y12"};
-    e.form.Command1_Click(1);
-    e.form.Command1_Click(1);
+    e.form.Command1[1].Click();
+    e.form.Command1[1].Click();
     EXPECT_EQ(e.st.SpkLib, before);
     EXPECT_EQ(e.msg.texts(), (QStringList{"File incorrecto", " File not found. Try again."}));
     EXPECT_TRUE(QFile::exists(cut.fileName()));
@@ -194,7 +194,7 @@ TEST(FrmStorePrjTest, AFailedTransferDisablesTheDeviceButtons) {
         e.pick("Bass Horn 2.fpo", 0);
         e.st.ReportCommErrors = true;
         e.device->silent = true;
-        e.form.Command1_Click(button);
+        e.form.Command1[button].Click();
 
         EXPECT_EQ(e.bus.frames.size(), 5u); // the first frame's five sends, nothing after
         EXPECT_FALSE(e.form.Command1[0].Enabled || e.form.Command1[3].Enabled);

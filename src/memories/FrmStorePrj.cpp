@@ -17,8 +17,10 @@ FrmStorePrj::FrmStorePrj(AppState& st, Link& link, MessageBoxService& msg, Dialo
     Label1[1].Caption = QStringLiteral("Factory Preset List");
     const char* captions[] = {"Load List from Device", "Load List from PC", "Save List to PC", "Save List to Device",
                               "Exit"};
-    for (size_t i = 0; i < Command1.size(); ++i)
+    for (size_t i = 0; i < Command1.size(); ++i) {
         Command1[i].Caption = QString::fromLatin1(captions[i]);
+        Command1[i].Click = [this, i] { Command1_Click(static_cast<int>(i)); };
+    }
     List1.MultiSelect = true;
     File1.DblClick = [this] { File1_DblClick(); };
 }

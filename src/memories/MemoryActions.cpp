@@ -4,23 +4,23 @@
 #include "memories/ProgramFiles.h"
 
 void MemoryActions::OpenProgramFile() {
-    ProgramFiles(c_, dialogs_).OpenProgramFile();
+    ProgramFiles(c_).OpenProgramFile();
 }
 
 void MemoryActions::SaveProgramFile() {
-    ProgramFiles(c_, dialogs_).SaveProgramFile();
+    ProgramFiles(c_).SaveProgramFile();
 }
 
 void MemoryActions::SaveOutputPresetFile() {
-    ProgramFiles(c_, dialogs_).SaveOutputPresetFile();
+    ProgramFiles(c_).SaveOutputPresetFile();
 }
 
 void MemoryActions::OpenOutputPresetFile() {
-    ProgramFiles(c_, dialogs_).OpenOutputPresetFile();
+    ProgramFiles(c_).OpenOutputPresetFile();
 }
 
 void MemoryActions::ShowStorePrj() {
-    FrmStorePrj form(c_.st, c_.link, c_.msg, dialogs_);
+    FrmStorePrj form(c_.st, c_.link, c_.msg, c_.dialogs);
     form.Form_Load();
-    dialogs_.ShowModal(form);
+    c_.dialogs.ShowModal(form);
 }

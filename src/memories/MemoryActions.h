@@ -2,12 +2,11 @@
 // The memory, file and preset procedures behind the editing window's top bar, for the current
 // editing window and its device.
 #include "memories/ProgramActions.h"
-#include "params/EqSetters.h"
-#include "platform/Dialogs.h"
+#include "window/WindowContext.h"
 
 class MemoryActions : public ProgramActions {
   public:
-    MemoryActions(EqContext& c, DialogService& dialogs) : c_(c), dialogs_(dialogs) {}
+    MemoryActions(WindowContext& c) : c_(c) {}
 
     void OpenProgramFile() override;
     void SaveProgramFile() override;
@@ -23,6 +22,5 @@ class MemoryActions : public ProgramActions {
     void DownloadSpeakerLib(ProgressBar&) override {}
 
   private:
-    EqContext& c_;
-    DialogService& dialogs_;
+    WindowContext& c_;
 };

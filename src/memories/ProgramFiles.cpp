@@ -14,13 +14,13 @@ FileDialogRequest OutputPresetRequest(const AppState& st, int dev, const QString
 }
 
 void ProgramFiles::save(const FileDialogRequest& r) {
-    const std::optional<QString> path = dialogs_.SaveFile(r);
+    const std::optional<QString> path = c_.dialogs.SaveFile(r);
     if (!path) return;
     if (!WriteWholeFile(*path, c_.prog().ToBytes())) ShowFileNotSaved(c_.msg);
 }
 
 bool ProgramFiles::readChosen(const FileDialogRequest& r, QString& path) {
-    const std::optional<QString> chosen = dialogs_.OpenFile(r);
+    const std::optional<QString> chosen = c_.dialogs.OpenFile(r);
     if (!chosen) return false;
     const FileRead read = ReadImageFile(*chosen, c_.st.FileProg);
     if (read != FileRead::Ok) {
@@ -56,7 +56,7 @@ void ProgramFiles::OpenProgramFile() {
 
 void ProgramFiles::SaveOutputPresetFile() {
     const FileDialogRequest r = OutputPresetRequest(c_.st, c_.dev(), QStringLiteral("Save Outputs to PC"));
-    const std::optional<QString> path = dialogs_.SaveFile(r);
+    const std::optional<QString> path = c_.dialogs.SaveFile(r);
     if (!path) return;
     ProgRecord& img = c_.prog();
     img.SetByte(kPresetMuteByte, img.Byte(c_.st.Tables.MuteAddr));

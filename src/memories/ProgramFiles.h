@@ -3,8 +3,7 @@
 // device. Both hold the device's whole 1059-byte program image; a program file gives back the
 // input section, the program name, the delay unit and the window's view options, an output
 // preset the two output sections and the outputs' mute bits.
-#include "params/EqSetters.h"
-#include "platform/Dialogs.h"
+#include "window/WindowContext.h"
 
 // The file dialogs of the two kinds: title, start folder below the device's model folder, filter.
 FileDialogRequest ProgramFileRequest(const AppState& st, int dev, const QString& title);
@@ -15,7 +14,7 @@ constexpr int kPresetMuteByte = 206;
 
 class ProgramFiles {
   public:
-    ProgramFiles(EqContext& c, DialogService& dialogs) : c_(c), dialogs_(dialogs) {}
+    ProgramFiles(WindowContext& c) : c_(c) {}
 
     // "Guardar memoria PC": writes the device's image to a chosen program file.
     void SaveProgramFile();
@@ -33,6 +32,5 @@ class ProgramFiles {
     // Reads the chosen file into FileProg; false (with the message shown) when it is not taken.
     bool readChosen(const FileDialogRequest& r, QString& path);
 
-    EqContext& c_;
-    DialogService& dialogs_;
+    WindowContext& c_;
 };
