@@ -8,6 +8,7 @@
 #include "bus/ui/FrmWaitView.h"
 #include "common/AppState.h"
 #include "link/Link.h"
+#include "memories/ui/FrmStorePrjView.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPortAdapter.h"
@@ -34,6 +35,7 @@ class StartupRun : public SplashSteps {
         : st_(st), sv_(sv), dialogs_(dialogs), link_(link), idPort_(idPort) {
         dialogs_.Register<FrmEquipo>(
             [](FrmEquipo& e, QWidget* parent) { return new FrmEquipoView(e, parent); });
+        RegisterFrmStorePrjView(dialogs_);
     }
 
     void attach(frmSplash& splash, SplashView& view) {

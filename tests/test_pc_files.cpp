@@ -43,15 +43,15 @@ struct FilesEnv : EqTestEnv {
 ProgRecord OtherImage(const AppState& st) {
     ProgRecord p;
     std::copy(st.Tables.DefaultProgram.begin(), st.Tables.DefaultProgram.end(), p.Params.begin());
-    p.SetByte(3, p.Byte(3) == 20 ? 40 : 20); // input gain
-    p.SetByte(40, 4);                        // second output muted
-    p.SetByte(45, 'Q');                      // program name
-    p.SetByte(49, 80);                       // output 1 gain
-    p.SetByte(125, 50);                      // output 2 gain
-    p.SetByte(206, 6);                       // both outputs muted in a preset
-    p.SetByte(208, 9);                       // beyond both file regions
-    p.SetByte(227, 1);                       // delay unit: distance
-    p.SetByte(230, 7);                       // another mirrored setting
+    p.SetByte(3, p.Byte(3) == 20 ? 40 : 20);      // input gain
+    p.SetByte(40, 4);                             // second output muted
+    p.SetByte(45, 'Q');                           // program name
+    p.SetByte(49, 80);                            // output 1 gain
+    p.SetByte(125, 50);                           // output 2 gain
+    p.SetByte(206, 6);                            // both outputs muted in a preset
+    p.SetByte(208, 9);                            // beyond both file regions
+    p.SetByte(227, 1);                            // delay unit: distance
+    p.SetByte(230, 7);                            // another mirrored setting
     p.SetByte(ProgRecord::kOptionsStart + 31, 1); // cursor of graph 1
     p.SetByte(ProgRecord::kSize - 1, 3);
     return p;
@@ -144,7 +144,8 @@ TEST(ProgramFilesTest, OnlyWholeImagesAreTaken) {
         int size;
         bool taken;
     };
-    for (const Case c : {Case{9, false}, Case{10, false}, Case{1058, false}, Case{1059, true}, Case{1100, true}}) {
+    for (const Case c :
+         {Case{9, false}, Case{10, false}, Case{1058, false}, Case{1059, true}, Case{1100, true}}) {
         SCOPED_TRACE(c.size);
         FilesEnv e;
         const ProgRecord before = e.img();
@@ -237,7 +238,8 @@ TEST(SpeakerListTest, PadSpeakerName) {
         {"MONITOR", "MONITOR        ", "MONITOR        "},
         {"123456789012345", "123456789012345", "123456789012345"},
         {"Twenty characters!!", "Twenty characters!!", "Twenty characte"},
-        {QString::fromUtf8("\u20ac"), QString::fromUtf8("\u20ac") + QString(14, ' '), "?" + QByteArray(14, ' ')},
+        {QString::fromUtf8("\u20ac"), QString::fromUtf8("\u20ac") + QString(14, ' '),
+         "?" + QByteArray(14, ' ')},
     };
     for (const Case& c : cases) {
         QString name = c.name;

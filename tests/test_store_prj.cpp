@@ -1,9 +1,12 @@
 #include "memories/FrmStorePrj.h"
 #include "memories/PcFiles.h"
+#include "memories/ui/FrmStorePrjView.h"
 #include "support/SimEnv.h"
 
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -105,7 +108,8 @@ TEST(FrmStorePrjTest, SavesMarkedUsedRowsToTheDevice) {
     EXPECT_EQ(e.msg.texts(), (QStringList{"Save preset factory list to device, are you sure?",
                                           "Factory preset stored, total file = 2"}));
     const auto slot = [&](int s, int k) { return e.device->mem[static_cast<size_t>(1280 + 176 * s + k)]; };
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&e.device->mem[1280 + 176 * 9]), 16), "Monitor        #");
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&e.device->mem[1280 + 176 * 9]), 16),
+              "Monitor        #");
     EXPECT_EQ(slot(9, 16), 48 + 1);
     EXPECT_EQ(slot(2, 175), 207);
     EXPECT_EQ(slot(5, 15), 0);
@@ -138,7 +142,8 @@ TEST(FrmStorePrjTest, ReadsTheSlotsOfTheDevice) {
         EXPECT_EQ(e.form.List1.selected(s), s == 3) << s;
     for (int i = 0; i < 160; ++i) {
         ASSERT_EQ(e.rec(3).Data[static_cast<size_t>(i)], 255 - i) << i;
-        ASSERT_EQ(e.rec(7).Data[static_cast<size_t>(i)], e.st.Tables.DefaultProgram[static_cast<size_t>(48 + i)]);
+        ASSERT_EQ(e.rec(7).Data[static_cast<size_t>(i)],
+                  e.st.Tables.DefaultProgram[static_cast<size_t>(48 + i)]);
     }
     EXPECT_EQ(e.rec(7).Name, "Vacia");
 }
@@ -203,4 +208,35 @@ TEST(FrmStorePrjTest, AFailedTransferDisablesTheDeviceButtons) {
         EXPECT_FALSE(e.msg.texts().contains("Factory preset stored, total file = 1"));
         EXPECT_TRUE(e.st.DeviceDisconnected[StoreEnv::kDev]);
     }
+}
+
+TEST(FrmStorePrjTest, ViewPassesClicksAndShowsMarks) {
+    StoreEnv e;
+    e.writePreset("Bass Horn 2.fpo", 0);
+    e.form.Form_Load();
+    FrmStorePrjView view(e.form);
+    const auto lists = view.findChildren<QListWidget*>();
+    ASSERT_EQ(lists.size(), 2);
+    QListWidget* files = lists[0]->count() == 1 ? lists[0] : lists[1];
+    QListWidget* rows = files == lists[0] ? lists[1] : lists[0];
+    ASSERT_EQ(rows->count(), 16);
+
+    const auto click = [](QListWidget* w, int row, bool twice) {
+        emit w->itemClicked(w->item(row));
+        if (twice) emit w->itemDoubleClicked(w->item(row));
+    };
+    click(rows, 6, false);
+    EXPECT_EQ(e.form.List1.listIndex(), 6);
+    click(files, 0, true);
+    EXPECT_EQ(e.form.List1.items[6], "07 - Bass Horn 2");
+    EXPECT_EQ(rows->item(6)->text(), "07 - Bass Horn 2");
+    EXPECT_TRUE(e.form.List1.selected(6) && rows->item(6)->isSelected());
+    click(rows, 6, false);
+    EXPECT_FALSE(e.form.List1.selected(6) || rows->item(6)->isSelected());
+
+    bool unloaded = false;
+    e.form.setUnloadHook([&] { unloaded = true; });
+    for (QPushButton* b : view.findChildren<QPushButton*>())
+        if (b->text() == "Exit") b->click();
+    EXPECT_TRUE(unloaded);
 }

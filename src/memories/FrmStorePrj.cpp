@@ -15,8 +15,8 @@ FrmStorePrj::FrmStorePrj(AppState& st, Link& link, MessageBoxService& msg, Dialo
     : st_(st), link_(link), msg_(msg), dialogs_(dialogs) {
     Label1[0].Caption = QStringLiteral("Factory Preset");
     Label1[1].Caption = QStringLiteral("Factory Preset List");
-    const char* captions[] = {"Load List from Device", "Load List from PC", "Save List to PC", "Save List to Device",
-                              "Exit"};
+    const char* captions[] = {"Load List from Device", "Load List from PC", "Save List to PC",
+                              "Save List to Device", "Exit"};
     for (size_t i = 0; i < Command1.size(); ++i) {
         Command1[i].Caption = QString::fromLatin1(captions[i]);
         Command1[i].Click = [this, i] { Command1_Click(static_cast<int>(i)); };
@@ -39,8 +39,8 @@ void FrmStorePrj::rebuildRows() {
 }
 
 FileDialogRequest FrmStorePrj::listRequest(const QString& title) const {
-    return {title, ModelFolder(st_, dev(), QStringLiteral("PresetOutput")), QStringLiteral("file Speaker (*.y12)"),
-            QStringLiteral("*.y12")};
+    return {title, ModelFolder(st_, dev(), QStringLiteral("PresetOutput")),
+            QStringLiteral("file Speaker (*.y12)"), QStringLiteral("*.y12")};
 }
 
 void FrmStorePrj::Form_Load() {

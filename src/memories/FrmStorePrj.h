@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 
 #include <array>
+#include <functional>
 
 class FrmStorePrj : public DialogWindow {
   public:
@@ -23,8 +24,11 @@ class FrmStorePrj : public DialogWindow {
     std::array<CommandButton, 5> Command1; // device load, PC load, PC save, device save, exit
     ProgressBar ProgressBar1;              // device transfers
     Frame Frame1;
-    int MousePointer = 0;                  // 0 default, 13 arrow and hourglass
-    SpeakerNameHeader HeaderBytes{};       // name header of the slot being written
+    int MousePointer = 0;            // 0 default, 13 arrow and hourglass
+    SpeakerNameHeader HeaderBytes{}; // name header of the slot being written
+    // Run after each step of a device transfer, so that a view can show the progress bar while
+    // the transfer runs.
+    std::function<void()> ShowProgress;
 
     // Empties the sixteen names and marks (the data bytes stay), lists the model's output preset
     // files and disables the device buttons in demo mode.
@@ -52,7 +56,10 @@ class FrmStorePrj : public DialogWindow {
     QString rowText(int s) const;
     void rebuildRows();
     FileDialogRequest listRequest(const QString& title) const;
-    void step() { ProgressBar1.setValue(ProgressBar1.value() + 1); }
+    void step() {
+        ProgressBar1.setValue(ProgressBar1.value() + 1);
+        if (ShowProgress) ShowProgress();
+    }
     void startTransfer(int max);
     void endTransfer();
     // A device transfer failed and was reported: the device's window is closed, so the device

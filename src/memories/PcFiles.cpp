@@ -50,7 +50,8 @@ void ShowFileReadFailure(MessageBoxService& msg, FileRead r) {
         msg.show(QStringLiteral(" File not found. Try again."), QStringLiteral(" Error"), MsgButtons::Ok,
                  MsgIcon::Exclamation);
     else if (r == FileRead::TooShort)
-        msg.show(QStringLiteral("File incorrecto"), QStringLiteral(" Error"), MsgButtons::Ok, MsgIcon::Exclamation);
+        msg.show(QStringLiteral("File incorrecto"), QStringLiteral(" Error"), MsgButtons::Ok,
+                 MsgIcon::Exclamation);
 }
 
 void ShowFileNotSaved(MessageBoxService& msg) {

@@ -48,10 +48,11 @@ void ProgramFiles::OpenProgramFile() {
 
     const int model = c_.st.ModelCode[static_cast<size_t>(dev)];
     const auto& captions = c_.st.Tables.ModelCaption;
-    const QString modelCaption =
-        model >= 0 && model < static_cast<int>(captions.size()) ? captions[static_cast<size_t>(model)] : QString();
-    c_.win().Caption = QStringLiteral("ID:") + QString::number(dev % 33) + QStringLiteral(" - ") + modelCaption +
-                       QStringLiteral(" - Ultimo programa cargado: en PC: ") + FileTitle(path);
+    const QString modelCaption = model >= 0 && model < static_cast<int>(captions.size())
+                                     ? captions[static_cast<size_t>(model)]
+                                     : QString();
+    c_.win().Caption = QStringLiteral("ID:") + QString::number(dev % 33) + QStringLiteral(" - ") +
+                       modelCaption + QStringLiteral(" - Ultimo programa cargado: en PC: ") + FileTitle(path);
 }
 
 void ProgramFiles::SaveOutputPresetFile() {
@@ -65,7 +66,8 @@ void ProgramFiles::SaveOutputPresetFile() {
 
 void ProgramFiles::OpenOutputPresetFile() {
     QString path;
-    if (!readChosen(OutputPresetRequest(c_.st, c_.dev(), QStringLiteral("Load Outputs from PC")), path)) return;
+    if (!readChosen(OutputPresetRequest(c_.st, c_.dev(), QStringLiteral("Load Outputs from PC")), path))
+        return;
     ProgRecord& img = c_.prog();
     img.CopyBytes(c_.st.FileProg, 48, 207);
     // The outputs take the preset's mute bits; the input is unmuted.

@@ -60,7 +60,8 @@ SpeakerNameHeader PadSpeakerName(QString& name) {
     return h;
 }
 
-bool WriteSpeakerSlot(AppState& st, Link& link, int dev, int s, SpkRec& rec, const std::function<void()>& step) {
+bool WriteSpeakerSlot(AppState& st, Link& link, int dev, int s, SpkRec& rec,
+                      const std::function<void()>& step) {
     const SpeakerNameHeader header = PadSpeakerName(rec.Name);
     if (ValidBusAddress(dev)) {
         st.PresetName[static_cast<size_t>(dev)][static_cast<size_t>(s)] = rec.Name;
@@ -77,7 +78,8 @@ bool WriteSpeakerSlot(AppState& st, Link& link, int dev, int s, SpkRec& rec, con
     return false;
 }
 
-Exchange ReadSpeakerSlot(AppState& st, Link& link, int dev, int s, SpkRec& rec, const std::function<void()>& step) {
+Exchange ReadSpeakerSlot(AppState& st, Link& link, int dev, int s, SpkRec& rec,
+                         const std::function<void()>& step) {
     // Reads 8 bytes at slot byte k into out; the exchange's outcome.
     const auto read8 = [&](int k, uint8_t* out) {
         const Exchange e = link.SendFrameEx(dev, CmdRead8, AddressData(SpeakerSlotAddress(s, k)));

@@ -44,11 +44,13 @@ SpeakerNameHeader PadSpeakerName(QString& name);
 // the padded name), notes the slot in PresetName and PresetStatus, then sends the 4 header and
 // 40 data frames (CmdWrite4), calling `step` after each. Returns true when a frame failed and was
 // reported: the writing then stopped there.
-bool WriteSpeakerSlot(AppState& st, Link& link, int dev, int s, SpkRec& rec, const std::function<void()>& step);
+bool WriteSpeakerSlot(AppState& st, Link& link, int dev, int s, SpkRec& rec,
+                      const std::function<void()>& step);
 
 // Reads speaker slot s of device dev into `rec`: the name and status (two CmdRead8), then, for a
 // used slot, the 160 data bytes in 20 reads; an empty slot reads as "Vacia" with the default
 // output sections. `step` is called after each read, 22 times in all. `rec` changes only when
 // every read was done; the result is what the first exchange that was not done reported
 // (Done when all were).
-Exchange ReadSpeakerSlot(AppState& st, Link& link, int dev, int s, SpkRec& rec, const std::function<void()>& step);
+Exchange ReadSpeakerSlot(AppState& st, Link& link, int dev, int s, SpkRec& rec,
+                         const std::function<void()>& step);
