@@ -149,21 +149,13 @@ TEST(SpeakerListTest, FileRoundTripAndCutFiles) {
         EXPECT_FALSE(SpeakerListFromBytes(bytes.left(cut)).has_value()) << cut;
 }
 
-TEST(SpeakerListTest, SlotWriteSendsPaddedNames) {
-    EqTestEnv e;
-    SpkRec r;
-    const std::vector<std::pair<QString, QString>> names = {
-        {"MONITOR", "MONITOR        "}, {"", QString(15, ' ')}, {"Twenty characters!!", "Twenty characte"}};
-    for (const auto& [name, sent] : names) {
-        r.Name = name;
-        const size_t from = e.bus.frames.size();
-        EXPECT_FALSE(WriteSpeakerSlot(e.st, e.link, EqTestEnv::kDev, 15, r, {}));
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&e.device->mem[3920]), 16), sent.toLatin1() + "#");
-        EXPECT_EQ(r.Name, name.size() > 15 ? name : sent);
-        EXPECT_EQ(e.st.PresetName[EqTestEnv::kDev][15], r.Name);
-        EXPECT_EQ(e.bus.frames[from],
-                  FrameOf({0xF0, 0x65, 5, 0x18, 3920 >> 8, 3920 & 0xFF, sent[0].unicode(), sent[1].unicode(),
-                           sent[2].unicode(), sent[3].unicode(), 0, 0, 0xF7}));
+TEST(SpeakerListTest, PadSpeakerName) {
+    for (auto [name, padded, header] : {std::tuple{"MONITOR", "MONITOR        ", "MONITOR        #"},
+                                        {"", "               ", "               #"},
+                                        {"Twenty characters!!", "Twenty characters!!", "Twenty characte#"}}) {
+        QString n = name;
+        const SpeakerNameHeader h = PadSpeakerName(n);
+        EXPECT_EQ(n, padded);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(h.data()), 16), header);
     }
-    EXPECT_EQ(e.bus.frames.size(), 3u * 44);
 }

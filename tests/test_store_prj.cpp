@@ -81,6 +81,7 @@ TEST(FrmStorePrjTest, SavesMarkedUsedRowsToTheDeviceAndReadsThemBack) {
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&e.device->mem[1280 + 176 * 9]), 16),
               "Monitor        #");
     EXPECT_EQ(e.device->mem[1280 + 176 * 5 + 15], 0);
+    EXPECT_EQ(e.st.PresetName[StoreEnv::kDev][9], "Monitor        ");
 
     e.form.Form_Load();
     e.form.Command1[0].Click();
