@@ -9,6 +9,7 @@
 #include "common/AppState.h"
 #include "link/Link.h"
 #include "memories/ui/FrmStorePrjView.h"
+#include "platform/BusyPointer.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPortAdapter.h"
@@ -130,6 +131,8 @@ int main(int argc, char** argv) {
     Services sv{port, clock, events, msg, dialogs};
     AppState st;
     Link link(st, sv);
+    QtBusyPointer busyPointer;
+    link.setBusyPointer(&busyPointer);
 
     StartupRun run(st, sv, dialogs, link, idPort);
     frmSplash splash(st, msg, run);

@@ -73,6 +73,10 @@ std::vector<SimBus::Reply> SimBus::receive(const QByteArray& bytes, double now) 
         if (r.isEmpty()) continue;
         ++d->answered;
         r += QByteArray(d->extraBytes, '\x55');
+        if (d->cutReplies > 0) {
+            --d->cutReplies;
+            r.truncate(d->cutLength);
+        }
         replies.push_back({now + d->replyDelay, r});
         if (moveTo_ >= 0) {
             const int from = d->busAddress, to = moveTo_;

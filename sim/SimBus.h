@@ -29,6 +29,8 @@ struct SimDevice {
     int extraBytes = 0;         // junk bytes appended to each reply
     double replyDelay = 0.02;   // seconds from request to reply
     int silentAfter = -1;       // stops answering after this many answered frames (-1 never)
+    int cutReplies = 0;         // this many replies are cut short on the line...
+    int cutLength = 5;          // ...after this many bytes
 
     // What it received, in order.
     std::vector<Frame13> received;

@@ -19,12 +19,14 @@ namespace {
 struct RecordingOpener : EditingWindowOpener {
     std::vector<int> shown;
     std::vector<int> closed;
+    std::vector<int> raised;
     bool accept = true;
     bool ShowEditingWindow(int slot) override {
         shown.push_back(slot);
         return accept;
     }
     void CloseDeviceWindow(int busAddress) override { closed.push_back(busAddress); }
+    void RaiseDeviceWindow(int busAddress) override { raised.push_back(busAddress); }
 };
 
 struct ListEnv : SimEnv {
@@ -82,17 +84,19 @@ TEST(DeviceListFillTest, DemoNamesWithoutFrames) {
 }
 
 TEST(DeviceListFillTest, SilentDevice) {
-    // Not reported (no window loaded yet): the row shows the device as disconnected and the fill
-    // goes on with the next row.
+    // Not reported (no window loaded yet): the row shows the name read so far, the device counts
+    // as connected, and the fill goes on with the next row.
     ListEnv env;
     env.bus.addDevice(2, QStringLiteral("Gone")).silent = true;
     env.bus.addDevice(3, QStringLiteral("Here"));
+    env.bus.addDevice(4, QStringLiteral("Cutoff")).silentAfter = 3;
     env.st.DeviceName[2] = QStringLiteral("Old");
-    env.fill({2, 3});
-    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(0, 1), "Disconnected");
-    EXPECT_TRUE(env.st.DeviceDisconnected[2]);
+    env.fill({2, 3, 4});
+    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(0, 1), "");
+    EXPECT_FALSE(env.st.DeviceDisconnected[2]);
     EXPECT_EQ(env.st.DeviceName[2], ""); // emptied before the read; nothing of a stale reply
     EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(1, 1), "Here    ");
+    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(2, 1), "Cut");
     EXPECT_FALSE(env.list.Label1.Visible);
 
     // Reported: the fill ends at the failing row; later rows stay empty, the notice stays.
@@ -174,6 +178,7 @@ TEST(DeviceListOpenTest, SlotsCountAndReads) {
     EXPECT_FALSE(env.list.OpenDeviceWindow(1));
     EXPECT_EQ(env.msg.texts().back(), "La ventana esta abierta");
     EXPECT_EQ(env.msg.shown.back().title, "Edicion equipo");
+    EXPECT_EQ(env.opener.raised, std::vector<int>{38}); // its window comes to the front
     EXPECT_EQ(env.st.OpenWindowCount, 1);
     EXPECT_EQ(env.st.SlotTable[2].InUse, 0);
     EXPECT_EQ(env.framesOf(CmdPing), 0u); // the connect ping passed once already
@@ -258,16 +263,31 @@ TEST(DeviceListOpenTest, Reconnection) {
     EXPECT_EQ(env.st.DevTable[5].Present, 0);
     EXPECT_TRUE(env.st.DeviceDisconnected[5]);
 
-    // Yes, the device answers again: ID cell with the name, the name cell untouched.
+    // Yes, the device answers again: ID cell with the name, the name cell shows it again.
     d.silent = false;
     d.setName(QStringLiteral("Stage2"));
     env.msg.answers = {MsgAnswer::Yes};
     ASSERT_TRUE(env.list.OpenDeviceWindow(0));
     EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(0, 0), "ID:05 - Stage2  ");
-    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(0, 1), "Disconnected");
+    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(0, 1), "Stage2  ");
     EXPECT_EQ(env.st.DevTable[5].Present, 1);
     EXPECT_FALSE(env.st.DeviceDisconnected[5]);
     EXPECT_EQ(env.opener.shown, std::vector<int>{0});
+}
+
+TEST(DeviceListOpenTest, AFailedReopenLeavesLaterSendsToTheFailurePath) {
+    ListEnv env;
+    env.bus.addDevice(3);
+    env.fill({3, 5});
+    env.st.DeviceDisconnected[5] = true;
+    env.port.refuseOpen = true;
+    const double t0 = env.clock.nowSeconds();
+    EXPECT_FALSE(env.list.OpenDeviceWindow(1));
+    EXPECT_NEAR(env.clock.nowSeconds() - t0, 0.2, 1e-9); // 100 ms before and after the open
+    // An edit of device 3 (window open) is reported, not skipped as if it had been sent.
+    env.st.ReportCommErrors = env.st.DeviceWindowOpen[3] = true;
+    EXPECT_TRUE(env.link.SendFrame(3, CmdSetGain));
+    EXPECT_EQ(env.msg.shown.back().text, " El sistema terminara la comunicacion con este equipo");
 }
 
 TEST(DeviceListOpenTest, OpensTheAddressTheRowListsAfterTheSingleDeviceDemoLoader) {

@@ -329,7 +329,7 @@ TEST(ChannelSwitchTest, PhaseRedrawsItsOutputOnly) {
     WindowEnv env;
     FrmCtrl& w = env.open(5, 0);
     w.Option5[1].setValue(true); // phase view of output 1
-    env.graph.RedrawGraph(1);
+    env.parts.programGraph.RedrawGraph(1);
     const QImage out1 = w.Picture1[1].Image;
     const QImage out2 = w.Picture1[2].Image;
     w.Check2[1].setValue(1);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <numeric>
 
 // ---- Frames ----
 
@@ -144,6 +145,30 @@ TEST(SendFrameTest, LateReplyToAnEarlierSendCounts) {
     EXPECT_EQ(env.bus.frames.size(), 2u);
 }
 
+TEST(SendFrameTest, AReplyCutShortNeverShiftsTheNextOne) {
+    // A first reply cut after `cut` bytes is dropped at the time-out; the pointer shows busy after.
+    using Check = bool (*)(SimEnv&);
+    const std::tuple<int, Check> cases[] = {
+        {5, [](SimEnv& e) { return !e.link.SendFrame(5, CmdReadByte, {0, 31}) && e.st.RxBuf[8] == 3; }},
+        {13, [](SimEnv& e) { return e.link.SendFrameRead48(5, CmdRecallMemory, {0xFF}) && e.st.RxBuf[47] == 47; }},
+        {5, [](SimEnv& e) { return e.link.PingDeviceListed(5, CmdPing) && e.st.RxBuf[12] == kFrameEnd; }},
+    };
+    for (const auto& [cut, check] : cases) {
+        SimEnv env;
+        RecordingBusyPointer pointer;
+        env.link.setBusyPointer(&pointer);
+        SimDevice& d = env.bus.addDevice(5);
+        std::iota(d.current.begin(), d.current.end(), 0);
+        d.mem[31] = 3;
+        d.cutReplies = 1;
+        d.cutLength = cut;
+        env.st.DevicePingOk[5] = true;
+        EXPECT_TRUE(check(env)) << cut;
+        EXPECT_EQ(env.bus.frames.size(), 2u) << cut;
+        EXPECT_EQ(pointer.changes, (std::vector<bool>{true, false})) << cut;
+    }
+}
+
 TEST(SendFrameTest, NothingLeavesWhenTrafficIsBlocked) {
     struct Case {
         const char* name;
@@ -257,6 +282,17 @@ TEST(PingTest, NoOtherExchangeStartsWhileAPingWaits) {
     EXPECT_TRUE(env.link.PingDevice(5, CmdPing));
     EXPECT_EQ(env.bus.frames.size(), 1u);
     EXPECT_EQ(env.bus.device(6)->received.size(), 0u);
+    EXPECT_EQ(env.events.passesWithUserInput, 0); // the operator's input waits for the ping's end
+}
+
+TEST(PingTest, TheLimitIsKeptToTheMillisecond) {
+    for (double eventCost : {0.0, 0.003, 0.007}) { // time each pass of window events takes
+        SimEnv env;
+        env.events.hook = [&] { env.clock.advance(eventCost); };
+        const double t0 = env.clock.nowSeconds();
+        EXPECT_FALSE(env.link.PingDevice(6, CmdPing));
+        EXPECT_NEAR(env.clock.nowSeconds() - t0, 0.2, 1e-9) << eventCost;
+    }
 }
 
 TEST(PingTest, ListedPingFailureReportsTheIdAndMarksItsOwnRow) {

@@ -183,6 +183,22 @@ TEST(FailedSendTest, UnitSendStopsBeforeAnyTextChanges) {
     EXPECT_EQ(env.w().Label13.Caption, "old");
 }
 
+TEST(BusyLinkTest, NoSetterChangesAnythingWhileAPingWaits) {
+    SetterEnv env;
+    env.bus.addDevice(9).replyDelay = 0.1;
+    const ProgRecord image = env.prog();
+    std::vector<bool> stop;
+    env.events.hook = [&] {
+        if (stop.empty()) stop = {SendMute(env.cx, 1), SendGain(env.cx, 0), SendDelayUnit(env.cx, 1)};
+    };
+    ASSERT_TRUE(env.link.PingDevice(9, CmdPing));
+    EXPECT_EQ(stop, (std::vector<bool>{true, true, true})); // each handler stops
+    EXPECT_EQ(env.prog(), image);
+    EXPECT_EQ(env.rec().Mute[1], 0);
+    EXPECT_EQ(env.rec().DelayUnit, 0);
+    EXPECT_TRUE(env.bus.device(kDev)->received.empty());
+}
+
 // ---- Delay and temperature ----
 
 TEST(DelaySetterTest, TimeAndDistanceTextsSamplesAndBytes) {

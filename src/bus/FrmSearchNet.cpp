@@ -66,7 +66,11 @@ FrmSearchNet::NameRead FrmSearchNet::ReadName(int a) {
         const Exchange e = link_.SendFrameEx(a, CmdReadByte, Data8{addr[2], addr[3], 0, 0, 0, 0, 0, 0});
         if (e == Exchange::FailedReported) return NameRead::FailedReported;
         if (e == Exchange::Skipped && st_.DemoMode) break; // the demo name replaces it below
-        if (e != Exchange::Done) return NameRead::Failed;
+        if (e != Exchange::Done) {
+            // The characters read so far are kept; nothing is taken from a reply that did not come.
+            st_.DeviceName[static_cast<size_t>(a)] = name;
+            return NameRead::Failed;
+        }
         const uint8_t c = st_.RxBuf[8];
         name += DecodeNameChar(c < 255 ? c : 0);
     }
@@ -75,8 +79,8 @@ FrmSearchNet::NameRead FrmSearchNet::ReadName(int a) {
     return NameRead::Done;
 }
 
-// A device that answered the scan but not its reads is shown as disconnected, so that opening it
-// offers the reconnection.
+// A device that stopped answering while it was being opened is shown as disconnected, so that
+// opening it again offers the reconnection.
 void FrmSearchNet::MarkSilent(int row, int a) {
     if (st_.DeviceDisconnected[static_cast<size_t>(a)]) return;
     st_.DeviceDisconnected[static_cast<size_t>(a)] = true;
@@ -85,6 +89,9 @@ void FrmSearchNet::MarkSilent(int row, int a) {
 }
 
 void FrmSearchNet::Timer1_Timer() {
+    // A ping that waits with events running holds every other exchange back: the timer stays on
+    // and the list fills on a later tick.
+    if (link_.Busy()) return;
     Timer1.Enabled = false;
     const int rows = MSFlexGrid1.rows();
     for (int r = 0; r < rows; ++r) {
@@ -101,12 +108,15 @@ void FrmSearchNet::Timer1_Timer() {
             st_.DeviceName[ai] =
                 a < 33 ? QStringLiteral("Kestrino Demo     ") : QStringLiteral("Valdoran Demo     ");
 
+        // A name read that failed without a report shows what was read; the row is listed as
+        // connected and the image read runs (it copies nothing unless it is done). A device that
+        // does not answer is found out when it is opened.
         MSFlexGrid1.setTextMatrix(r, 0, IdText(a));
         MSFlexGrid1.setTextMatrix(r, 1, st_.DeviceName[ai]);
         MSFlexGrid1.setTextMatrix(r, 2, QStringLiteral("OFF"));
         st_.DeviceDisconnected[ai] = false;
 
-        if (read == NameRead::Failed || (!st_.DemoMode && !ReadDeviceImage(link_, st_, a))) MarkSilent(r, a);
+        if (!st_.DemoMode) ReadDeviceImage(link_, st_, a);
         refresh();
         sv_.clock.sleepMs(50);
     }
@@ -161,7 +171,7 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
                          QStringLiteral("Conectar Equipo"), MsgButtons::YesNo,
                          MsgIcon::Question) != MsgAnswer::Yes)
             return false;
-        link_.OpenCommPort();
+        link_.ReopenCommPort();
         Label2.Visible = true;
         refresh();
         link_.PingDevice(a, CmdPing);
@@ -186,6 +196,8 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
             st_.DeviceName[ai] =
                 a < 33 ? QStringLiteral("Kestrino Demo    ") : QStringLiteral("Valdoran Demo     ");
         MSFlexGrid1.setTextMatrix(row, 0, IdText(a) + QStringLiteral(" - ") + st_.DeviceName[ai]);
+        // The name cell, which the failure path left at "Disconnected", shows the name again.
+        MSFlexGrid1.setTextMatrix(row, 1, st_.DeviceName[ai]);
         st_.DeviceDisconnected[ai] = false;
         if (!st_.DemoMode && !ReadDeviceImage(link_, st_, a)) {
             MarkSilent(row, a);
@@ -222,6 +234,7 @@ bool FrmSearchNet::OpenDeviceWindow(int row) {
                          MsgButtons::Ok, MsgIcon::Exclamation);
             Label2.Visible = false;
             refresh();
+            if (windows_) windows_->RaiseDeviceWindow(a);
             return false;
         }
     }

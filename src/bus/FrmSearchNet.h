@@ -21,6 +21,8 @@ class EditingWindowOpener {
     virtual bool ShowEditingWindow(int slot) = 0;
     // Closes the editing window open for the device, without asking.
     virtual void CloseDeviceWindow(int busAddress) = 0;
+    // Brings the editing window open for the device to the front.
+    virtual void RaiseDeviceWindow(int busAddress) = 0;
 };
 
 // The list shows itself, modelessly, through the dialog service; the main window and the rescan

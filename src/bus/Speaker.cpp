@@ -8,6 +8,12 @@
 namespace {
 enum class Which { All, First, Model };
 
+bool Listed(const AppState& st, int address) {
+    for (int r = 0; r <= st.FoundLast; ++r)
+        if (st.FoundList[static_cast<size_t>(r)] == address) return true;
+    return false;
+}
+
 bool Load(AppState& st, MessageBoxService& msg, Which which) {
     bool found = false;
     if (ReadDemoDeviceFile(st)) {
@@ -22,8 +28,9 @@ bool Load(AppState& st, MessageBoxService& msg, Which which) {
                 else if (st.ModelMask == 2)
                     address = st.SingleDeviceAddress + 33;
             }
-            // A listed address outside the device table never becomes a device.
-            if (!ValidBusAddress(address)) continue;
+            // A listed address outside the device table never becomes a device, and a device
+            // listed twice in the file gets one row.
+            if (!ValidBusAddress(address) || Listed(st, address)) continue;
             rec.Address = static_cast<int16_t>(address);
             ++st.FoundLast;
             st.FoundList[static_cast<size_t>(st.FoundLast)] = static_cast<int16_t>(address);

@@ -15,16 +15,49 @@ double NonZero(double d) {
     return d == 0.0 ? kZeroDenominator : d;
 }
 
+// The arc tangent; of a zero it is that zero itself, which spares the call for flat stages.
+inline double Atan(double y) {
+    return y == 0.0 ? y : std::atan(y);
+}
+
 // Phase K * (atan(P / D) - n * pi) of a ratio whose denominator changes sign at a pole while its
 // numerator keeps its sign: past the pole (D < 0) the phase goes on beyond -90 degrees for a
-// negative numerator (n = 1) and beyond +90 degrees for a positive one (n = -1).
-double PoleWrapped(double P, double D, bool plusHalfTurn) {
+// negative numerator (n = 1) and beyond +90 degrees for a positive one (n = -1). Split in two so
+// that a sweep can work out the ratios of all points first and the arc tangents after.
+struct PoleRatio {
+    double y; // P / D
+    double n; // half turns
+};
+
+inline PoleRatio Pole(double P, double D) {
     D = NonZero(D);
     double n = 0;
     if (D < 0) n = P < 0 ? 1 : -1;
-    double v = std::atan(P / D) - n * kGraphPi;
+    return {P / D, n};
+}
+
+inline double PoleAngle(PoleRatio r, bool plusHalfTurn) {
+    double v = Atan(r.y) - r.n * kGraphPi;
     if (plusHalfTurn) v += kGraphPi;
     return v * kDegPerRad;
+}
+
+double PoleWrapped(double P, double D, bool plusHalfTurn) {
+    return PoleAngle(Pole(P, D), plusHalfTurn);
+}
+
+using Row = PointRow<double>;
+
+// 20 log10 of every ratio, kept as the stored single-precision magnitude.
+void MagRow(const Row& ratio, PointRow<float>& mag) {
+    for (size_t i = 0; i < kGraphPoints; ++i)
+        mag[i] = static_cast<float>(20 * Log10(ratio[i]));
+}
+
+// The phases of the pole ratios of every point.
+void PoleRow(const std::array<PoleRatio, kGraphPoints>& r, bool plusHalfTurn, Row& phase) {
+    for (size_t i = 0; i < kGraphPoints; ++i)
+        phase[i] = PoleAngle(r[i], plusHalfTurn);
 }
 
 // Phase K * (atan(P / D) - n * pi) where `continuous` (radians) is the phase that a sweep from
@@ -52,6 +85,16 @@ int ShelfIndex(int slider) {
 
 double GridFrequency(int i, double pointsPerDecade) {
     return 20.0 * std::pow(10.0, static_cast<double>(i) / pointsPerDecade);
+}
+
+void FrequencyGrid::build(double pointsPerDecade) {
+    if (Density == pointsPerDecade) return;
+    for (size_t i = 0; i < kGraphPoints; ++i) {
+        F[i] = GridFrequency(static_cast<int>(i), pointsPerDecade);
+        for (size_t n = 0; n < Pow.size(); ++n)
+            Pow[n][i] = std::pow(F[i], static_cast<int>(n));
+    }
+    Density = pointsPerDecade;
 }
 
 double DelayPhaseAt(double f, int32_t samples) {
@@ -125,30 +168,56 @@ void BandResponse::init(const ShelfTables* t) {
     }
 }
 
-double BandResponse::ShelfMag(double f) const {
-    if (!IsShelf(b_.Type)) return 0;
+// The ratio whose 20 log10 is the shelf magnitude.
+double BandResponse::shelfMagRatio(double f) const {
     const double A = A_;
     const double x = f / shelfMagFc_;
     const double x2 = x * x;
     const double T = A * x2 / shelfMagC_;
     const double lo = (A - x2) * (A - x2) + T;         // the terms with A - x^2
     const double hi = (1 - A * x2) * (1 - A * x2) + T; // the terms with 1 - A x^2
-    if (IsHighShelf(b_.Type)) return 20 * Log10(A * std::sqrt(hi) / std::sqrt(lo));
-    return 20 * Log10(A * std::sqrt(lo) / std::sqrt(hi));
+    if (IsHighShelf(b_.Type)) return A * std::sqrt(hi) / std::sqrt(lo);
+    return A * std::sqrt(lo) / std::sqrt(hi);
+}
+
+namespace {
+
+// The shelf phase's ratio: D is the real part of a product whose two factors each turn less
+// than a half turn, so the continuous phase is the principal angle of (D, P).
+inline PoleRatio ShelfPole(int type, double A, double sqrtA, double fc, double q, double f) {
+    const double x = f / fc;
+    const double x2 = x * x;
+    const double r = sqrtA * x / q;
+    const double D = (x / q) * (x / q) * A + (1 - x2 * A) * (A - x2);
+    const double P = IsHighShelf(type) ? r * (A - x2 - 1 + x2 * A) : r * (1 - x2 * A - A + x2);
+    return Pole(P, D);
+}
+
+// The pole ratio of the pass types 8, 9, 11 and 12.
+inline PoleRatio PassPole(int type, double fc, double Q, double f) {
+    const double x = f / fc;
+    switch (type) {
+    case 8:
+        return Pole(-x / 0.707, 1 - x * x);
+    case 9:
+        return Pole(-x / Q, 1 - x * x);
+    case 11:
+        return Pole(-f / (0.707 * fc), 1 - x * x);
+    default: // 12
+        return Pole(-f / (Q * fc), 1 - x * x);
+    }
+}
+
+} // namespace
+
+double BandResponse::ShelfMag(double f) const {
+    if (!IsShelf(b_.Type)) return 0;
+    return 20 * Log10(shelfMagRatio(f));
 }
 
 double BandResponse::ShelfPhase(double f) const {
     if (!IsShelf(b_.Type)) return 0;
-    const double A = A_;
-    const double q = shelfPhQ_;
-    const double x = f / shelfPhFc_;
-    const double x2 = x * x;
-    const double r = sqrtA_ * x / q;
-    const double D = (x / q) * (x / q) * A + (1 - x2 * A) * (A - x2);
-    const double P = IsHighShelf(b_.Type) ? r * (A - x2 - 1 + x2 * A) : r * (1 - x2 * A - A + x2);
-    // D is the real part of a product whose two factors each turn less than a half turn, so
-    // the continuous phase is the principal angle of (D, P).
-    return PoleWrapped(P, D, false);
+    return PoleAngle(ShelfPole(b_.Type, A_, sqrtA_, shelfPhFc_, shelfPhQ_, f), false);
 }
 
 double BandResponse::PassPhase(double f) const {
@@ -157,21 +226,76 @@ double BandResponse::PassPhase(double f) const {
     const double x = f / fc;
     switch (b_.Type) {
     case 7:
-        return kDegPerRad * std::atan(-x);
+        return kDegPerRad * Atan(-x);
     case 8:
-        return PoleWrapped(-x / 0.707, 1 - x * x, false);
     case 9:
-        return PoleWrapped(-x / Q, 1 - x * x, false);
+        return PoleAngle(PassPole(b_.Type, fc, Q, f), false);
     case 10:
-        return kDegPerRad * (std::atan(-x) + kGraphPi / 2);
+        return kDegPerRad * (Atan(-x) + kGraphPi / 2);
     case 11:
-        return PoleWrapped(-f / (0.707 * fc), 1 - x * x, true);
     case 12:
-        return PoleWrapped(-f / (Q * fc), 1 - x * x, true);
+        return PoleAngle(PassPole(b_.Type, fc, Q, f), true);
     default:
         return 0;
     }
 }
+
+// The ratio whose 20 log10 is the magnitude of the pass types 7..12.
+double BandResponse::passMagRatio(double f) const {
+    const double fc = b_.Freq;
+    const double Q = b_.Q;
+    const double x = f / fc;
+    const double x2 = x * x;
+    switch (b_.Type) {
+    case 7:
+        return fc / std::sqrt(f * f + fc * fc);
+    case 8:
+        return fc * fc / std::sqrt(f * f * f * f + fc * fc * fc * fc);
+    case 9:
+        return 1 / std::sqrt((1 - x2) * (1 - x2) + x2 / (Q * Q));
+    case 10:
+        return f / std::sqrt(f * f + fc * fc);
+    case 11:
+        return f * f / std::sqrt(f * f * f * f + fc * fc * fc * fc);
+    default: // 12
+        return x2 / std::sqrt((1 - x2) * (1 - x2) + x2 / (Q * Q));
+    }
+}
+
+namespace {
+
+// Peak: the magnitude, and the ratio whose arc tangent is the phase.
+inline StagePoint PeakPoint(double gain, double peakFactor, double fc, double Q, double f) {
+    const double x = f / fc;
+    const double x2 = x * x;
+    const double d = fc / f - f / fc;
+    const double P = peakFactor * (1 - x2) * x / Q;
+    const double D = NonZero((1 - x2) * (1 - x2) + (x / Q) * (x / Q));
+    return {gain / (1 + Q * Q * d * d), P / D};
+}
+
+// Band pass (15): the magnitude's ratio and the arc tangent's ratio.
+inline StagePoint BandPassPoint(double passGain, double fc, double Q, double f) {
+    const double x = f / fc;
+    const double x2 = x * x;
+    const double num = passGain * x / Q;
+    // The denominator x / Q never changes sign: no half turn is ever taken.
+    return {num / std::sqrt((1 - x2) * (1 - x2) + (x / Q) * (x / Q)), (1 - x2) / NonZero(x / Q)};
+}
+
+// Notch (16): the same two ratios.
+inline StagePoint NotchPoint(double fc, double Q, double f) {
+    const double x = f / fc;
+    const double x2 = x * x;
+    double N = std::sqrt((1 - x2) * (1 - x2));
+    if (N == 0.0) {
+        const double y = (f - 1) / fc;
+        N = std::sqrt((1 - y * y) * (1 - y * y));
+    }
+    return {N / std::sqrt((1 - x2) * (1 - x2) + (x / Q) * (x / Q)), (-x / Q) / NonZero(1 - x2)};
+}
+
+} // namespace
 
 StagePoint BandResponse::At(double f) const {
     StagePoint p;
@@ -182,11 +306,9 @@ StagePoint BandResponse::At(double f) const {
     const double x2 = x * x;
     switch (b_.Type) {
     case 0: {
-        const double d = fc / f - f / fc;
-        p.Mag = b_.Gain / (1 + Q * Q * d * d);
-        const double P = peakFactor_ * (1 - x2) * x / Q;
-        const double D = NonZero((1 - x2) * (1 - x2) + (x / Q) * (x / Q));
-        p.Phase = kDegPerRad * std::atan(P / D);
+        const StagePoint r = PeakPoint(b_.Gain, peakFactor_, fc, Q, f);
+        p.Mag = r.Mag;
+        p.Phase = kDegPerRad * Atan(r.Phase);
         break;
     }
     case 1:
@@ -199,27 +321,12 @@ StagePoint BandResponse::At(double f) const {
         p.Phase = ShelfPhase(f);
         break;
     case 7:
-        p.Mag = 20 * Log10(fc / std::sqrt(f * f + fc * fc));
-        p.Phase = PassPhase(f);
-        break;
     case 8:
-        p.Mag = 20 * Log10(fc * fc / std::sqrt(f * f * f * f + fc * fc * fc * fc));
-        p.Phase = PassPhase(f);
-        break;
     case 9:
-        p.Mag = 20 * Log10(1 / std::sqrt((1 - x2) * (1 - x2) + x2 / (Q * Q)));
-        p.Phase = PassPhase(f);
-        break;
     case 10:
-        p.Mag = 20 * Log10(f / std::sqrt(f * f + fc * fc));
-        p.Phase = PassPhase(f);
-        break;
     case 11:
-        p.Mag = 20 * Log10(f * f / std::sqrt(f * f * f * f + fc * fc * fc * fc));
-        p.Phase = PassPhase(f);
-        break;
     case 12:
-        p.Mag = 20 * Log10(x2 / std::sqrt((1 - x2) * (1 - x2) + x2 / (Q * Q)));
+        p.Mag = 20 * Log10(passMagRatio(f));
         p.Phase = PassPhase(f);
         break;
     case 13:
@@ -235,24 +342,96 @@ StagePoint BandResponse::At(double f) const {
         break;
     }
     case 15: {
-        const double num = passGain_ * x / Q;
-        p.Mag = 20 * Log10(num / std::sqrt((1 - x2) * (1 - x2) + (x / Q) * (x / Q)));
-        // The denominator x / Q never changes sign: no half turn is ever taken.
-        p.Phase = kDegPerRad * std::atan((1 - x2) / NonZero(x / Q));
+        const StagePoint r = BandPassPoint(passGain_, fc, Q, f);
+        p.Mag = 20 * Log10(r.Mag);
+        p.Phase = kDegPerRad * Atan(r.Phase);
         break;
     }
     default: { // 16, notch
-        double N = std::sqrt((1 - x2) * (1 - x2));
-        if (N == 0.0) {
-            const double y = (f - 1) / fc;
-            N = std::sqrt((1 - y * y) * (1 - y * y));
-        }
-        p.Mag = 20 * Log10(N / std::sqrt((1 - x2) * (1 - x2) + (x / Q) * (x / Q)));
-        p.Phase = kDegPerRad * std::atan((-x / Q) / NonZero(1 - x2));
+        const StagePoint r = NotchPoint(fc, Q, f);
+        p.Mag = 20 * Log10(r.Mag);
+        p.Phase = kDegPerRad * Atan(r.Phase);
         break;
     }
     }
     return p;
+}
+
+// The same as At point by point, done stage by stage over the whole grid: first the ratios of
+// every point (divisions and roots only), then the logarithms, then the arc tangents.
+void BandResponse::Sweep(const FrequencyGrid& grid, PointRow<float>& mag, PointRow<double>& phase) const {
+    const int type = b_.Type;
+    if (flat_) {
+        mag.fill(0);
+        phase.fill(0);
+        return;
+    }
+    const Row& F = grid.F;
+    const double fc = b_.Freq;
+    const double Q = b_.Q;
+    Row ratio;
+    std::array<PoleRatio, kGraphPoints> pole;
+    switch (type) {
+    case 0:
+        for (size_t i = 0; i < kGraphPoints; ++i) {
+            const StagePoint r = PeakPoint(b_.Gain, peakFactor_, fc, Q, F[i]);
+            mag[i] = static_cast<float>(r.Mag);
+            ratio[i] = r.Phase;
+        }
+        for (size_t i = 0; i < kGraphPoints; ++i)
+            phase[i] = kDegPerRad * Atan(ratio[i]);
+        return;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+        for (size_t i = 0; i < kGraphPoints; ++i) {
+            ratio[i] = shelfMagRatio(F[i]);
+            pole[i] = ShelfPole(type, A_, sqrtA_, shelfPhFc_, shelfPhQ_, F[i]);
+        }
+        MagRow(ratio, mag);
+        PoleRow(pole, false, phase);
+        return;
+    case 7:
+    case 10:
+        for (size_t i = 0; i < kGraphPoints; ++i)
+            ratio[i] = passMagRatio(F[i]);
+        MagRow(ratio, mag);
+        for (size_t i = 0; i < kGraphPoints; ++i)
+            phase[i] = PassPhase(F[i]);
+        return;
+    case 8:
+    case 9:
+    case 11:
+    case 12:
+        for (size_t i = 0; i < kGraphPoints; ++i) {
+            ratio[i] = passMagRatio(F[i]);
+            pole[i] = PassPole(type, fc, Q, F[i]);
+        }
+        MagRow(ratio, mag);
+        PoleRow(pole, type >= 11, phase);
+        return;
+    case 15:
+    case 16:
+        for (size_t i = 0; i < kGraphPoints; ++i) {
+            const StagePoint r = type == 15 ? BandPassPoint(passGain_, fc, Q, F[i]) : NotchPoint(fc, Q, F[i]);
+            ratio[i] = r.Mag;
+            pole[i].y = r.Phase;
+        }
+        MagRow(ratio, mag);
+        for (size_t i = 0; i < kGraphPoints; ++i)
+            phase[i] = kDegPerRad * Atan(pole[i].y);
+        return;
+    default: // 13 and 14, point by point
+        for (size_t i = 0; i < kGraphPoints; ++i) {
+            const StagePoint p = At(F[i]);
+            mag[i] = static_cast<float>(p.Mag);
+            phase[i] = p.Phase;
+        }
+        return;
+    }
 }
 
 double CalcShelfMag(const BandSettings& b, double f, const ShelfTables& t) {
@@ -276,37 +455,78 @@ int XoverTypeCode(double stored) {
     return static_cast<int>(std::nearbyint(stored));
 }
 
-double LowPass2Phase(double q, double f, double fc) {
-    const double r = f / fc;
-    return PoleWrapped(-r / q, 1 - r * r, false);
-}
-
-double HighPass2Phase(double q, double f, double fc) {
-    const double r = f / fc;
-    return PoleWrapped(-r / q, 1 - r * r, true);
-}
-
 namespace {
 
 using Section = XoverResponse::Section;
 
+inline PoleRatio SecondOrderPole(double q, double f, double fc) {
+    const double r = f / fc;
+    return Pole(-r / q, 1 - r * r);
+}
+
+} // namespace
+
+double LowPass2Phase(double q, double f, double fc) {
+    return PoleAngle(SecondOrderPole(q, f, fc), false);
+}
+
+double HighPass2Phase(double q, double f, double fc) {
+    return PoleAngle(SecondOrderPole(q, f, fc), true);
+}
+
+namespace {
+
+// The ratios whose 20 log10 are the magnitudes of the first-order and second-order sections.
+inline double FirstOrderRatio(bool low, double F, double f) {
+    return (low ? F : f) / std::sqrt(F * F + f * f);
+}
+
+inline double SecondOrderRatio(bool low, double F, double Q, double f) {
+    const double x = f / F;
+    const double den = std::sqrt(x * x / (Q * Q) + (1 - x * x) * (1 - x * x));
+    return (low ? 1.0 : x * x) / den;
+}
+
 double FirstOrderMag(bool low, double F, double f) {
-    return 20 * Log10((low ? F : f) / std::sqrt(F * F + f * f));
+    return 20 * Log10(FirstOrderRatio(low, F, f));
+}
+
+double SecondOrderMag(bool low, double F, double Q, double f) {
+    return 20 * Log10(SecondOrderRatio(low, F, Q, f));
 }
 
 double FirstOrderPhase(bool low, double F, double f) {
     return low ? std::atan(-f / F) * kDegPerRad : (kGraphPi / 2 + std::atan(-f / F)) * kDegPerRad;
 }
 
-double SecondOrderMag(bool low, double F, double Q, double f) {
-    const double x = f / F;
-    const double den = std::sqrt(x * x / (Q * Q) + (1 - x * x) * (1 - x * x));
-    return 20 * Log10((low ? 1.0 : x * x) / den);
-}
-
 double SectionPhase(bool low, const Section& s, double f) {
     if (s.Order == 1) return FirstOrderPhase(low, s.F, f);
     return low ? LowPass2Phase(s.Q, f, s.F) : HighPass2Phase(s.Q, f, s.F);
+}
+
+bool SameSection(const Section& a, const Section& b) {
+    return a.Order == b.Order && a.F == b.F && a.Q == b.Q;
+}
+
+// Magnitude (dB, not yet rounded to single precision) of section s at every point.
+void SectionMagRow(bool low, const Section& s, const Row& F, Row& mag) {
+    for (size_t i = 0; i < kGraphPoints; ++i)
+        mag[i] = s.Order == 1 ? FirstOrderRatio(low, s.F, F[i]) : SecondOrderRatio(low, s.F, s.Q, F[i]);
+    for (size_t i = 0; i < kGraphPoints; ++i)
+        mag[i] = 20 * Log10(mag[i]);
+}
+
+// Phase of section s at every point.
+void SectionPhaseRow(bool low, const Section& s, const Row& F, Row& phase) {
+    if (s.Order == 1) {
+        for (size_t i = 0; i < kGraphPoints; ++i)
+            phase[i] = FirstOrderPhase(low, s.F, F[i]);
+        return;
+    }
+    std::array<PoleRatio, kGraphPoints> pole;
+    for (size_t i = 0; i < kGraphPoints; ++i)
+        pole[i] = SecondOrderPole(s.Q, F[i], s.F);
+    PoleRow(pole, !low, phase);
 }
 
 // Sections of crossover type `type` in the order their phases are added; returns their count.
@@ -458,6 +678,92 @@ XoverPoint XoverResponse::At(double f) const {
     for (size_t j = 1; j < static_cast<size_t>(n_); ++j)
         p.Phase += SectionPhase(low_, s[j], f);
     return p;
+}
+
+double XoverResponse::butterworthAt(int n, const FrequencyGrid& grid, size_t i) const {
+    const auto un = static_cast<size_t>(n);
+    const double top = low_ ? F1pow_[un] : grid.Pow[un][i];
+    return 20 * Log10(top / std::sqrt(F1pow_[2 * un] + grid.Pow[2 * un][i]));
+}
+
+// fixedMag at grid point i, with the powers of f taken from the grid.
+double XoverResponse::fixedMagAt(const FrequencyGrid& grid, size_t i) const {
+    const double f = grid.F[i];
+    switch (type_) {
+    case 1:
+        return butterworthAt(1, grid, i);
+    case 2:
+        return butterworthAt(2, grid, i);
+    case 3: {
+        const double b = butterworthAt(1, grid, i);
+        return b + b;
+    }
+    case 4:
+        return bessel(0.52, f);
+    case 5:
+        return butterworthAt(3, grid, i);
+    case 6:
+        return butterworthAt(4, grid, i);
+    case 7: {
+        const double b = butterworthAt(2, grid, i);
+        return b + b;
+    }
+    case 8: {
+        const double b = bessel(0.649, f);
+        return b + b;
+    }
+    case 9:
+        return butterworthAt(4, grid, i) + butterworthAt(2, grid, i);
+    default: {
+        const double b = butterworthAt(4, grid, i);
+        return b + b;
+    } // 10
+    }
+}
+
+// The same as At point by point. A section that repeats an earlier one (the doubled fixed types)
+// is worked out once and its values used again.
+void XoverResponse::Sweep(const FrequencyGrid& grid, PointRow<float>& mag, PointRow<double>& phase) const {
+    if (type_ == 0) {
+        mag.fill(0);
+        phase.fill(0);
+        return;
+    }
+    const auto n = static_cast<size_t>(n_);
+    std::array<Row, 4> rows;
+    std::array<const Row*, 4> row{};
+    // The section j' <= j whose values section j takes.
+    auto firstSame = [&](size_t j) {
+        size_t e = 0;
+        while (!SameSection(s_[e], s_[j]))
+            ++e;
+        return e;
+    };
+    if (type_ <= 10) {
+        for (size_t i = 0; i < kGraphPoints; ++i)
+            mag[i] = static_cast<float>(fixedMagAt(grid, i));
+    } else {
+        // Section by section into the stored single-precision value.
+        for (size_t j = 0; j < n; ++j) {
+            const size_t e = firstSame(j);
+            if (e == j) SectionMagRow(low_, s_[j], grid.F, rows[j]);
+            row[j] = &rows[e];
+        }
+        for (size_t i = 0; i < kGraphPoints; ++i)
+            mag[i] = static_cast<float>((*row[0])[i]);
+        for (size_t j = 1; j < n; ++j)
+            for (size_t i = 0; i < kGraphPoints; ++i)
+                mag[i] = static_cast<float>(static_cast<double>(mag[i]) + (*row[j])[i]);
+    }
+    for (size_t j = 0; j < n; ++j) {
+        const size_t e = firstSame(j);
+        if (e == j) SectionPhaseRow(low_, s_[j], grid.F, rows[j]);
+        row[j] = &rows[e];
+    }
+    phase = *row[0];
+    for (size_t j = 1; j < n; ++j)
+        for (size_t i = 0; i < kGraphPoints; ++i)
+            phase[i] += (*row[j])[i];
 }
 
 XoverPoint XoverResponseAt(int k, const XoverSettings& x, double f) {

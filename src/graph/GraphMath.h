@@ -8,6 +8,7 @@
 // the signs of the ratio's parts, so no count is carried from one point, sweep or section to the
 // next. Where a sweep starts below the pole, the result equals the running count of a sweep.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 constexpr int kGraphPoints = 576;               // grid points 0..575, one per pixel column
@@ -22,6 +23,19 @@ constexpr int kXoverTypeCount = 18;             // crossover types 0..17
 
 // Frequency of grid point i: 20 Hz * 10^(i / pointsPerDecade).
 double GridFrequency(int i, double pointsPerDecade);
+
+template <typename T> using PointRow = std::array<T, kGraphPoints>;
+
+// The grid frequencies (GridFrequency of every point) and their whole powers f^0 .. f^8, worked
+// out once for a grid density, so that a sweep pays only for what depends on its settings.
+struct FrequencyGrid {
+    // Works the grid out again when pointsPerDecade differs from the density it was made for.
+    void build(double pointsPerDecade);
+
+    double Density = 0; // 0 until built
+    PointRow<double> F{};
+    std::array<PointRow<double>, 9> Pow{}; // Pow[n][i] = F[i]^n
+};
 
 // Phase of a channel delayed by `samples` at 48 kHz, at frequency f, in degrees (not wrapped).
 double DelayPhaseAt(double f, int32_t samples);
@@ -61,12 +75,17 @@ class BandResponse {
     // Without the factor tables (for the phases, which do not use them).
     explicit BandResponse(const BandSettings& b);
     StagePoint At(double f) const;
+    // The response at every grid point, the same values as At gives point by point; the
+    // magnitude is kept as the stored single-precision value.
+    void Sweep(const FrequencyGrid& grid, PointRow<float>& mag, PointRow<double>& phase) const;
     double ShelfMag(double f) const;
     double ShelfPhase(double f) const;
     double PassPhase(double f) const;
 
   private:
     void init(const ShelfTables* t);
+    double shelfMagRatio(double f) const;
+    double passMagRatio(double f) const;
 
     BandSettings b_;
     bool flat_ = false; // off, or a type outside 0..16
@@ -121,6 +140,8 @@ class XoverResponse {
   public:
     XoverResponse(int k, const XoverSettings& x);
     XoverPoint At(double f) const;
+    // The response at every grid point, the same values as At gives point by point.
+    void Sweep(const FrequencyGrid& grid, PointRow<float>& mag, PointRow<double>& phase) const;
 
     struct Section {
         int Order; // 1 or 2
@@ -132,6 +153,8 @@ class XoverResponse {
     double butterworth(int n, double f) const;
     double bessel(double a, double f) const;
     double fixedMag(double f) const;
+    double butterworthAt(int n, const FrequencyGrid& grid, std::size_t i) const;
+    double fixedMagAt(const FrequencyGrid& grid, std::size_t i) const;
 
     int type_ = 0;
     bool low_ = false;

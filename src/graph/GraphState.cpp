@@ -6,48 +6,72 @@
 #include <algorithm>
 #include <cmath>
 
-void SumChannelPoint(SlotResponse& r, int ch, int i, bool eqBypassed) {
-    if (ch < 0 || ch >= kGraphChannels || i < 0 || i >= kGraphPoints) return;
+namespace {
+size_t SlotIndex(int s) {
+    return static_cast<size_t>(std::clamp(s, 0, kGraphSlots - 1));
+}
+size_t ChannelIndex(int ch) {
+    return static_cast<size_t>(std::clamp(ch, 0, kGraphChannels - 1));
+}
+} // namespace
+
+void SumChannel(SlotResponse& r, int ch, bool eqBypassed) {
+    if (ch < 0 || ch >= kGraphChannels) return;
     const auto c = static_cast<size_t>(ch);
-    const auto p = static_cast<size_t>(i);
-    float mag = 0;
-    double phase = 0;
+    // Summed row by row into rows of its own (which nothing else can reach, so the additions run
+    // several points at a time); every point still gets its terms in the same order.
+    PointRow<float> mag{};
+    PointRow<double> phase{};
+    auto add = [](auto& sum, const auto& row) {
+        for (size_t i = 0; i < kGraphPoints; ++i)
+            sum[i] += row[i];
+    };
     if (!eqBypassed) {
         const auto first = static_cast<size_t>(FirstBandOf(ch));
         const auto last = first + static_cast<size_t>(BandCountOf(ch));
         for (size_t b = first; b < last; ++b) {
-            mag += r.BandMag[b][p];
-            phase += r.BandPhase[b][p];
+            add(mag, r.BandMag[b]);
+            add(phase, r.BandPhase[b]);
         }
     }
     if (c > 0) {
         const size_t k = (c - 1) * 2;
-        mag += r.XoverMag[k][p];
-        mag += r.XoverMag[k + 1][p];
-        phase += r.XoverPhase[k][p];
-        phase += r.XoverPhase[k + 1][p];
+        add(mag, r.XoverMag[k]);
+        add(mag, r.XoverMag[k + 1]);
+        add(phase, r.XoverPhase[k]);
+        add(phase, r.XoverPhase[k + 1]);
     }
-    r.OutMag[c][p] = mag;
-    r.OutPhase[c][p] = phase + r.DelayPhase[c][p];
+    add(phase, r.DelayPhase[c]);
+    r.OutMag[c] = mag;
+    r.OutPhase[c] = phase;
 }
 
 SlotResponse& GraphState::Slot(int s) {
     if (slots_.empty()) slots_.resize(kGraphSlots);
-    return slots_[static_cast<size_t>(std::clamp(s, 0, kGraphSlots - 1))];
+    return slots_[SlotIndex(s)];
 }
 
 PenPos& GraphState::Pen(int s, int g) {
-    return pens_[static_cast<size_t>(std::clamp(s, 0, kGraphSlots - 1))]
-                [static_cast<size_t>(std::clamp(g, 0, kGraphChannels - 1))];
+    return pens_[SlotIndex(s)][ChannelIndex(g)];
 }
 
-const std::array<double, kGraphPoints>& GraphState::Frequencies(double pointsPerDecade) {
-    if (freqDensity_ != pointsPerDecade) {
-        for (int i = 0; i < kGraphPoints; ++i)
-            freq_[static_cast<size_t>(i)] = GridFrequency(i, pointsPerDecade);
-        freqDensity_ = pointsPerDecade;
-    }
-    return freq_;
+DrawnRows& GraphState::Drawn(int s, int g) {
+    return drawn_[SlotIndex(s)][ChannelIndex(g)];
+}
+
+const FrequencyGrid& GraphState::Frequencies(double pointsPerDecade) {
+    grid_.build(pointsPerDecade);
+    return grid_;
+}
+
+void GraphState::UpdateDelayPhase(int s, int ch, int32_t samples, double pointsPerDecade) {
+    DelayKey& key = delayKeys_[SlotIndex(s)][ChannelIndex(ch)];
+    if (key.Made && key.Samples == samples && key.Density == pointsPerDecade) return;
+    const FrequencyGrid& grid = Frequencies(pointsPerDecade);
+    auto& row = Slot(s).DelayPhase[ChannelIndex(ch)];
+    for (size_t i = 0; i < kGraphPoints; ++i)
+        row[i] = DelayPhaseAt(grid.F[i], samples);
+    key = {true, samples, pointsPerDecade};
 }
 
 namespace {

@@ -23,9 +23,10 @@ struct SlotResponse {
     PointRows<double, kGraphChannels> OutPhase{};
 };
 
-// Rebuilds the sum of channel ch (0..2) at point i: its bands (left out while its equaliser is
-// bypassed), its crossover filters (outputs only) and its delay phase. The phase stays unwrapped.
-void SumChannelPoint(SlotResponse& r, int ch, int i, bool eqBypassed);
+// Rebuilds the sum of channel ch (0..2) at every point: its bands (left out while its equaliser
+// is bypassed), its crossover filters (outputs only) and its delay phase, added in that order.
+// The phase stays unwrapped.
+void SumChannel(SlotResponse& r, int ch, bool eqBypassed);
 
 // First equaliser band and band count of channel ch; channel of band b and of filter k.
 constexpr int FirstBandOf(int ch) {
@@ -64,20 +65,41 @@ struct PenPos {
     int y = 0;
 };
 
+// The rows of a graph picture drawn over its grid picture since the picture was last cleared,
+// with the picture's and the grid's cache keys at that time: while the picture is still what the
+// drawing left, clearing it again repaints only those rows from the grid.
+struct DrawnRows {
+    qint64 ImageKey = 0;
+    qint64 GridKey = 0;
+    int Top = 0;
+    int Bottom = -1; // none while Bottom < Top
+};
+
 struct GraphState {
     FrmImage Image;
 
     // Response store of window slot s (0..65; other values are taken into that range). All
     // entries are zero until a computation fills them.
     SlotResponse& Slot(int s);
-    // Pen of graph picture g (0..2) of window slot s.
+    // Pen of graph picture g (0..2) of window slot s, and the rows drawn into that picture.
     PenPos& Pen(int s, int g);
-    // The grid frequencies (GridFrequency of every point), worked out once for a grid density.
-    const std::array<double, kGraphPoints>& Frequencies(double pointsPerDecade);
+    DrawnRows& Drawn(int s, int g);
+    // The grid frequencies and their powers, worked out once for a grid density.
+    const FrequencyGrid& Frequencies(double pointsPerDecade);
+    // Works out the delay phase of channel ch of slot s for a delay of `samples`, unless that
+    // channel's stored delay phase was last worked out for the same delay and grid.
+    void UpdateDelayPhase(int s, int ch, int32_t samples, double pointsPerDecade);
 
   private:
-    std::array<double, kGraphPoints> freq_{};
-    double freqDensity_ = 0;          // density freq_ was made for; 0 none yet
+    struct DelayKey {
+        bool Made = false;
+        int32_t Samples = 0;
+        double Density = 0;
+    };
+
+    FrequencyGrid grid_;
     std::vector<SlotResponse> slots_; // created whole on first use
     std::array<std::array<PenPos, kGraphChannels>, kGraphSlots> pens_{};
+    std::array<std::array<DrawnRows, kGraphChannels>, kGraphSlots> drawn_{};
+    std::array<std::array<DelayKey, kGraphChannels>, kGraphSlots> delayKeys_{};
 };

@@ -15,16 +15,12 @@ size_t U(int v) {
 }
 } // namespace
 
-bool ModGraph::currentValid() const {
-    return st_.CurSlot >= 0 && st_.CurSlot < kWindowSlots && ValidBusAddress(st_.CurDevice());
+bool ModGraph::validSlot(int slot) const {
+    return slot >= 0 && slot < kWindowSlots && ValidBusAddress(device(slot));
 }
 
-FrmCtrl& ModGraph::window() {
-    return windows_.CtrlWindow(st_.CurSlot);
-}
-
-int ModGraph::device() const {
-    return st_.CurDevice();
+int ModGraph::device(int slot) const {
+    return st_.SlotTable[U(slot)].Device;
 }
 
 bool ModGraph::magView(const FrmCtrl& w, int g) const {
@@ -35,9 +31,9 @@ void ModGraph::notify(FrmCtrl& w, int g) {
     if (w.Picture1[U(g)].Picture) w.Picture1[U(g)].Picture();
 }
 
-void ModGraph::clearGraph(FrmCtrl& w, int g) {
+void ModGraph::clearGraph(int slot, FrmCtrl& w, int g) {
     if (!st_.Graph.Image.Loaded()) st_.Graph.Image.Form_Load(st_.Tables.PointsPerDecade);
-    ClearGraph(w.Picture1[U(g)], st_.Graph.Image, magView(w, g));
+    ClearGraph(w.Picture1[U(g)], st_.Graph.Image, magView(w, g), st_.Graph.Drawn(slot, g));
 }
 
 BandSettings ModGraph::BandOf(int dev, int band, const FrmCtrl& w) const {
@@ -62,118 +58,119 @@ XoverSettings ModGraph::XoverOf(int dev, int k) const {
 }
 
 // The other output's magnitude curve drawn under an output's own curve, when switched on.
-void ModGraph::drawOverlay(int g) {
+void ModGraph::drawOverlay(int slot, int g) {
     if (g == 0 || st_.OverlayOther[U(g - 1)] == 0) return;
-    const int other = g == 1 ? 2 : 1;
-    for (int i = 0; i < kGraphPoints; ++i)
-        DrawMagOverlayLine(i, other, g);
+    drawMag(slot, g == 1 ? 2 : 1, g, 0, kGraphPoints);
 }
 
-// Draws point i of channel ch just summed: the magnitude segment, or in the phase view the sum
-// shifted by the output's polarity and wrapped (kept so in the store), then its segment.
-void ModGraph::finishPoint(FrmCtrl& w, SlotResponse& r, int ch, int i) {
+// Magnitude segments of channel ch ending at points from..to-1, into graph `pic` of the slot.
+void ModGraph::drawMag(int slot, int ch, int pic, int from, int to) {
+    if (st_.DrawSuspended == 1) return;
+    const DeviceRec& rec = st_.DevRecs[U(device(slot))];
+    const SlotResponse& r = st_.Graph.Slot(slot);
+    PenPos& pen = st_.Graph.Pen(slot, pic);
+    GraphCanvas canvas(windows_.CtrlWindow(slot).Picture1[U(pic)], st_.Graph.Drawn(slot, pic));
+    const QRgb color = CurvePixel(CurveColor(ch));
+    const auto& own = r.OutMag[U(ch)];
+    const auto& input = r.OutMag[0];
+    const float gain = rec.ChanGain[U(ch)];
+    const float inputGain = rec.ChanGain[0];
+    const bool addInput = ch >= 1 && st_.AddInputGain[U(ch - 1)] == 1;
+    for (int i = from; i < to; ++i) {
+        if (i == 0) GraphMoveTo(pen, kPenStartX, kPenStartY);
+        const double y =
+            addInput ? MagRowY({gain, own[U(i)], inputGain, input[U(i)]}) : MagRowY({gain, own[U(i)]});
+        canvas.LineTo(pen, i, PixelRow(y), color, kGraphPenWidth);
+    }
+}
+
+// Phase segments of channel g ending at points from..to-1.
+void ModGraph::drawPhase(int slot, int g, int from, int to) {
+    if (st_.DrawSuspended == 1) return;
+    const auto& phase = st_.Graph.Slot(slot).OutPhase[U(g)];
+    PenPos& pen = st_.Graph.Pen(slot, g);
+    GraphCanvas canvas(windows_.CtrlWindow(slot).Picture1[U(g)], st_.Graph.Drawn(slot, g));
+    const QRgb color = CurvePixel(CurveColor(g));
+    for (int i = from; i < to; ++i) {
+        if (i == 0) GraphMoveTo(pen, kPenStartX, kPenStartY);
+        canvas.LineTo(pen, i, PixelRow(PhaseRowY(phase[U(i)])), color, kGraphPenWidth);
+    }
+}
+
+// Draws channel ch just summed: the magnitude curve, or in the phase view the sums shifted by
+// the output's polarity and wrapped (kept so in the store), then their curve.
+void ModGraph::finishChannel(int slot, FrmCtrl& w, int ch) {
     if (magView(w, ch)) {
-        DrawMagLine(i, ch);
+        drawMag(slot, ch, ch, 0, kGraphPoints);
         return;
     }
-    double& phase = r.OutPhase[U(ch)][U(i)];
-    if (ch >= 1 && w.Check2[U(ch)].value() == 1) phase -= 180;
-    NormPhase(phase);
-    DrawPhaseLine(i, ch);
+    auto& phase = st_.Graph.Slot(slot).OutPhase[U(ch)];
+    const bool inverted = ch >= 1 && w.Check2[U(ch)].value() == 1;
+    for (double& p : phase) {
+        if (inverted) p -= 180;
+        NormPhase(p);
+    }
+    drawPhase(slot, ch, 0, kGraphPoints);
 }
 
-void ModGraph::CalcBandGraph(int band) {
-    if (band < 0 || band >= kGraphBands || !currentValid()) return;
-    const int s = st_.CurSlot;
-    const int d = device();
+void ModGraph::CalcBandGraph(int slot, int band) {
+    if (band < 0 || band >= kGraphBands || !validSlot(slot)) return;
+    const int d = device(slot);
     const int g = ChannelOfBand(band);
-    FrmCtrl& w = window();
-    clearGraph(w, g);
-    if (magView(w, g)) drawOverlay(g);
+    FrmCtrl& w = windows_.CtrlWindow(slot);
+    clearGraph(slot, w, g);
+    if (magView(w, g)) drawOverlay(slot, g);
 
+    const double density = st_.Tables.PointsPerDecade;
+    SlotResponse& r = st_.Graph.Slot(slot);
+    st_.Graph.UpdateDelayPhase(slot, g, st_.DelaySamples[U(d)][U(g)], density);
     const BandResponse resp(BandOf(d, band, w),
                             ShelfTables{st_.Tables.ShelfFactorA, st_.Tables.ShelfFactorB});
-    const auto& freq = st_.Graph.Frequencies(st_.Tables.PointsPerDecade);
-    const int32_t delay = st_.DelaySamples[U(d)][U(g)];
-    const bool bypassed = st_.EqBypass[U(d)][U(g)] != 0;
-    SlotResponse& r = st_.Graph.Slot(s);
-    for (int i = 0; i < kGraphPoints; ++i) {
-        const double f = freq[U(i)];
-        r.DelayPhase[U(g)][U(i)] = DelayPhaseAt(f, delay);
-        const StagePoint p = resp.At(f);
-        r.BandMag[U(band)][U(i)] = static_cast<float>(p.Mag);
-        r.BandPhase[U(band)][U(i)] = p.Phase;
-        SumChannelPoint(r, g, i, bypassed);
-        finishPoint(w, r, g, i);
-    }
+    resp.Sweep(st_.Graph.Frequencies(density), r.BandMag[U(band)], r.BandPhase[U(band)]);
+    SumChannel(r, g, st_.EqBypass[U(d)][U(g)] != 0);
+    finishChannel(slot, w, g);
     notify(w, g);
 }
 
-void ModGraph::CalcXoverGraph(int k) {
-    if (k < 0 || k >= kGraphXovers || !currentValid()) return;
-    const int s = st_.CurSlot;
-    const int d = device();
+void ModGraph::CalcXoverGraph(int slot, int k) {
+    if (k < 0 || k >= kGraphXovers || !validSlot(slot)) return;
+    const int d = device(slot);
     const int ch = ChannelOfXover(k);
-    FrmCtrl& w = window();
-    const XoverResponse resp(k, XoverOf(d, k));
-    const auto& freq = st_.Graph.Frequencies(st_.Tables.PointsPerDecade);
-    clearGraph(w, ch);
-    if (magView(w, ch)) drawOverlay(ch);
+    FrmCtrl& w = windows_.CtrlWindow(slot);
+    clearGraph(slot, w, ch);
+    if (magView(w, ch)) drawOverlay(slot, ch);
 
-    const bool bypassed = st_.EqBypass[U(d)][U(ch)] != 0;
-    SlotResponse& r = st_.Graph.Slot(s);
-    for (int i = 0; i < kGraphPoints; ++i) {
-        const XoverPoint p = resp.At(freq[U(i)]);
-        r.XoverMag[U(k)][U(i)] = p.Mag;
-        r.XoverPhase[U(k)][U(i)] = p.Phase;
-        SumChannelPoint(r, ch, i, bypassed);
-        finishPoint(w, r, ch, i);
-    }
+    SlotResponse& r = st_.Graph.Slot(slot);
+    const XoverResponse resp(k, XoverOf(d, k));
+    resp.Sweep(st_.Graph.Frequencies(st_.Tables.PointsPerDecade), r.XoverMag[U(k)], r.XoverPhase[U(k)]);
+    SumChannel(r, ch, st_.EqBypass[U(d)][U(ch)] != 0);
+    finishChannel(slot, w, ch);
     notify(w, ch);
 }
 
-void ModGraph::RedrawGraph(int g) {
-    if (!ValidGraph(g) || !currentValid()) return;
-    FrmCtrl& w = window();
-    clearGraph(w, g);
-    const bool mag = magView(w, g);
-    if (mag) drawOverlay(g);
-    for (int i = 0; i < kGraphPoints; ++i) {
-        if (mag)
-            DrawMagLine(i, g);
-        else
-            DrawPhaseLine(i, g);
+void ModGraph::RedrawGraph(int slot, int g) {
+    if (!ValidGraph(g) || !validSlot(slot)) return;
+    FrmCtrl& w = windows_.CtrlWindow(slot);
+    clearGraph(slot, w, g);
+    if (magView(w, g)) {
+        drawOverlay(slot, g);
+        drawMag(slot, g, g, 0, kGraphPoints);
+    } else {
+        drawPhase(slot, g, 0, kGraphPoints);
     }
     notify(w, g);
 }
 
-void ModGraph::DrawMagLine(int i, int g) {
-    DrawMagOverlayLine(i, g, g);
+void ModGraph::DrawMagLine(int slot, int i, int g) {
+    DrawMagOverlayLine(slot, i, g, g);
 }
 
-void ModGraph::DrawMagOverlayLine(int i, int ch, int pic) {
-    if (st_.DrawSuspended == 1) return;
-    if (!ValidPoint(i) || !ValidGraph(ch) || !ValidGraph(pic) || !currentValid()) return;
-    const int s = st_.CurSlot;
-    const DeviceRec& rec = st_.DevRecs[U(device())];
-    PenPos& pen = st_.Graph.Pen(s, pic);
-    if (i == 0) GraphMoveTo(pen, kPenStartX, kPenStartY);
-    const SlotResponse& r = st_.Graph.Slot(s);
-    const float own = r.OutMag[U(ch)][U(i)];
-    double y;
-    if (ch >= 1 && st_.AddInputGain[U(ch - 1)] == 1)
-        y = MagRowY({rec.ChanGain[U(ch)], own, rec.ChanGain[0], r.OutMag[0][U(i)]});
-    else
-        y = MagRowY({rec.ChanGain[U(ch)], own});
-    GraphLineTo(window().Picture1[U(pic)], pen, i, PixelRow(y), CurveColor(ch), kGraphPenWidth);
+void ModGraph::DrawMagOverlayLine(int slot, int i, int ch, int pic) {
+    if (!ValidPoint(i) || !ValidGraph(ch) || !ValidGraph(pic) || !validSlot(slot)) return;
+    drawMag(slot, ch, pic, i, i + 1);
 }
 
-void ModGraph::DrawPhaseLine(int i, int g) {
-    if (st_.DrawSuspended == 1) return;
-    if (!ValidPoint(i) || !ValidGraph(g) || !currentValid()) return;
-    const int s = st_.CurSlot;
-    PenPos& pen = st_.Graph.Pen(s, g);
-    if (i == 0) GraphMoveTo(pen, kPenStartX, kPenStartY);
-    const double y = PhaseRowY(st_.Graph.Slot(s).OutPhase[U(g)][U(i)]);
-    GraphLineTo(window().Picture1[U(g)], pen, i, PixelRow(y), CurveColor(g), kGraphPenWidth);
+void ModGraph::DrawPhaseLine(int slot, int i, int g) {
+    if (!ValidPoint(i) || !ValidGraph(g) || !validSlot(slot)) return;
+    drawPhase(slot, g, i, i + 1);
 }

@@ -2,10 +2,41 @@
 
 #include "platform/QtSerialPortAdapter.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 const QString kTitleComm = QStringLiteral("Problema de comunicacion");
 const QString kProgramName = QStringLiteral("Talvenor");
 constexpr int kPollMs = 10; // longest single wait on the port inside an exchange loop
+
+// Whole milliseconds still to wait until `limit` seconds have passed; 0 or less once they have.
+// The small allowance keeps rounding noise of the clock from adding a slice of 1 ms.
+int MsLeft(double limit, double elapsed) {
+    return static_cast<int>(std::ceil((limit - elapsed) * 1000.0 - 1e-6));
+}
+
+// The busy pointer from an exchange's first time-out until it ends, on every way out; a message
+// of the failure path is shown with the usual pointer, so the scope ends before it.
+class BusyScope {
+public:
+    explicit BusyScope(BusyPointer* pointer) : pointer_(pointer) {}
+    ~BusyScope() { end(); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    void begin() {
+        if (pointer_ && !on_) pointer_->setBusy(true);
+        on_ = pointer_ != nullptr;
+    }
+    void end() {
+        if (on_) pointer_->setBusy(false);
+        on_ = false;
+    }
+
+private:
+    BusyPointer* pointer_;
+    bool on_ = false;
+};
 } // namespace
 
 void Link::OpenCommPort() {
@@ -28,8 +59,18 @@ void Link::CloseCommPort() {
     st_.PortReady = false;
 }
 
-bool Link::trafficBlocked() const {
-    return st_.DemoMode || !st_.PortReady || st_.CommSuspended || pingWaiting_;
+void Link::ReopenCommPort() {
+    if (sv_.port.isOpen()) sv_.port.close();
+    sv_.clock.sleepMs(100);
+    if (st_.CommPortNumber >= 1 && st_.CommPortNumber <= 32)
+        sv_.port.open(PortDeviceName(st_.CommPortNumber, st_.AppFolder));
+    sv_.clock.sleepMs(100);
+}
+
+Exchange Link::refusal(int dev) const {
+    if (st_.DemoMode || !st_.PortReady || st_.CommSuspended || !ValidBusAddress(dev)) return Exchange::Skipped;
+    if (pingWaiting_) return Exchange::Busy;
+    return Exchange::Done;
 }
 
 void Link::buildAndSend(int dev, uint8_t cmd, const Data8& d, bool& portError) {
@@ -77,14 +118,18 @@ Exchange Link::failurePath(int dev) {
 }
 
 Exchange Link::SendFrameEx(int dev, uint8_t cmd, const Data8& d) {
-    if (trafficBlocked() || !ValidBusAddress(dev)) return last_ = Exchange::Skipped;
+    if (const Exchange r = refusal(dev); r != Exchange::Done) return last_ = r;
     st_.ExchangeIdle = false;
     // A late reply to an earlier exchange must not answer this one.
     sv_.port.clearInput();
+    BusyScope busy(busyPointer_);
     for (int attempt = 0;; ++attempt) {
         bool portError = false;
         buildAndSend(dev, cmd, d, portError);
-        if (portError) return last_ = failurePath(dev);
+        if (portError) {
+            busy.end();
+            return last_ = failurePath(dev);
+        }
         if (cmd == CmdSignOff) return last_ = Exchange::Done; // nothing is awaited
         const Wait w = waitFor(kReplyLength, kSendLimit);
         if (w == Wait::Data) {
@@ -92,18 +137,24 @@ Exchange Link::SendFrameEx(int dev, uint8_t cmd, const Data8& d) {
             st_.ExchangeIdle = true;
             return last_ = Exchange::Done;
         }
-        if (w == Wait::PortError) return last_ = failurePath(dev);
-        // Time-out: the input is kept, so a late reply to an earlier send still counts.
-        if (attempt >= 4) return last_ = failurePath(dev);
+        if (w == Wait::PortError || attempt >= 4) {
+            busy.end();
+            return last_ = failurePath(dev);
+        }
+        // Time-out: the bytes of a reply cut short are dropped before the resend, so they never
+        // shift the next reply; a whole late reply to this attempt still counts.
+        sv_.port.clearInput();
+        busy.begin();
     }
 }
 
 bool Link::SendFrameRead48(int dev, uint8_t cmd, const Data8& d) {
-    if (trafficBlocked() || !ValidBusAddress(dev)) {
-        last_ = Exchange::Skipped;
+    if (const Exchange r = refusal(dev); r != Exchange::Done) {
+        last_ = r;
         return false;
     }
     sv_.port.clearInput();
+    BusyScope busy(busyPointer_);
     for (int attempt = 0;; ++attempt) {
         bool portError = false;
         buildAndSend(dev, cmd, d, portError);
@@ -122,18 +173,22 @@ bool Link::SendFrameRead48(int dev, uint8_t cmd, const Data8& d) {
             return false;
         }
         if (attempt >= 5) {
+            busy.end();
             // Reported and given up; the program goes on so that no open window is lost.
             sv_.msg.show(QStringLiteral(" Problema de comunicacion "), kProgramName, MsgButtons::Ok,
                          MsgIcon::Exclamation);
             last_ = Exchange::FailedReported;
             return false;
         }
+        // A cut reply (or a stray 13-byte frame) must not become the head of the 48 bytes.
+        sv_.port.clearInput();
+        busy.begin();
     }
 }
 
 bool Link::PingDevice(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d) {
-    if (trafficBlocked() || !ValidBusAddress(addr)) {
-        last_ = Exchange::Skipped;
+    if (const Exchange r = refusal(addr); r != Exchange::Done) {
+        last_ = r;
         return false;
     }
     const Data8 data{d[0], d[1], d[2], d[3], d[4], d[5], 0, 0};
@@ -145,20 +200,24 @@ bool Link::PingDevice(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d) {
         return false;
     }
     st_.RxTimeout = false;
-    // Window events run while the ping waits; no other exchange may start meanwhile.
+    // Timers and painting run while the ping waits, the operator's input is held back until it
+    // ends, and no other exchange may start meanwhile. No wait slice runs past the 200 ms.
     pingWaiting_ = true;
     const double t0 = sv_.clock.nowSeconds();
+    auto msLeft = [&] { return MsLeft(kPingLimit, sv_.clock.nowSeconds() - t0); };
+    auto replied = [&] { return sv_.port.bytesWaiting() >= kReplyLength; };
+    auto timedOut = [&] {
+        if (msLeft() <= 0) st_.RxTimeout = true;
+        return st_.RxTimeout;
+    };
     bool answered = false;
     for (;;) {
-        sv_.events.processEvents();
-        if (sv_.clock.nowSeconds() - t0 >= kPingLimit) st_.RxTimeout = true;
-        if (st_.RxTimeout) break;
-        if (sv_.port.bytesWaiting() >= kReplyLength) {
-            answered = true;
-            break;
-        }
-        sv_.port.waitForData(kPollMs);
+        sv_.events.processEventsExceptUserInput();
+        if ((answered = replied()) || timedOut()) break;
+        // Never a negative wait, which a real port takes as "no limit".
+        sv_.port.waitForData(std::clamp(msLeft(), 0, kPollMs));
         if (sv_.port.hasError()) break;
+        if ((answered = replied()) || timedOut()) break;
     }
     pingWaiting_ = false;
     if (!answered) {
@@ -171,13 +230,14 @@ bool Link::PingDevice(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d) {
 }
 
 bool Link::PingDeviceListed(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d) {
-    if (trafficBlocked() || !ValidBusAddress(addr) || !st_.DevicePingOk[static_cast<size_t>(addr)]) {
-        last_ = Exchange::Skipped;
+    if (const Exchange r = refusal(addr); r != Exchange::Done || !st_.DevicePingOk[static_cast<size_t>(addr)]) {
+        last_ = r != Exchange::Done ? r : Exchange::Skipped;
         return false;
     }
     const Data8 data{d[0], d[1], d[2], d[3], d[4], d[5], 0, 0};
     st_.ExchangeIdle = false;
     sv_.port.clearInput();
+    BusyScope busy(busyPointer_);
     for (int attempt = 0;; ++attempt) {
         bool portError = false;
         buildAndSend(addr, cmd, data, portError);
@@ -189,7 +249,10 @@ bool Link::PingDeviceListed(int addr, uint8_t cmd, const std::array<uint8_t, 6>&
             return st_.RxBuf[4] == st_.BankLetter;
         }
         if (w == Wait::PortError || attempt >= 1) break;
+        sv_.port.clearInput(); // a cut reply never shifts the second one
+        busy.begin();
     }
+    busy.end();
     // Always reported, whatever ReportCommErrors holds.
     sv_.msg.show(QStringLiteral(" Problema de comunicacion equipo ID:") + QString::number(addr % 33), kProgramName,
                  MsgButtons::Ok, MsgIcon::Exclamation);

@@ -2,12 +2,14 @@
 // The serial link: opens the main port and runs the four kinds of exchange over it.
 #include "common/AppState.h"
 #include "link/Protocol.h"
+#include "platform/BusyPointer.h"
 #include "platform/Services.h"
 
 // What an exchange did.
 enum class Exchange {
     Done,           // the reply arrived; RxBuf holds it
-    Skipped,        // nothing was sent (demo mode, port not ready, traffic suspended, busy, bad address)
+    Skipped,        // nothing was sent (demo mode, port not ready, traffic suspended, bad address)
+    Busy,           // nothing was sent: a ping waits with events running; the caller changes nothing
     Failed,         // the device stayed silent or the port failed; not reported
     FailedReported, // the same, reported to the operator and the device disconnected
 };
@@ -28,10 +30,16 @@ public:
     Link(AppState& st, Services& sv) : st_(st), sv_(sv) {}
 
     void setFailureSink(LinkFailureSink* sink) { sink_ = sink; }
+    // Shown busy while an exchange waits past its first attempt.
+    void setBusyPointer(BusyPointer* pointer) { busyPointer_ = pointer; }
 
     // Opens the port chosen in the connection dialog; sets PortOpened and PortReady.
     void OpenCommPort();
     void CloseCommPort();
+    // Reopens the port for a reconnection: close, wait 100 ms, open, wait 100 ms. PortReady and
+    // PortOpened are left as they are, so that when the port does not open the next exchanges
+    // fail through the failure path (which tells the operator) instead of being skipped unseen.
+    void ReopenCommPort();
 
     // General send with reply wait (9.504 s) and five sends in all.
     Exchange SendFrameEx(int dev, uint8_t cmd, const Data8& d = {});
@@ -50,6 +58,8 @@ public:
     // What the last exchange did; RxBuf is a reply only after Done.
     Exchange LastExchange() const { return last_; }
     bool LastDone() const { return last_ == Exchange::Done; }
+    // A ping waits with events running: no other exchange can start, and an edit must not begin.
+    bool Busy() const { return pingWaiting_; }
 
     static constexpr double kSendLimit = 0.11 / 1000.0 * 86400.0;     // 9.504 s
     static constexpr double kRead48Limit = 0.21 / 1000.0 * 86400.0;   // 18.144 s
@@ -57,7 +67,8 @@ public:
     static constexpr double kPingLimit = 0.2;                         // 200 ms
 
 private:
-    bool trafficBlocked() const;
+    // Why an exchange to dev may not start (Skipped or Busy), or Done when it may.
+    Exchange refusal(int dev) const;
     void buildAndSend(int dev, uint8_t cmd, const Data8& d, bool& portError);
     enum class Wait { Data, TimedOut, PortError };
     Wait waitFor(int count, double limit);
@@ -68,6 +79,7 @@ private:
     AppState& st_;
     Services& sv_;
     LinkFailureSink* sink_ = nullptr;
+    BusyPointer* busyPointer_ = nullptr;
     Exchange last_ = Exchange::Skipped;
     bool pingWaiting_ = false; // PingDevice waits with events running
 };

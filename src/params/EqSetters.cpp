@@ -166,6 +166,7 @@ bool SendEqBand(WindowContext& c, int b) {
     FrmCtrl& w = c.windows.current();
     const int dev = st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
+    if (c.link.Busy()) return true; // no exchange can start: nothing changes
     const size_t i = U(b);
     const int ch = BandChannel(b);
     const int32_t comma = st.DecimalComma;
@@ -242,6 +243,7 @@ bool SendXover(WindowContext& c, int k) {
     FrmCtrl& w = c.windows.current();
     const int dev = st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
+    if (c.link.Busy()) return true; // no exchange can start: nothing changes
     const size_t x = U(k);
     const int32_t comma = st.DecimalComma;
     DeviceRec& rec = st.DevRecs[U(dev)];
@@ -372,6 +374,7 @@ bool ToggleEqBypass(WindowContext& c, int ch) {
     AppState& st = c.st;
     const int dev = st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
+    if (c.link.Busy()) return true; // no exchange can start: nothing changes
     int16_t& byp = st.EqBypass[U(dev)][U(ch)];
     byp = byp == 1 ? 0 : 1;
     const int addr = st.Tables.EqBypassAddr[U(ch)];
@@ -399,6 +402,7 @@ bool SetEqFlat(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return false;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return false;
+    if (c.link.Busy()) return true; // no exchange can start: nothing changes
     FrmCtrl& w = c.windows.current();
     const int first = ChannelFirstBand(ch);
     for (int b = first; b < first + ChannelBandCount(ch); ++b) {

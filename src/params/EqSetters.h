@@ -2,9 +2,10 @@
 // Equaliser band and crossover filter setters, and the equaliser view procedures of the current
 // editing window (slot CurSlot) and its device.
 //
-// Like the other setters, each one that sends returns true only when its exchange failed and
-// the failure was reported (the device was then marked disconnected and its window closed);
-// callers of a sequence stop on true.
+// Like the other setters, each one that sends returns true when its exchange failed and the
+// failure was reported (the device was then marked disconnected and its window closed), or,
+// having changed nothing, while a ping waits with events running; callers of a sequence stop on
+// true.
 #include "common/BandNumbering.h"
 #include "params/Setters.h"
 

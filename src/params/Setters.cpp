@@ -36,6 +36,9 @@ QString numberText(const WindowContext& cx, double v) {
     return NumberText(v, cx.st.DecimalComma);
 }
 
+// Every setter starts with `if (cx.link.Busy()) return true;`: while a ping waits with events
+// running no exchange can start, so the setter changes no record, image byte or control and its
+// handler stops as after a failed send.
 bool send(WindowContext& cx, uint8_t cmd, const Data8& d) {
     return cx.link.SendFrame(cx.dev(), cmd, d);
 }
@@ -120,6 +123,7 @@ double SoundMetresPerMs(int t) {
 
 bool SendMute(WindowContext& cx, int ch) {
     if (!validChannel(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     DeviceRec& r = cx.rec();
     r.Mute[at(ch)] = r.Mute[at(ch)] == 1 ? 0 : 1;
     const uint8_t bits =
@@ -140,6 +144,7 @@ void UpgMuteButton(WindowContext& cx, int ch) {
 
 bool SendGain(WindowContext& cx, int ch) {
     if (!validChannel(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     const int v = w.Slider1[at(ch)].value();
     const double db = (96 - v) / 2.0 - 36.0;
@@ -154,6 +159,7 @@ bool SendGain(WindowContext& cx, int ch) {
 
 bool SendDynLoudness(WindowContext& cx) {
     if (!hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     const bool on = w.Check5.value() == 1;
     auto& p = cx.prog().Params;
@@ -166,6 +172,7 @@ bool SendDynLoudness(WindowContext& cx) {
 
 bool SendDelay(WindowContext& cx, int ch) {
     if (!validChannel(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     const int coarse = w.UpDown2[at(ch)].value();
     const int fine = w.UpDown1[at(ch)].value();
@@ -188,6 +195,7 @@ bool SendDelay(WindowContext& cx, int ch) {
 
 bool SendDelayUnit(WindowContext& cx, int unit) {
     if (!hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     const int16_t u = unitFlag(unit);
     cx.rec().DelayUnit = u;
     cx.prog().Ext[18] = byteOf(u);
@@ -202,6 +210,7 @@ bool SendDelayUnit(WindowContext& cx, int unit) {
 
 bool SendTempUnit(WindowContext& cx, int unit) {
     if (!hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     const int16_t u = unitFlag(unit);
     cx.rec().TempUnit = u;
     if (send(cx, CmdWriteByte, {0, 21, 0, 0, byteOf(u), 0, 0, 0})) return true;
@@ -211,6 +220,7 @@ bool SendTempUnit(WindowContext& cx, int unit) {
 
 bool SendTemperature(WindowContext& cx) {
     if (!hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     const int h = cx.win().HScroll1.value();
     cx.st.DevTemperature[at(cx.dev())] = static_cast<int16_t>(h - 20);
     cx.rec().TempSlider = static_cast<int16_t>(h);
@@ -223,6 +233,7 @@ bool SendTemperature(WindowContext& cx) {
 
 bool SendLimiterBypass(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     auto& flags = cx.rec().LimiterBypass;
     flags[at(ch)] = flags[at(ch)] != 0 ? 0 : 1;
     cx.prog().Params[at(cx.st.Tables.LimiterBypassAddr)] = outputBits(flags[1] != 0, flags[2] != 0);
@@ -239,6 +250,7 @@ void UpgLimiterBypassButton(WindowContext& cx, int ch) {
 
 bool SendLimiterThreshold(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     w.Text500[at(ch)].Text = numberText(cx, (150 - w.Slider500[at(ch)].value()) / 5.0 - 18.0);
     cx.prog().Params[at(cx.st.Tables.LimiterBase[at(ch)] + 2)] = byteOf(150 - w.Slider500[at(ch)].value());
@@ -247,6 +259,7 @@ bool SendLimiterThreshold(WindowContext& cx, int ch) {
 
 bool SendLimiterRelease(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     const int r = 29 - w.Slider503[at(ch)].value();
     w.Text503[at(ch)].Text = numberText(cx, cx.st.Tables.ReleaseTimes[at(r)]);
@@ -256,6 +269,7 @@ bool SendLimiterRelease(WindowContext& cx, int ch) {
 
 bool SendLimiterAttack(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     const int a = 29 - w.Slider504[at(ch)].value();
     w.Text504[at(ch)].Text = numberText(cx, cx.st.Tables.AttackTimes[at(a)]);
@@ -267,6 +281,7 @@ bool SendLimiterAttack(WindowContext& cx, int ch) {
 
 bool SendCompBypass(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     auto& flags = cx.rec().CompBypass;
     flags[at(ch)] = flags[at(ch)] != 0 ? 0 : 1;
     cx.prog().Params[at(cx.st.Tables.CompBypassAddr)] = outputBits(flags[1] != 0, flags[2] != 0);
@@ -283,6 +298,7 @@ void UpgCompBypassButton(WindowContext& cx, int ch) {
 
 bool SendCompThreshold(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     w.Text400[at(ch)].Text = numberText(cx, (150 - w.Slider400[at(ch)].value()) / 5.0 - 18.0);
     cx.prog().Params[at(cx.st.Tables.CompBase[at(ch)])] = byteOf(150 - w.Slider400[at(ch)].value());
@@ -291,6 +307,7 @@ bool SendCompThreshold(WindowContext& cx, int ch) {
 
 bool SendCompRatio(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     const int n = 31 - w.Slider401[at(ch)].value();
     w.Text401[at(ch)].Text = cx.st.Tables.RatioLabels[at(n)];
@@ -300,6 +317,7 @@ bool SendCompRatio(WindowContext& cx, int ch) {
 
 bool SendCompKnee(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     const int k = 100 - w.Slider402[at(ch)].value();
     w.Text402[at(ch)].Text = QString::number(k) + " %";
@@ -309,6 +327,7 @@ bool SendCompKnee(WindowContext& cx, int ch) {
 
 bool SendCompRelease(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     const int r = 29 - w.Slider403[at(ch)].value();
     w.Text403[at(ch)].Text = numberText(cx, cx.st.Tables.ReleaseTimes[at(r)]);
@@ -318,6 +337,7 @@ bool SendCompRelease(WindowContext& cx, int ch) {
 
 bool SendCompAttack(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     const int a = 29 - w.Slider404[at(ch)].value();
     w.Text404[at(ch)].Text = numberText(cx, cx.st.Tables.AttackTimes[at(a)]);
@@ -329,6 +349,7 @@ bool SendCompAttack(WindowContext& cx, int ch) {
 
 bool SendPolarity(WindowContext& cx, int ch) {
     if (!validOutput(ch) || !hasDevice(cx)) return false;
+    if (cx.link.Busy()) return true;
     FrmCtrl& w = cx.win();
     cx.rec().Polarity[at(ch)] = w.Check2[at(ch)].value() == 0 ? 0 : 1;
     // A box counts as ticked for any value but 0, as the record does; a greyed box never sets a

@@ -4,8 +4,9 @@
 // locale's number format, keeps the value in the device's display record and program image, and
 // sends one command frame built from the image bytes.
 //
-// A setter returns true only when its send failed and the failure was reported (the link has
-// then told the operator and closed the device's window), so that the caller stops. In demo mode,
+// A setter returns true when its send failed and the failure was reported (the link has then
+// told the operator and closed the device's window), so that the caller stops; it also returns
+// true, having changed nothing, while a ping waits with events running (`Link::Busy`). In demo mode,
 // with the port not ready or while traffic is suspended nothing is sent and the setters carry on
 // as after a successful send. Setters test no suppression flag and redraw no graph: the window's
 // handlers do both.

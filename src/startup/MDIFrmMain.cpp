@@ -118,8 +118,10 @@ void MDIFrmMain::MDIForm_QueryUnload(bool& cancel, int /*unloadMode*/) {
             cancel = true;
             return;
         }
-        // Both banks are signed off; a frame that fails is reported by the link and the
-        // closing goes on, so the operator's confirmed exit always ends the program.
+        // Both banks are signed off. The operator has confirmed: a frame that fails (a port that
+        // vanished) takes the link's silent failure path, so no message holds the closing up,
+        // and the program ends whatever the frames did.
+        st_.ReportCommErrors = false;
         link_.SendFrame(0, CmdSignOff);
         link_.SendFrame(33, CmdSignOff);
     }

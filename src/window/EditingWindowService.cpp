@@ -23,6 +23,13 @@ void EditingWindowService::CloseDeviceWindow(int busAddress) {
     if (Closed) Closed(*w);
 }
 
+void EditingWindowService::RaiseDeviceWindow(int busAddress) {
+    if (!ValidBusAddress(busAddress) || !st_.DeviceWindowOpen[static_cast<size_t>(busAddress)]) return;
+    const int slot = st_.DeviceSlot[static_cast<size_t>(busAddress)];
+    FrmCtrl* w = openWindow(slot);
+    if (w && st_.SlotTable[static_cast<size_t>(slot)].Device == busAddress && Shown) Shown(*w);
+}
+
 FrmCtrl* EditingWindowService::openWindow(int slot) const {
     FrmCtrl* w = windows_.existing(slot);
     return w && w->loaded() ? w : nullptr;

@@ -17,11 +17,14 @@ class EditingWindowService : public EditingWindowOpener {
     // Closes the window open for the device without asking: hidden and unbound, the object kept,
     // so that a procedure of that window still running finds it. The current slot is kept.
     void CloseDeviceWindow(int busAddress) override;
+    // Brings the window open for the device to the front (through Shown).
+    void RaiseDeviceWindow(int busAddress) override;
 
     // The window of a slot, when it is open.
     FrmCtrl* openWindow(int slot) const;
 
-    // Run after a window was loaded (show its view) and after one was closed (hide its view).
+    // Run after a window was loaded or asked to the front (show and raise its view) and after one
+    // was closed (hide its view).
     std::function<void(FrmCtrl&)> Shown;
     std::function<void(FrmCtrl&)> Closed;
 

@@ -1,5 +1,7 @@
 #include "window/FrmCtrl.h"
 
+#include "window/WindowContext.h"
+
 const std::array<const char*, 18> kXoverTypeCaptions = {
     "   Bypass",    "Buttw -6dB",   "Buttw -12dB",  "LRiley -12dB", "Bessel -12dB", "Buttw -18dB",
     "Buttw -24dB",  "LRiley -24dB", "Bessel -24dB", "LRiley -36dB", "LRiley -48dB", "Custom -12dB",
@@ -217,6 +219,10 @@ void FrmCtrl::setContext(WindowContext* cx) {
 
 void FrmCtrl::LoadCorrectWindow() {
     st_.CurSlot = static_cast<int16_t>(slot_);
+}
+
+bool FrmCtrl::linkHeld() const {
+    return cx_ && cx_->link.Busy();
 }
 
 bool FrmCtrl::hasContext() const {

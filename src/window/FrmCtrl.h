@@ -203,12 +203,15 @@ class FrmCtrl : public FrmCtrlControls {
     // Frame of the switch handlers: nothing while SuppressEvents is raised (or without a
     // context), EditBusy held for the run when `busy`, the window made current before `body`.
     template <typename Body> void switchFrame(bool busy, Body body) {
-        if (st_.SuppressEvents || !cx_) return;
+        // While a ping waits with events running no edit starts: nothing would reach the device.
+        if (st_.SuppressEvents || !cx_ || linkHeld()) return;
         std::optional<ScopedValue<bool>> editBusy;
         if (busy) editBusy.emplace(st_.EditBusy, true);
         LoadCorrectWindow();
         body();
     }
+    // True while a ping holds the link: no exchange can start, so no edit may begin.
+    bool linkHeld() const;
     // Enter in the gain field of channel ch: false when its text is not a number.
     bool applyGainText(int ch);
     bool hasContext() const;

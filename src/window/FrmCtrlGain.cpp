@@ -29,7 +29,9 @@ void FrmCtrl::Text1_KeyPress(int ch, int& keyAscii) {
 
 bool FrmCtrl::applyGainText(int ch) {
     // The typed gain, held within -36..+12 dB and snapped to the 0.5 dB grid. Text that is not a
-    // number is refused before anything changes.
+    // number is refused before anything changes. While a ping holds the link the field and slider
+    // stay as they are.
+    if (linkHeld()) return true;
     TextBox& field = Text1[U(ch)];
     auto read = [&] { return ParseNumber(field.Text, st_.DecimalComma); };
     auto v = read();
