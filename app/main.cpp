@@ -9,6 +9,7 @@
 #include "common/AppState.h"
 #include "link/Link.h"
 #include "memories/ui/MemoryViews.h"
+#include "memories/ui/FrmStorePrjView.h"
 #include "platform/BusyPointer.h"
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
@@ -38,6 +39,7 @@ class StartupRun : public SplashSteps {
             [](FrmEquipo& e, QWidget* parent) { return new FrmEquipoView(e, parent); });
         // The store, recall and delete dialogs of the device memories.
         RegisterMemoryViews(dialogs_);
+        RegisterFrmStorePrjView(dialogs_);
     }
 
     void attach(frmSplash& splash, SplashView& view) {

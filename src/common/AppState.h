@@ -113,6 +113,10 @@ struct AppState {
     std::array<int16_t, kBusAddresses> LastSystemType{};               // 16 or more: none
     int16_t LastProgNumber = 0;     // program the device runs (0-based; 65 unsaved, 255 default)
 
+    // ---- Speaker presets: the factory list and the speaker library (records 0..15 used) ----
+    std::array<SpkRec, 17> SpkLib{};     // record s belongs to speaker slot s
+    std::array<bool, 16> SpkSelected{}; // records marked for the library download
+
     // ---- Editing window ----
     std::array<int16_t, kBusAddresses> SelectedSection{}; // channel section in front, by bus address
     bool CloseForCopy = false;       // the copy dialog is closing a target device's window

@@ -71,3 +71,19 @@ struct DeviceRec {
     std::array<QString, 16> MemName;  // five characters, blank-padded
     QString CurProgName;
 };
+
+// Speaker preset: a named set of the two output sections, as a speaker slot of a device and a
+// record of a speaker list file hold it.
+struct SpkRec {
+    static constexpr int16_t kUsed = 35; // '#'
+    static constexpr int16_t kEmpty = 255;
+    static constexpr int kDataSize = 161;
+
+    QString Name;            // 15 characters when read from a device; any length from a file
+    int16_t Status = kEmpty; // kUsed, or anything else for an empty record
+    // 0..159 are program image bytes 48..207; 160 travels in files, never to a device.
+    std::array<uint8_t, kDataSize> Data{};
+
+    bool used() const { return Status == kUsed; }
+    bool operator==(const SpkRec&) const = default;
+};

@@ -3,7 +3,10 @@
 #include "memories/FrmDeleteProg.h"
 #include "memories/FrmRead.h"
 #include "memories/FrmStore.h"
+#include "memories/FrmStorePrj.h"
+#include "memories/ProgramFiles.h"
 #include "params/ProgramLoad.h"
+#include "window/WindowContext.h"
 
 // The current editing window as the memory dialogs see it.
 class MemoryActions::CurrentWindow : public MemoryWindow {
@@ -50,4 +53,26 @@ void MemoryActions::ShowRead() {
 
 void MemoryActions::ShowDeleteProg() {
     show<FrmDeleteProg>();
+}
+
+void MemoryActions::OpenProgramFile() {
+    ProgramFiles(cx_).OpenProgramFile();
+}
+
+void MemoryActions::SaveProgramFile() {
+    ProgramFiles(cx_).SaveProgramFile();
+}
+
+void MemoryActions::SaveOutputPresetFile() {
+    ProgramFiles(cx_).SaveOutputPresetFile();
+}
+
+void MemoryActions::OpenOutputPresetFile() {
+    ProgramFiles(cx_).OpenOutputPresetFile();
+}
+
+void MemoryActions::ShowStorePrj() {
+    FrmStorePrj form(cx_.st, cx_.link, cx_.msg, cx_.dialogs);
+    form.Form_Load();
+    cx_.dialogs.ShowModal(form);
 }

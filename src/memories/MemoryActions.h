@@ -1,7 +1,7 @@
 #pragma once
-// The program's top-bar procedures for the device memories: the store, recall and delete dialogs,
-// each opened modally for the device of the current editing window. The file and preset
-// procedures do nothing yet.
+// The program's top-bar procedures for the device memories, program files, output presets and
+// the factory preset list, each for the device of the current editing window. The copy, system
+// type and speaker library procedures do nothing yet.
 #include "memories/ProgramActions.h"
 
 #include <memory>
@@ -18,12 +18,13 @@ class MemoryActions : public ProgramActions {
     void ShowRead() override;       // FrmRead
     void ShowDeleteProg() override; // FrmDeleteProg
 
-    void OpenProgramFile() override {}
-    void SaveProgramFile() override {}
+    void OpenProgramFile() override;
+    void SaveProgramFile() override;
+    void SaveOutputPresetFile() override;
+    void OpenOutputPresetFile() override;
+    void ShowStorePrj() override; // FrmStorePrj
+
     void ShowCopy() override {}
-    void SaveOutputPresetFile() override {}
-    void OpenOutputPresetFile() override {}
-    void ShowStorePrj() override {}
     void ShowType() override {}
     int OpenSpeakerLibFile() override { return 255; }
     void DownloadSpeakerLib(ProgressBar&) override {}

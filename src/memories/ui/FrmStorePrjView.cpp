@@ -1,0 +1,94 @@
+#include "memories/ui/FrmStorePrjView.h"
+
+#include "platform/ui/QtDialogService.h"
+#include "platform/ui/ViewSupport.h"
+
+#include <QGroupBox>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QSignalBlocker>
+
+namespace {
+// Shows a list box's rows, current row and marks without running its procedures.
+void ShowList(QListWidget* w, const ListBox& l) {
+    const QSignalBlocker block(w);
+    QStringList shown;
+    for (int i = 0; i < w->count(); ++i)
+        shown << w->item(i)->text();
+    if (shown != l.items) {
+        w->clear();
+        w->addItems(l.items);
+    }
+    for (int i = 0; i < w->count(); ++i)
+        w->item(i)->setSelected(l.selected(i));
+    if (l.listIndex() >= 0) w->setCurrentRow(l.listIndex(), QItemSelectionModel::NoUpdate);
+    ShowControlState(w, l);
+}
+} // namespace
+
+FrmStorePrjView::FrmStorePrjView(FrmStorePrj& form, QWidget* parent)
+    : QDialog(parent), form_(form), bind_([this] { sync(); }) {
+    setWindowTitle(form_.Caption);
+    setFixedSize(660, 380);
+
+    bind_.label(form_.Label1[0], this, QRect(10, 10, 200, 20));
+    file1_ = new QListWidget(this);
+    file1_->setGeometry(10, 32, 200, 300);
+    connect(file1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        form_.File1.setListIndex(file1_->row(item));
+        sync();
+    });
+    connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        form_.File1.setListIndex(file1_->row(item));
+        if (form_.File1.DblClick) form_.File1.DblClick();
+        sync();
+    });
+
+    QGroupBox* frame = bind_.frame(form_.Frame1, this, QRect(220, 4, 250, 330));
+    bind_.label(form_.Label1[1], frame, QRect(10, 20, 230, 20));
+    list1_ = new QListWidget(frame);
+    list1_->setGeometry(10, 42, 230, 280);
+    list1_->setSelectionMode(QAbstractItemView::MultiSelection);
+    connect(list1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        form_.List1.clickRow(list1_->row(item));
+        sync();
+    });
+
+    for (int i = 0; i < 5; ++i)
+        bind_.button(form_.Command1[static_cast<size_t>(i)], this, QRect(480, 32 + 44 * i, 170, 34));
+
+    progress_ = new QProgressBar(this);
+    progress_->setGeometry(10, 345, 640, 22);
+
+    // Device transfers run to their end inside one click; the bar is painted after every
+    // step (no events run meanwhile).
+    form_.ShowProgress = [this] {
+        sync();
+        progress_->repaint();
+    };
+    sync();
+}
+
+FrmStorePrjView::~FrmStorePrjView() {
+    form_.ShowProgress = nullptr;
+}
+
+void FrmStorePrjView::sync() {
+    bind_.sync();
+    ShowList(file1_, form_.File1);
+    ShowList(list1_, form_.List1);
+    progress_->setRange(form_.ProgressBar1.Min, form_.ProgressBar1.Max);
+    progress_->setValue(form_.ProgressBar1.value());
+    ShowControlState(progress_, form_.ProgressBar1);
+    ShowMousePointer(this, form_.MousePointer);
+}
+
+void FrmStorePrjView::reject() {
+    // The close box and Escape leave as "Exit" does.
+    form_.Command1[4].Click();
+}
+
+void RegisterFrmStorePrjView(QtDialogService& dialogs) {
+    dialogs.Register<FrmStorePrj>(
+        [](FrmStorePrj& f, QWidget* parent) { return new FrmStorePrjView(f, parent); });
+}

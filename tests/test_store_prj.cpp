@@ -1,0 +1,141 @@
+#include "memories/FrmStorePrj.h"
+#include "support/SimEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The factory preset dialog of a first-model device at bus address 5, loaded, with output presets
+// "Bass Horn 2.fpo" (bytes 48 + i hold 48 + i), "Monitor.fpo" (49 + i) and a short one.
+struct StoreEnv : SimEnv {
+    static constexpr int kDev = 5;
+    QTemporaryDir dir;
+    SimDevice* device = &bus.addDevice(kDev);
+    FrmStorePrj form{st, link, msg, dialogs};
+
+    StoreEnv() {
+        st.AppFolder = dir.path();
+        st.ModelCode[kDev] = 1;
+        st.SlotTable[0] = {-1, kDev, 0};
+        st.CurSlot = 0;
+        QDir(dir.path()).mkpath("Kestrino/PresetOutput");
+        for (auto [name, seed, size] : {std::tuple{"Bass Horn 2.fpo", 0, 1059},
+                                        {"Monitor.fpo", 1, 1059},
+                                        {"short.fpo", 0, 1058},
+                                        {"program.qrx", 0, 1059}}) {
+            QByteArray b(size, '\0');
+            for (int i = 48; i < 208; ++i)
+                b[i] = static_cast<char>(i + seed);
+            QFile f(presets() + "/" + name);
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(b);
+        }
+        form.Form_Load();
+    }
+    QString presets() const { return dir.path() + "/Kestrino/PresetOutput"; }
+    void pick(const QString& file, int row) {
+        form.File1.setListIndex(static_cast<int>(form.File1.items.indexOf(file)));
+        form.List1.clickRow(row);
+        form.File1.DblClick();
+    }
+    const SpkRec& rec(int s) const { return st.SpkLib[static_cast<size_t>(s)]; }
+};
+
+} // namespace
+
+TEST(FrmStorePrjTest, TakesADoubleClickedPresetIntoTheCurrentRow) {
+    StoreEnv e;
+    EXPECT_EQ(e.form.File1.items, (QStringList{"Bass Horn 2.fpo", "Monitor.fpo", "short.fpo"}));
+    e.pick("Bass Horn 2.fpo", 2);
+    e.pick("short.fpo", 4);
+
+    EXPECT_EQ(e.form.List1.items[2], "03 - Bass Horn 2");
+    EXPECT_TRUE(e.form.List1.selected(2));
+    EXPECT_EQ(e.rec(2).Name, "Bass Horn 2");
+    for (int i = 0; i < 160; ++i)
+        ASSERT_EQ(e.rec(2).Data[static_cast<size_t>(i)], 48 + i) << i;
+    EXPECT_EQ(e.form.List1.items[4], "05 - Vacia");
+    EXPECT_EQ(e.msg.texts(), (QStringList{"File incorrecto"}));
+
+    // A missing model folder lists nothing; demo mode disables the device buttons.
+    e.st.ModelCode[StoreEnv::kDev] = 2;
+    e.st.DemoMode = true;
+    e.form.Form_Load();
+    EXPECT_TRUE(e.form.File1.items.isEmpty());
+    EXPECT_FALSE(e.form.Command1[0].Enabled || e.form.Command1[3].Enabled);
+}
+
+TEST(FrmStorePrjTest, SavesMarkedUsedRowsToTheDeviceAndReadsThemBack) {
+    StoreEnv e;
+    e.pick("Bass Horn 2.fpo", 2);
+    e.pick("Monitor.fpo", 9);
+    e.form.List1.clickRow(5); // marked but empty
+    e.form.Command1[3].Click();
+
+    EXPECT_EQ(e.bus.framesWithCommand(CmdWrite4).size(), 88u);
+    EXPECT_EQ(e.form.ProgressBar1.Max, 133);
+    EXPECT_EQ(e.msg.texts().last(), "Factory preset stored, total file = 2");
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&e.device->mem[1280 + 176 * 9]), 16),
+              "Monitor        #");
+    EXPECT_EQ(e.device->mem[1280 + 176 * 5 + 15], 0);
+    EXPECT_EQ(e.st.PresetName[StoreEnv::kDev][9], "Monitor        ");
+
+    e.form.Form_Load();
+    e.form.Command1[0].Click();
+    EXPECT_EQ(e.bus.framesWithCommand(CmdRead8).size(), 16u * 2 + 2 * 20);
+    EXPECT_EQ(e.form.ProgressBar1.value(), 352);
+    for (int s = 0; s < 16; ++s)
+        EXPECT_EQ(e.form.List1.selected(s), s == 2 || s == 9) << s;
+    EXPECT_EQ(e.form.List1.items[9], "10 - Monitor        ");
+    EXPECT_EQ(e.rec(7).Name, "Vacia");
+    for (int i = 0; i < 160; ++i) {
+        ASSERT_EQ(e.rec(9).Data[static_cast<size_t>(i)], 49 + i) << i;
+        ASSERT_EQ(e.rec(7).Data[static_cast<size_t>(i)],
+                  e.st.Tables.DefaultProgram[static_cast<size_t>(48 + i)]);
+    }
+}
+
+TEST(FrmStorePrjTest, ListFileKeepsOnlyMarkedRowsAndRefusesACutFile) {
+    StoreEnv e;
+    for (int row : {1, 5, 8})
+        e.pick("Bass Horn 2.fpo", row);
+    e.form.List1.clickRow(8); // unmarked again
+    const QString file = e.presets() + "/factory";
+    e.dialogs.fileAnswers = {file, file + ".y12"};
+    e.form.Command1[2].Click();
+    e.form.Form_Load();
+    e.form.Command1[1].Click();
+    for (int s = 0; s < 16; ++s)
+        EXPECT_EQ(e.rec(s).used() && e.form.List1.selected(s), s == 1 || s == 5) << s;
+    EXPECT_EQ(e.rec(8).Name, "Bass Horn 2"); // saved empty, with its old name
+    EXPECT_EQ(e.dialogs.fileRequests.at(0).request.filterName, "file Speaker (*.y12)");
+
+    QFile saved(file + ".y12");
+    ASSERT_TRUE(saved.open(QIODevice::ReadWrite));
+    saved.resize(saved.size() - 1);
+    saved.close();
+    const auto before = e.st.SpkLib;
+    e.dialogs.fileAnswers = {saved.fileName(), e.presets() + "/gone.y12"};
+    e.form.Command1[1].Click();
+    e.form.Command1[1].Click();
+    EXPECT_EQ(e.st.SpkLib, before);
+    EXPECT_EQ(e.msg.texts(), (QStringList{"File incorrecto", " File not found. Try again."}));
+}
+
+TEST(FrmStorePrjTest, AFailedTransferDisablesTheDeviceButtons) {
+    for (int button : {0, 3}) {
+        SCOPED_TRACE(button);
+        StoreEnv e;
+        e.pick("Bass Horn 2.fpo", 0);
+        e.st.ReportCommErrors = true;
+        e.device->silent = true;
+        e.form.Command1[static_cast<size_t>(button)].Click();
+
+        EXPECT_EQ(e.bus.frames.size(), 5u); // the first frame's five sends, nothing after
+        EXPECT_FALSE(e.form.Command1[0].Enabled || e.form.Command1[3].Enabled);
+        EXPECT_FALSE(e.msg.texts().contains("Factory preset stored, total file = 1"));
+    }
+}
