@@ -15,6 +15,7 @@ void SetBand(EqTestEnv& e, int b, int type, const QString& freq, int qIndex, int
 // Puts filter k's panel into the given state without running any handler.
 void SetXover(EqTestEnv& e, int k, int type, std::array<const char*, 4> freqs, std::array<int, 4> qs) {
     FrmCtrl& w = e.w();
+    const auto quiet = RaiseSuppressEvents(e.st); // set as code does, without the panel's handlers
     w.Combo2[k].setListIndex(type);
     w.Text8[k].Text = freqs[0];
     w.Text10[k].Text = freqs[1];

@@ -195,6 +195,31 @@ class FrmCtrl : public FrmCtrlControls {
     void Option1_Click(int index); // delay unit 0 "Tiempo", 1 "Distancia" became selected
     // Utilities (FrmCtrlUtilities.cpp).
     void Check10_Click(); // "Bloquear Unidad"
+    // Crossover panel (FrmCtrlXover.cpp), each with the filter index k 0..3. "Link Frequency"
+    // (Check1) has no procedure of its own: the frequency handlers read it.
+    void Combo2_Click(int k); // filter type chosen
+    // Changes of the section 1..4 frequency steppers UpDown5..UpDown8.
+    void StepXoverFreq1(int k);
+    void StepXoverFreq2(int k);
+    void StepXoverFreq3(int k);
+    void StepXoverFreq4(int k);
+    // Changes of the section 1..4 Q steppers UpDown12, UpDown9, UpDown10, UpDown11.
+    void StepXoverQ1(int k);
+    void StepXoverQ2(int k);
+    void StepXoverQ3(int k);
+    void StepXoverQ4(int k);
+    // Keys of the section 1..4 frequency fields; Enter applies the frequency.
+    void Text8_KeyPress(int k, int& keyAscii);
+    void Text10_KeyPress(int k, int& keyAscii);
+    void Text11_KeyPress(int k, int& keyAscii);
+    void Text13_KeyPress(int k, int& keyAscii);
+    // Keys of the section 1..4 Q fields; Enter applies the Q.
+    void Text12_KeyPress(int k, int& keyAscii);
+    void Text14_KeyPress(int k, int& keyAscii);
+    void Text15_KeyPress(int k, int& keyAscii);
+    void Text16_KeyPress(int k, int& keyAscii);
+    void Command7_Click(int k);  // "Set as Bw"
+    void Command12_Click(int k); // "Set as LR"
 
   private:
     void designControls();
@@ -219,6 +244,19 @@ class FrmCtrl : public FrmCtrlControls {
 
     // Puts every control back to its design value (a window object loaded again).
     void resetControls();
+
+    // Crossover panel (FrmCtrlXover.cpp): section s is 0..3.
+    void bindXoverPanel();
+    void stepXoverFreq(int k, int s);
+    void stepXoverQ(int k, int s);
+    void xoverFreqKey(int k, int s, int& keyAscii);
+    void xoverQKey(int k, int s, int& keyAscii);
+    // Sends filter k and redraws it; true when the send failed (the link closed the window).
+    bool applyXover(int k);
+    // Fills filter k's sections from the preset row of its type, if the table has one.
+    void setXoverAs(int k, bool linkwitzRiley);
+    // Raised by applyXover when a send failed; the "Set as" buttons stop writing on it.
+    bool xoverSendFailed_ = false;
 
     AppState& st_;
     int slot_;

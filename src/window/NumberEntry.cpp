@@ -13,6 +13,8 @@ constexpr int kCtrlC = 3, kCtrlV = 22, kCtrlX = 24, kCtrlZ = 26;
 namespace NumberFields {
 const NumberFieldFamily ChannelGain{
     {'-', '+', kCtrlC, kCtrlV, kCtrlX, kCtrlZ}, QStringLiteral("  Valor Incorrecto"), '?'};
+const NumberFieldFamily XoverFrequency{{}, QStringLiteral("  Valor de frecuencia incorrecto"), '?'};
+const NumberFieldFamily XoverQ{{}, QStringLiteral("  Valor de Q incorrecto"), '?'};
 } // namespace NumberFields
 
 void NumberFieldKey(const NumberFieldFamily& family, int& key, MessageBoxService& msg, int decimalComma,

@@ -18,6 +18,9 @@ struct NumberFieldFamily {
 // The families of number fields, one row each.
 namespace NumberFields {
 extern const NumberFieldFamily ChannelGain; // Text1
+// Crossover section frequencies (Text8, Text10, Text11, Text13) and Qs (Text12, Text14, Text15, Text16).
+extern const NumberFieldFamily XoverFrequency;
+extern const NumberFieldFamily XoverQ;
 } // namespace NumberFields
 
 // Runs one key of a number field of `family`: the digits, Backspace and the family's extra keys
