@@ -13,6 +13,9 @@ constexpr int kCtrlC = 3, kCtrlV = 22, kCtrlX = 24, kCtrlZ = 26;
 namespace NumberFields {
 const NumberFieldFamily ChannelGain{
     {'-', '+', kCtrlC, kCtrlV, kCtrlX, kCtrlZ}, QStringLiteral("  Valor Incorrecto"), '?'};
+const NumberFieldFamily Dynamics{
+    {'-', '+', kCtrlC, kCtrlV, kCtrlX, kCtrlZ}, QStringLiteral("  Valor Incorrecto"), '?'};
+const NumberFieldFamily CompKnee{{}, QStringLiteral("  Valor Incorrecto"), '?'};
 } // namespace NumberFields
 
 void NumberFieldKey(const NumberFieldFamily& family, int& key, MessageBoxService& msg, int decimalComma,

@@ -18,6 +18,9 @@ struct NumberFieldFamily {
 // The families of number fields, one row each.
 namespace NumberFields {
 extern const NumberFieldFamily ChannelGain; // Text1
+// Limiter Text500, Text503, Text504; compressor Text400, Text401, Text403, Text404.
+extern const NumberFieldFamily Dynamics;
+extern const NumberFieldFamily CompKnee; // Text402: no sign, no Ctrl keys
 } // namespace NumberFields
 
 // Runs one key of a number field of `family`: the digits, Backspace and the family's extra keys
