@@ -146,3 +146,20 @@ TEST(EditingWindowViewTest, DocumentAreaShowsOpenedWindowsAndHidesClosedOnes) {
     EXPECT_FALSE(sub->isVisibleTo(&area));
     EXPECT_EQ(area.subWindowList().size(), 1); // kept for the slot's next window
 }
+
+TEST(EditingWindowViewTest, BypassButtonsStayUsableWhileTheirFrameIsGreyed) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    w.FrontSection = 1;
+    view.sync();
+    for (const char* name : {"Command13_1", "Command14_1"}) {
+        auto* button = view.findChild<QPushButton*>(QString::fromLatin1(name));
+        ASSERT_TRUE(button) << name;
+        button->click(); // bypassed: the frame greys
+        EXPECT_TRUE(button->isEnabledTo(&view)) << name;
+        button->click(); // and the same button brings it back
+    }
+    EXPECT_TRUE(w.Frame8[1].Enabled && w.Frame8[3].Enabled);
+    EXPECT_EQ(env.sent(CmdSetLimiter).size() + env.sent(CmdSetCompressor).size(), 4u);
+}

@@ -242,8 +242,12 @@ TEST(DelaySetterTest, TimeAndDistanceTextsSamplesAndBytes) {
 TEST(DelaySetterTest, UnitRewritesAllThreeChannelsAndSendsOneByte) {
     SetterEnv env;
     env.st.DevTemperature[kDev] = 20;
-    for (int ch = 0; ch < 3; ++ch)
-        env.w().UpDown2[ch].setValue(ch + 1);
+    {
+        // The steppers are set as a program load sets them, without their own procedures.
+        const auto quiet = RaiseSuppressEvents(env.st);
+        for (int ch = 0; ch < 3; ++ch)
+            env.w().UpDown2[ch].setValue(ch + 1);
+    }
     EXPECT_FALSE(SendDelayUnit(env.cx, 1));
     EXPECT_EQ(env.bus.frames.size(), 1u);
     EXPECT_EQ(env.last(), SetterEnv::frame(0x11, {0, 18, 0, 0, 1, 0, 0, 0}));
@@ -294,7 +298,10 @@ TEST(TemperatureSetterTest, MoveResendsDelayUnitAndRecomputesTimesOnly) {
         EXPECT_FALSE(SendDelay(env.cx, 1));
         const QString before = env.w().Text2[1].Text;
         env.bus.frames.clear();
-        env.w().HScroll1.setValue(0); // -20 degrees
+        {
+            const auto quiet = RaiseSuppressEvents(env.st); // the bar's own procedure stays out
+            env.w().HScroll1.setValue(0);                   // -20 degrees
+        }
         EXPECT_FALSE(SendTemperature(env.cx));
         ASSERT_EQ(env.bus.frames.size(), 2u);
         EXPECT_EQ(env.bus.frames[0], SetterEnv::frame(0x06, {0, 0, 0, 0, 0, 0, 0, 0}));

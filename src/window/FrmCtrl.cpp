@@ -210,6 +210,8 @@ void FrmCtrl::bindProcedures() {
         Check2[U(ch)].Click = [this, ch] { Check2_Click(ch); };
     for (int i = 0; i < 2; ++i)
         Option1[U(i)].Click = [this, i] { Option1_Click(i); };
+    bindDelayPanel();
+    bindLimiterPanel();
     Check10.Click = [this] { Check10_Click(); };
     bindXoverPanel();
 }

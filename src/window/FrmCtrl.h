@@ -193,6 +193,36 @@ class FrmCtrl : public FrmCtrlControls {
     void Check2_Click(int ch);   // "180°" of output ch
     // Delay and temperature (FrmCtrlDelay.cpp).
     void Option1_Click(int index); // delay unit 0 "Tiempo", 1 "Distancia" became selected
+    void Option6_Click(int index); // temperature unit 0 "Celsius", 1 "Fahrenheit" became selected
+    // The temperature bar moved; a drag step and a finished move do the same.
+    void HScroll1_Change();
+    void HScroll1_Scroll();
+    void StepDelayCoarse(int ch); // "Adj" stepper of channel ch changed
+    void StepDelayFine(int ch);   // "Fine" stepper of channel ch changed
+    // Delay field key: digits, Backspace and blank pass, any other key becomes a blank; Enter
+    // splits the typed time or distance into coarse and fine steps and sends them.
+    void Text2_KeyPress(int ch, int& keyAscii);
+    // Peak limiter and RMS compressor of output ch = 1, 2 (FrmCtrlLimiter.cpp).
+    void Command13_Click(int ch); // "      Limiter      Bypass"
+    void Command14_Click(int ch); // "Compressor Bypass"
+    void ApplyLimThresholdSlider(int ch);
+    void ApplyLimReleaseSlider(int ch);
+    void ApplyLimAttackSlider(int ch);
+    void ApplyCompThresholdSlider(int ch);
+    void ApplyCompRatioSlider(int ch);
+    void ApplyCompKneeSlider(int ch);
+    void ApplyCompReleaseSlider(int ch);
+    void ApplyCompAttackSlider(int ch);
+    // Value field keys: number fields of the dynamics families; Enter snaps the value, sets the
+    // field's slider and sends.
+    void Text500_KeyPress(int ch, int& keyAscii); // limiter threshold
+    void Text503_KeyPress(int ch, int& keyAscii); // limiter release
+    void Text504_KeyPress(int ch, int& keyAscii); // limiter attack
+    void Text400_KeyPress(int ch, int& keyAscii); // compressor threshold
+    void Text401_KeyPress(int ch, int& keyAscii); // compressor ratio
+    void Text402_KeyPress(int ch, int& keyAscii); // compressor knee
+    void Text403_KeyPress(int ch, int& keyAscii); // compressor release
+    void Text404_KeyPress(int ch, int& keyAscii); // compressor attack
     // Utilities (FrmCtrlUtilities.cpp).
     void Check10_Click(); // "Bloquear Unidad"
     // Crossover panel (FrmCtrlXover.cpp), each with the filter index k 0..3. "Link Frequency"
@@ -239,6 +269,25 @@ class FrmCtrl : public FrmCtrlControls {
     bool linkHeld() const;
     // Enter in the gain field of channel ch: false when its text is not a number.
     bool applyGainText(int ch);
+    // Delay, temperature, limiter and compressor panels: their bindings and Enter rules.
+    void bindDelayPanel();
+    void bindLimiterPanel();
+    void stepDelay(int ch);
+    // Enter in the delay field of channel ch: false when its text is empty or not a number.
+    bool applyDelayText(int ch);
+    // Frame of the limiter and compressor switches of output ch around their setter.
+    void dynamicsSwitch(int ch, bool (*setter)(WindowContext&, int));
+    // Runs a key of a limiter or compressor field of output ch through its family's filter;
+    // `enter` applies the field's text on Enter and returns false when it is not a number.
+    void dynamicsKey(int ch, int& keyAscii, bool knee, bool (FrmCtrl::*enter)(int));
+    bool applyLimThresholdText(int ch);
+    bool applyLimReleaseText(int ch);
+    bool applyLimAttackText(int ch);
+    bool applyCompThresholdText(int ch);
+    bool applyCompRatioText(int ch);
+    bool applyCompKneeText(int ch);
+    bool applyCompReleaseText(int ch);
+    bool applyCompAttackText(int ch);
     bool hasContext() const;
     static void linkGroup(std::initializer_list<OptionButton*> group);
 

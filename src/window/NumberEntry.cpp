@@ -15,6 +15,9 @@ const NumberFieldFamily ChannelGain{
     {'-', '+', kCtrlC, kCtrlV, kCtrlX, kCtrlZ}, QStringLiteral("  Valor Incorrecto"), '?'};
 const NumberFieldFamily XoverFrequency{{}, QStringLiteral("  Valor de frecuencia incorrecto"), '?'};
 const NumberFieldFamily XoverQ{{}, QStringLiteral("  Valor de Q incorrecto"), '?'};
+const NumberFieldFamily Dynamics{
+    {'-', '+', kCtrlC, kCtrlV, kCtrlX, kCtrlZ}, QStringLiteral("  Valor Incorrecto"), '?'};
+const NumberFieldFamily CompKnee{{}, QStringLiteral("  Valor Incorrecto"), '?'};
 } // namespace NumberFields
 
 void NumberFieldKey(const NumberFieldFamily& family, int& key, MessageBoxService& msg, int decimalComma,

@@ -21,6 +21,9 @@ extern const NumberFieldFamily ChannelGain; // Text1
 // Crossover section frequencies (Text8, Text10, Text11, Text13) and Qs (Text12, Text14, Text15, Text16).
 extern const NumberFieldFamily XoverFrequency;
 extern const NumberFieldFamily XoverQ;
+// Limiter Text500, Text503, Text504; compressor Text400, Text401, Text403, Text404.
+extern const NumberFieldFamily Dynamics;
+extern const NumberFieldFamily CompKnee; // Text402: no sign, no Ctrl keys
 } // namespace NumberFields
 
 // Runs one key of a number field of `family`: the digits, Backspace and the family's extra keys

@@ -313,7 +313,10 @@ void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
         bind_.textBox(*limiter[i].t, lim, QRect(x + 1, 32, 40, 20));
         bind_.slider(*limiter[i].s, lim, QRect(x + 9, 56, 24, 120));
     }
-    bind_.button(f.Command13[U(ch)], lim, QRect(8, 182, 118, 40));
+    // The bypass buttons lie over their frames but are not inside them: a bypassed frame is
+    // disabled, and its button must stay usable to bring the section back.
+    bind_.button(f.Command13[U(ch)], parent, QRect(kRightColumn + 8, 356 + 182, 118, 40))
+        ->setObjectName(QStringLiteral("Command13_%1").arg(ch));
 
     // RMS compressor: threshold, ratio, knee, release, attack.
     QGroupBox* comp =
@@ -330,7 +333,8 @@ void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
         bind_.textBox(*compressor[i].t, comp, QRect(x + 1, 32, 36, 20));
         bind_.slider(*compressor[i].s, comp, QRect(x + 7, 56, 24, 120));
     }
-    bind_.button(f.Command14[U(ch)], comp, QRect(8, 182, 182, 40));
+    bind_.button(f.Command14[U(ch)], parent, QRect(kRightColumn + 138 + 8, 356 + 182, 182, 40))
+        ->setObjectName(QStringLiteral("Command14_%1").arg(ch));
 }
 
 // ---------------------------------------------------------------- state
