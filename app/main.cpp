@@ -22,6 +22,7 @@
 #include "startup/ui/SplashView.h"
 #include "window/EditingWindowParts.h"
 #include "window/ui/EditingWindowViews.h"
+#include "window/ui/FrmSelFilterView.h"
 
 #include <QApplication>
 #include <memory>
@@ -34,6 +35,8 @@ class StartupRun : public SplashSteps {
         : st_(st), sv_(sv), dialogs_(dialogs), link_(link), idPort_(idPort) {
         dialogs_.Register<FrmEquipo>(
             [](FrmEquipo& e, QWidget* parent) { return new FrmEquipoView(e, parent); });
+        dialogs_.Register<FrmSelFilter>(
+            [](FrmSelFilter& f, QWidget* parent) { return new FrmSelFilterView(f, parent); });
     }
 
     void attach(frmSplash& splash, SplashView& view) {

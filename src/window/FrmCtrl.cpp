@@ -209,6 +209,7 @@ void FrmCtrl::bindProcedures() {
     for (int i = 0; i < 2; ++i)
         Option1[U(i)].Click = [this, i] { Option1_Click(i); };
     Check10.Click = [this] { Check10_Click(); };
+    bindEqualiserPanel();
 }
 
 void FrmCtrl::setContext(WindowContext* cx) {

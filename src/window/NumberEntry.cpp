@@ -13,6 +13,9 @@ constexpr int kCtrlC = 3, kCtrlV = 22, kCtrlX = 24, kCtrlZ = 26;
 namespace NumberFields {
 const NumberFieldFamily ChannelGain{
     {'-', '+', kCtrlC, kCtrlV, kCtrlX, kCtrlZ}, QStringLiteral("  Valor Incorrecto"), '?'};
+const NumberFieldFamily BandGain{{'-'}, QStringLiteral("  Valor Incorrecto"), '?'};
+const NumberFieldFamily BandFrequency{{}, QStringLiteral("  Valor de frecuencia incorrecto"), '?'};
+const NumberFieldFamily BandQ{{}, QStringLiteral("  Valor de Q incorrecto"), ' '};
 } // namespace NumberFields
 
 void NumberFieldKey(const NumberFieldFamily& family, int& key, MessageBoxService& msg, int decimalComma,

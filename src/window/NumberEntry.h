@@ -17,7 +17,10 @@ struct NumberFieldFamily {
 
 // The families of number fields, one row each.
 namespace NumberFields {
-extern const NumberFieldFamily ChannelGain; // Text1
+extern const NumberFieldFamily ChannelGain;   // Text1
+extern const NumberFieldFamily BandGain;      // Text9
+extern const NumberFieldFamily BandFrequency; // Text4
+extern const NumberFieldFamily BandQ;         // Text5, Text50
 } // namespace NumberFields
 
 // Runs one key of a number field of `family`: the digits, Backspace and the family's extra keys

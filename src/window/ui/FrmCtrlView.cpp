@@ -1,5 +1,6 @@
 #include "window/ui/FrmCtrlView.h"
 
+#include "graph/MarkerScale.h"
 #include "platform/ui/BoundControls.h"
 #include "platform/ui/ViewSupport.h"
 
@@ -131,7 +132,7 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     const int count = ChannelBandCount(g);
     std::vector<QLabel*> markers;
     for (int b = first; b < first + count; ++b) {
-        QLabel* m = bind_.marker(f.Label5[U(b)], pic, kMarkerSize);
+        QLabel* m = bind_.marker(f.Label5[U(b)], pic, kMarkerSize, MarkerViewShiftTwips());
         m->setStyleSheet(
             QStringLiteral("background-color: #ffff80; border: 1px solid black; font-size: 7pt;"));
         markers.push_back(m);
@@ -337,6 +338,7 @@ void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
 
 void FrmCtrlView::sync() {
     setWindowTitle(frm_.Caption);
+    ShowMousePointer(this, frm_.MousePointer);
     bind_.sync();
     // The three sections lie in one place: only the one in front is seen.
     for (int ch = 0; ch < kChannels; ++ch)
