@@ -19,9 +19,11 @@ constexpr int kMarkerMinTop = -60, kMarkerMaxTop = 2835;
 
 // Top of a marker that shows gain g dB, in whole twips: the exact height cut down to the twip,
 // so that reading the top back gives g again or a little more (less than 1/48 dB), never less.
-// A marker placed for a tenth of a decibel therefore reads back as that same tenth.
+// A marker placed for a tenth of a decibel therefore reads back as that same tenth, and a top
+// read back as a gain gives that same top again.
 inline int MarkerTopOfGain(double gainDb) {
-    return static_cast<int>(std::floor(1447.5 - (gainDb + 0.1) * kMarkerTwipsPerDb + 60));
+    constexpr double kRoundingSlack = 1e-9; // a whole-twip height computed a hair below itself
+    return static_cast<int>(std::floor(1447.5 - (gainDb + 0.1) * kMarkerTwipsPerDb + 60 + kRoundingSlack));
 }
 
 // Gain in dB that a marker's top stands for (not limited to the +-15 dB of the markers).
