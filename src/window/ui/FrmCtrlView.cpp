@@ -202,7 +202,10 @@ void FrmCtrlView::buildEqualiser(int ch, QWidget* parent) {
     }
     const int bx = 6 + 7 * kBandColumn;
     bind_.button(f.Command1[U(ch)], eq, QRect(bx, 18, 100, 30));
-    bind_.button(f.Command40[U(ch)], eq, QRect(bx, 54, 100, 40));
+    // The bypass button lies over the frame, not in it: the frame is disabled while the
+    // equaliser is bypassed, and the button must stay usable to switch it back.
+    bind_.button(f.Command40[U(ch)], parent, QRect(6 + bx, top + 54, 100, 40))
+        ->setObjectName(QStringLiteral("Command40_%1").arg(ch));
     const char* rows[] = {"Gain dB", "Freq Hz", "Q", "BW oct"};
     for (int i = 0; i < 4; ++i)
         caption(QString::fromLatin1(rows[i]), eq, QRect(bx + 4, 180 + 24 * i, 90, 20));
