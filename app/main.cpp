@@ -25,6 +25,7 @@
 #include "startup/ui/SplashView.h"
 #include "window/EditingWindowParts.h"
 #include "window/ui/EditingWindowViews.h"
+#include "window/ui/FrmSelFilterView.h"
 
 #include <QApplication>
 #include <memory>
@@ -40,6 +41,8 @@ class StartupRun : public SplashSteps {
         // The store, recall and delete dialogs of the device memories.
         RegisterMemoryViews(dialogs_);
         RegisterFrmStorePrjView(dialogs_);
+        dialogs_.Register<FrmSelFilter>(
+            [](FrmSelFilter& f, QWidget* parent) { return new FrmSelFilterView(f, parent); });
     }
 
     void attach(frmSplash& splash, SplashView& view) {

@@ -9,9 +9,11 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <gtest/gtest.h>
@@ -121,6 +123,30 @@ TEST(EditingWindowViewTest, ClickedButtonRunsItsProcedureAndShowsTheNewState) {
     EXPECT_EQ(w.Command4[1].Caption, "Muted");
     EXPECT_EQ(mute->text(), "Muted");
     EXPECT_EQ(env.linked.calls, std::vector<std::string>{"mute 1"});
+}
+
+TEST(EditingWindowViewTest, BypassedEqualiserCanBeSwitchedBackAndItsMarkerPassesThePointerInItsBox) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    auto* bypass = view.findChild<QPushButton*>(QStringLiteral("Command40_0"));
+    ASSERT_NE(bypass, nullptr);
+    bypass->click();
+    bypass->click(); // still enabled while the band controls are not
+    EXPECT_EQ(env.sent(CmdSetEqBypass).size(), 2u);
+    EXPECT_EQ(env.st.EqBypass[5][0], 0);
+
+    w.Check3[0].setValue(1);
+    view.sync();
+    const auto markers = view.findChildren<QLabel*>();
+    const auto m = std::find_if(markers.begin(), markers.end(), [](QLabel* l) { return l->text() == "1"; });
+    ASSERT_NE(m, markers.end());
+    int x = -1, y = -1;
+    w.Label5[0].MouseDown = [&](int, int, int px, int py) { x = px, y = py; };
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF((*m)->rect().center()) + QPointF(0.5, 0.5),
+                      (*m)->mapToGlobal(QPointF(0, 0)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(*m, &press);
+    EXPECT_EQ(QPoint(x, y), QPoint(60, 60)); // the centre of its 120-twip box
 }
 
 TEST(EditingWindowViewTest, DocumentAreaShowsOpenedWindowsAndHidesClosedOnes) {

@@ -1,11 +1,14 @@
+#include "graph/MarkerScale.h"
 #include "support/EqTestEnv.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Puts the wanted state into band b's controls, as a handler does before the setter.
+// Puts the wanted state into band b's controls, as a handler does before the setter; the
+// controls' own procedures do not run.
 void SetBand(EqTestEnv& e, int b, int type, const QString& freq, int qIndex, int slider) {
+    const auto quiet = RaiseSuppressEvents(e.st);
     e.st.BandType[EqTestEnv::kDev][static_cast<size_t>(b)] = static_cast<int16_t>(type);
     e.w().Text4[b].Text = freq;
     e.w().UpDown3[b].setValue(qIndex);
@@ -40,10 +43,11 @@ TEST(SendEqBandTest, WorkedFrameRecordImageAndMarker) {
         EXPECT_EQ(e.img().Params[97 + j], e.bus.frames[0][7 + j]) << j;
     EXPECT_FLOAT_EQ(e.rec().BandQ[7], 1.0f);
     EXPECT_EQ(e.w().UpDown4[7].value(), 1000);
-    EXPECT_DOUBLE_EQ(EqMarkerTop(15), 601.5);
-    EXPECT_DOUBLE_EQ(EqMarkerTop(-15), 2401.5);
-    EXPECT_NEAR(EqMarkerLeft(e.st.Tables, 20000), 8595, 1e-9);
-    EXPECT_EQ(e.w().Label5[7].Top, 1502); // 1501.5 twips
+    // The markers' one height scale, 48 twips a dB, held in whole twips cut down.
+    EXPECT_EQ(MarkerTopOfGain(15), 782);   // 782.7 twips
+    EXPECT_EQ(MarkerTopOfGain(-15), 2222); // 2222.7 twips
+    EXPECT_EQ(MarkerLeftOfFrequency(e.st.Tables.TwipsPerDecade, 20000), 8595);
+    EXPECT_EQ(e.w().Label5[7].Top, 1502); // 1502.7 twips
     EXPECT_TRUE(e.graph.calls.empty());   // the callers recompute the graph
 }
 

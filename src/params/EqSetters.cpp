@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 #include "common/ScopedFlags.h"
+#include "graph/MarkerScale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -148,14 +149,6 @@ bool EqBandAdmitted(int type, double f, double q) {
     return std::tan(2 * w) + 1 > 0;
 }
 
-double EqMarkerTop(double gainDb) {
-    return 1447.5 - (gainDb + 0.1) * 60 + 60;
-}
-
-double EqMarkerLeft(const ConstantTables& t, double f) {
-    return Log10(f / 20.0) * t.TwipsPerDecade - 60;
-}
-
 int ClampBandType(int type) {
     return std::clamp(type, 0, 16);
 }
@@ -210,8 +203,9 @@ bool SendEqBand(WindowContext& c, int b) {
     rec.BandGain[i] = rec.BandOff[i] == 0.0f ? static_cast<float>(gain) : 0.0f;
     rec.BandQ[i] = static_cast<float>(q);
 
-    w.Label5[i].Top = static_cast<int>(std::lround(EqMarkerTop(gain)));
-    w.Label5[i].Left = static_cast<int>(std::lround(EqMarkerLeft(st.Tables, *f)));
+    // The marker at the height of the slider's gain, whether the band is on or off.
+    w.Label5[i].Top = MarkerTopOfGain(gain);
+    w.Label5[i].Left = MarkerLeftOfFrequency(st.Tables.TwipsPerDecade, *f);
 
     const int first = ChannelFirstBand(ch);
     int mask = 0;

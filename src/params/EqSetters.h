@@ -23,9 +23,6 @@ double EqWidthShown(const ConstantTables& t, int i);
 // Whether the device admits frequency f with quality q for band type `type`: All Pass II, Band
 // Pass and Notch Filter need a bandwidth it can realise; every other type is admitted.
 bool EqBandAdmitted(int type, double f, double q);
-// Marker position on the channel graph, twips: top from the gain in dB, left from the frequency.
-double EqMarkerTop(double gainDb);
-double EqMarkerLeft(const ConstantTables& t, double f);
 // Band type held in the image or the records, brought into 0..16.
 int ClampBandType(int type);
 

@@ -214,6 +214,7 @@ void FrmCtrl::bindProcedures() {
     bindLimiterPanel();
     Check10.Click = [this] { Check10_Click(); };
     bindXoverPanel();
+    bindEqualiserPanel();
 }
 
 void FrmCtrl::setContext(WindowContext* cx) {

@@ -35,6 +35,7 @@ struct FrmCtrlControls {
     int WindowState = 0; // 0 normal, 1 minimised, 2 maximised
     bool Visible = false;
     int FrontSection = 0; // channel section (Frame25 index) in front of the other two
+    int MousePointer = 0; // 0 default, 13 arrow and hourglass
 
     // ---- Gain, mute, loudness, phase ----
     std::array<Frame, kChannels> Frame1{};           // "Gain" boxes
@@ -250,6 +251,26 @@ class FrmCtrl : public FrmCtrlControls {
     void Text16_KeyPress(int k, int& keyAscii);
     void Command7_Click(int k);  // "Set as Bw"
     void Command12_Click(int k); // "Set as LR"
+    // Equaliser, band markers and the filter-type dialog (FrmCtrlEq.cpp); b is the band, ch the
+    // channel.
+    void Command5_Click(int b);                 // band "Byp"
+    void Command10_Click(int b);                // band type button: the filter-type dialog
+    void ApplyBandGainSlider(int b);            // band gain slider moved by the operator
+    void StepBandFrequency(int b);              // band frequency stepper changed
+    void StepBandQ(int b);                      // band Q stepper changed
+    void Text9_KeyPress(int b, int& keyAscii);  // band gain
+    void Text4_KeyPress(int b, int& keyAscii);  // band frequency
+    void Text5_KeyPress(int b, int& keyAscii);  // band Q
+    void Text50_KeyPress(int b, int& keyAscii); // band width
+    void Command1_Click(int ch);                // "EQ Flat"
+    void Command40_Click(int ch);               // " Equalizer  Bypass"
+    void Check3_Click(int ch);                  // "Cursor" / "Show cursor"
+    // Band marker drag; x, y is the pointer's position inside the marker, in twips. A press arms
+    // the marker unless its channel's equaliser is bypassed; moves follow the pointer; the
+    // release sends the band once if the marker moved.
+    void Label5_MouseDown(int b, int button, int shift, int x, int y);
+    void Label5_MouseMove(int b, int button, int shift, int x, int y);
+    void Label5_MouseUp(int b, int button, int shift, int x, int y);
 
   private:
     void designControls();
@@ -288,6 +309,18 @@ class FrmCtrl : public FrmCtrlControls {
     bool applyCompKneeText(int ch);
     bool applyCompReleaseText(int ch);
     bool applyCompAttackText(int ch);
+
+    // Equaliser (FrmCtrlEq.cpp).
+    void bindEqualiserPanel();
+    // Enter in band b's gain, frequency, or Q or width field: false when its text is not a number.
+    bool applyBandGainText(int b);
+    bool applyBandFrequencyText(int b);
+    bool applyBandQText(int b, bool widthField);
+    // Sends band b, recomputes its curve and repeats it on linked devices; stops after a failed
+    // send.
+    void applyBand(int b);
+    std::array<bool, kBands> markerArmed_{}; // pressed on a channel whose equaliser is not bypassed
+    std::array<bool, kBands> markerMoved_{}; // the armed marker has moved
     bool hasContext() const;
     static void linkGroup(std::initializer_list<OptionButton*> group);
 

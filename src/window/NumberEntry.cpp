@@ -18,6 +18,9 @@ const NumberFieldFamily XoverQ{{}, QStringLiteral("  Valor de Q incorrecto"), '?
 const NumberFieldFamily Dynamics{
     {'-', '+', kCtrlC, kCtrlV, kCtrlX, kCtrlZ}, QStringLiteral("  Valor Incorrecto"), '?'};
 const NumberFieldFamily CompKnee{{}, QStringLiteral("  Valor Incorrecto"), '?'};
+const NumberFieldFamily BandGain{{'-'}, QStringLiteral("  Valor Incorrecto"), '?'};
+const NumberFieldFamily BandFrequency{{}, QStringLiteral("  Valor de frecuencia incorrecto"), '?'};
+const NumberFieldFamily BandQ{{}, QStringLiteral("  Valor de Q incorrecto"), ' '};
 } // namespace NumberFields
 
 void NumberFieldKey(const NumberFieldFamily& family, int& key, MessageBoxService& msg, int decimalComma,

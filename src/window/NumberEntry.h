@@ -24,6 +24,9 @@ extern const NumberFieldFamily XoverQ;
 // Limiter Text500, Text503, Text504; compressor Text400, Text401, Text403, Text404.
 extern const NumberFieldFamily Dynamics;
 extern const NumberFieldFamily CompKnee; // Text402: no sign, no Ctrl keys
+extern const NumberFieldFamily BandGain;      // Text9
+extern const NumberFieldFamily BandFrequency; // Text4
+extern const NumberFieldFamily BandQ;         // Text5, Text50
 } // namespace NumberFields
 
 // Runs one key of a number field of `family`: the digits, Backspace and the family's extra keys

@@ -145,6 +145,9 @@ class MouseLabel : public QLabel {
         : QLabel(parent), l_(l), after_(std::move(after)) {
         setMouseTracking(true);
     }
+    // Twips added to the pointer's position: where the widget's corner lies in the control's own
+    // box when the widget is drawn at another size than the control's.
+    void setOrigin(QPoint twips) { origin_ = twips; }
 
   protected:
     void mousePressEvent(QMouseEvent* e) override {
@@ -161,12 +164,14 @@ class MouseLabel : public QLabel {
     bool run(const MouseProcedure& p, int button, QMouseEvent* e) {
         if (!p) return false;
         const QPoint at = e->position().toPoint();
-        p(button, ShiftKeys(e->modifiers()), at.x() * kTwipsPerPixel, at.y() * kTwipsPerPixel);
+        p(button, ShiftKeys(e->modifiers()), at.x() * kTwipsPerPixel + origin_.x(),
+          at.y() * kTwipsPerPixel + origin_.y());
         if (after_) after_();
         return true;
     }
     Label& l_;
     std::function<void()> after_;
+    QPoint origin_;
 };
 
 } // namespace
@@ -267,14 +272,18 @@ QLabel* ControlBinder::label(Label& l, QWidget* parent, const QRect& r) {
     return w;
 }
 
-QLabel* ControlBinder::marker(Label& l, QWidget* parent, int size) {
+QLabel* ControlBinder::marker(Label& l, QWidget* parent, int size, int shiftY) {
     auto* m = new MouseLabel(parent, l, [this] { after(); });
     m->setAlignment(Qt::AlignCenter);
-    onSync([m, &l, size] {
+    onSync([m, &l, size, shiftY] {
         if (m->text() != l.Caption) m->setText(l.Caption);
         const int cx = TwipsToPixels(l.Left + l.Width / 2);
-        const int cy = TwipsToPixels(l.Top + l.Height / 2);
+        const int cy = TwipsToPixels(l.Top + l.Height / 2 + shiftY);
         m->setGeometry(cx - size / 2, cy - size / 2, size, size);
+        // The pointer's position is passed inside the control's box: the widget's centre is the
+        // box's centre.
+        m->setOrigin(
+            QPoint(l.Width / 2 - size * kTwipsPerPixel / 2, l.Height / 2 - size * kTwipsPerPixel / 2));
         ShowControlState(m, l);
     });
     return m;

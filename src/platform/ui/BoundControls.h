@@ -60,9 +60,10 @@ class ControlBinder {
 
     QGroupBox* frame(Frame& f, QWidget* parent, const QRect& r);
     QLabel* label(Label& l, QWidget* parent, const QRect& r);
-    // A label placed by its own twips (centred on them, `size` pixels square) that passes the
-    // mouse to its procedures; for markers drawn over a picture.
-    QLabel* marker(Label& l, QWidget* parent, int size);
+    // A label placed by its own twips (centred on them, `size` pixels square, drawn `shiftY` twips
+    // lower) that passes the mouse to its procedures with the pointer's position inside the
+    // label's own box; for markers drawn over a picture.
+    QLabel* marker(Label& l, QWidget* parent, int size, int shiftY = 0);
     QPushButton* button(CommandButton& b, QWidget* parent, const QRect& r);
     QLineEdit* textBox(TextBox& t, QWidget* parent, const QRect& r);
     QSlider* slider(Slider& s, QWidget* parent, const QRect& r);

@@ -1,5 +1,6 @@
 #include "window/ui/FrmCtrlView.h"
 
+#include "graph/MarkerScale.h"
 #include "platform/ui/BoundControls.h"
 #include "platform/ui/ViewSupport.h"
 
@@ -131,7 +132,7 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     const int count = ChannelBandCount(g);
     std::vector<QLabel*> markers;
     for (int b = first; b < first + count; ++b) {
-        QLabel* m = bind_.marker(f.Label5[U(b)], pic, kMarkerSize);
+        QLabel* m = bind_.marker(f.Label5[U(b)], pic, kMarkerSize, MarkerViewShiftTwips());
         m->setStyleSheet(
             QStringLiteral("background-color: #ffff80; border: 1px solid black; font-size: 7pt;"));
         markers.push_back(m);
@@ -201,7 +202,10 @@ void FrmCtrlView::buildEqualiser(int ch, QWidget* parent) {
     }
     const int bx = 6 + 7 * kBandColumn;
     bind_.button(f.Command1[U(ch)], eq, QRect(bx, 18, 100, 30));
-    bind_.button(f.Command40[U(ch)], eq, QRect(bx, 54, 100, 40));
+    // The bypass button lies over the frame, not in it: the frame is disabled while the
+    // equaliser is bypassed, and the button must stay usable to switch it back.
+    bind_.button(f.Command40[U(ch)], parent, QRect(6 + bx, top + 54, 100, 40))
+        ->setObjectName(QStringLiteral("Command40_%1").arg(ch));
     const char* rows[] = {"Gain dB", "Freq Hz", "Q", "BW oct"};
     for (int i = 0; i < 4; ++i)
         caption(QString::fromLatin1(rows[i]), eq, QRect(bx + 4, 180 + 24 * i, 90, 20));
@@ -341,6 +345,7 @@ void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
 
 void FrmCtrlView::sync() {
     setWindowTitle(frm_.Caption);
+    ShowMousePointer(this, frm_.MousePointer);
     bind_.sync();
     // The three sections lie in one place: only the one in front is seen.
     for (int ch = 0; ch < kChannels; ++ch)
