@@ -3,6 +3,7 @@
 #include "bus/FrmSearchNet.h"
 #include "bus/FrmSelect.h"
 #include "bus/ui/FrmEquipoView.h"
+#include "bus/ui/FrmNameDeviceView.h"
 #include "bus/ui/FrmSearchNetView.h"
 #include "bus/ui/FrmSelectView.h"
 #include "bus/ui/FrmWaitView.h"
@@ -20,8 +21,10 @@
 #include "startup/ui/LoginDialog.h"
 #include "startup/ui/MDIFrmMainView.h"
 #include "startup/ui/SplashView.h"
+#include "startup/ui/VersionDialog.h"
 #include "window/EditingWindowParts.h"
 #include "window/ui/EditingWindowViews.h"
+#include "window/ui/FrmVmView.h"
 
 #include <QApplication>
 #include <memory>
@@ -34,6 +37,11 @@ class StartupRun : public SplashSteps {
         : st_(st), sv_(sv), dialogs_(dialogs), link_(link), idPort_(idPort) {
         dialogs_.Register<FrmEquipo>(
             [](FrmEquipo& e, QWidget* parent) { return new FrmEquipoView(e, parent); });
+        // The editing window's About box and rename dialog.
+        dialogs_.Register<FrmVersion>(
+            [](FrmVersion& v, QWidget* parent) { return new VersionDialog(v, parent); });
+        dialogs_.Register<FrmNameDevice>(
+            [](FrmNameDevice& n, QWidget* parent) { return new FrmNameDeviceView(n, parent); });
     }
 
     void attach(frmSplash& splash, SplashView& view) {
@@ -77,6 +85,15 @@ class StartupRun : public SplashSteps {
         editing_ = std::make_unique<EditingWindowParts>(st_, link_, sv_, linked_);
         editingViews_ = std::make_unique<EditingWindowViews>(editing_->service, mainView_->mdiArea());
         listForm_->setEditingWindows(&editing_->service);
+        // The speaker library download's wait box, over the main window; the download shows the
+        // pointers of the main window and the editing window at once.
+        dialogs_.Register<FrmVm>([this](FrmVm& w, QWidget*) { return new FrmVmView(w, mainView_.get()); });
+        editing_->context.deviceList = listForm_.get();
+        editing_->context.mainMousePointer = &main_->MousePointer;
+        editing_->context.refreshWindows = [this] {
+            mainView_->sync();
+            editingViews_->syncAll();
+        };
         main_->setDeviceList(listForm_.get());
         // The start-up scan shows its progress in the start-up window's labels.
         main_->setScanLabels({&splash_->Label2, &splash_->Label3, [this] {

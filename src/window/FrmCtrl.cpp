@@ -182,8 +182,10 @@ void FrmCtrl::designControls() {
     Command2[10].ToolTipText = "Store Project";
     Command2[11].Caption = " Leer memoria";
     Command2[11].ToolTipText = "Leer memoria equipo";
-    for (int i : {2, 3, 4, 7})
-        Command2[i].Visible = false; // no such buttons in the design
+    Command2[2].Caption = "Borrar memoria";
+    Command2[2].ToolTipText = "Borrar memoria equipo";
+    for (int i : {3, 4, 7})
+        Command2[i].Visible = false; // no such buttons
     Command16[0].Caption = "Save Outputs to PC";
     Command16[1].Caption = "Load Outputs from PC";
     Command11.Caption = "Copy Data";
@@ -208,7 +210,7 @@ void FrmCtrl::bindProcedures() {
         Check2[U(ch)].Click = [this, ch] { Check2_Click(ch); };
     for (int i = 0; i < 2; ++i)
         Option1[U(i)].Click = [this, i] { Option1_Click(i); };
-    Check10.Click = [this] { Check10_Click(); };
+    bindUtilitiesBar();
 }
 
 void FrmCtrl::setContext(WindowContext* cx) {
