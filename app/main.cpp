@@ -3,11 +3,13 @@
 #include "bus/FrmSearchNet.h"
 #include "bus/FrmSelect.h"
 #include "bus/ui/FrmEquipoView.h"
+#include "bus/ui/FrmNameDeviceView.h"
 #include "bus/ui/FrmSearchNetView.h"
 #include "bus/ui/FrmSelectView.h"
 #include "bus/ui/FrmWaitView.h"
 #include "common/AppState.h"
 #include "link/Link.h"
+#include "memories/MemoryActions.h"
 #include "memories/ui/MemoryViews.h"
 #include "memories/ui/FrmStorePrjView.h"
 #include "platform/BusyPointer.h"
@@ -23,9 +25,11 @@
 #include "startup/ui/LoginDialog.h"
 #include "startup/ui/MDIFrmMainView.h"
 #include "startup/ui/SplashView.h"
+#include "startup/ui/VersionDialog.h"
 #include "window/EditingWindowParts.h"
 #include "window/ui/EditingWindowViews.h"
 #include "window/ui/FrmSelFilterView.h"
+#include "window/ui/FrmVmView.h"
 
 #include <QApplication>
 #include <memory>
@@ -43,6 +47,11 @@ class StartupRun : public SplashSteps {
         RegisterFrmStorePrjView(dialogs_);
         dialogs_.Register<FrmSelFilter>(
             [](FrmSelFilter& f, QWidget* parent) { return new FrmSelFilterView(f, parent); });
+        // The editing window's About box and rename dialog.
+        dialogs_.Register<FrmVersion>(
+            [](FrmVersion& v, QWidget* parent) { return new VersionDialog(v, parent); });
+        dialogs_.Register<FrmNameDevice>(
+            [](FrmNameDevice& n, QWidget* parent) { return new FrmNameDeviceView(n, parent); });
     }
 
     void attach(frmSplash& splash, SplashView& view) {
@@ -84,8 +93,20 @@ class StartupRun : public SplashSteps {
         link_.setFailureSink(listForm_.get());
         // The editing windows, their graph and the routines their handlers call.
         editing_ = std::make_unique<EditingWindowParts>(st_, link_, sv_, linked_);
+        // The top bar's memory, file and preset procedures work on the editing windows' context.
+        actions_ = std::make_unique<MemoryActions>(editing_->context);
+        editing_->context.actions = actions_.get();
         editingViews_ = std::make_unique<EditingWindowViews>(editing_->service, mainView_->mdiArea());
         listForm_->setEditingWindows(&editing_->service);
+        // The speaker library download's wait box, over the main window; the download shows the
+        // pointers of the main window and the editing window at once.
+        dialogs_.Register<FrmVm>([this](FrmVm& w, QWidget*) { return new FrmVmView(w, mainView_.get()); });
+        editing_->context.deviceList = listForm_.get();
+        editing_->context.mainMousePointer = &main_->MousePointer;
+        editing_->context.refreshWindows = [this] {
+            mainView_->sync();
+            editingViews_->syncAll();
+        };
         main_->setDeviceList(listForm_.get());
         // The start-up scan shows its progress in the start-up window's labels.
         main_->setScanLabels({&splash_->Label2, &splash_->Label3, [this] {
@@ -118,6 +139,7 @@ class StartupRun : public SplashSteps {
     std::unique_ptr<FrmSearchNet> listForm_;
     NoLinkedDevices linked_; // until linked devices are served
     std::unique_ptr<EditingWindowParts> editing_;
+    std::unique_ptr<MemoryActions> actions_;
     std::unique_ptr<MDIFrmMain> main_;
     std::unique_ptr<MDIFrmMainView> mainView_;
     std::unique_ptr<EditingWindowViews> editingViews_;

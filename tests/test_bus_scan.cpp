@@ -33,6 +33,7 @@ struct RecordingList : DeviceListHost {
     int unloaded = 0;
     void ShowDeviceList(const QString& caption) override { shown << caption; }
     void UnloadDeviceList() override { ++unloaded; }
+    void ShowRenamedRow(int) override {}
 };
 
 // Labels of the start-up scan with every caption recorded at each refresh.

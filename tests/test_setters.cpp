@@ -476,8 +476,9 @@ TEST(LockStateTest, OnlyExactlyOneLocks) {
         ApplyLockState(env.cx);
         FrmCtrl& w = env.w();
         const std::vector<const Control*> controls = {
-            &w.Frame25[0],  &w.Frame25[1],   &w.Frame25[2],   &w.Command2[0], &w.Command2[1], &w.Command2[8],
-            &w.Command2[9], &w.Command2[10], &w.Command2[11], &w.Command11,   &w.Command18,   &w.Command19};
+            &w.Frame25[0],  &w.Frame25[1],  &w.Frame25[2],   &w.Command2[0],  &w.Command2[1],
+            &w.Command2[8], &w.Command2[9], &w.Command2[10], &w.Command2[11], &w.Command11,
+            &w.Command18,   &w.Command19,   &w.Command2[2],  &w.Command2[6]};
         for (const Control* c : controls)
             EXPECT_EQ(c->Enabled, lock != 1.0) << lock;
         EXPECT_TRUE(w.Check10.Enabled);

@@ -1,6 +1,6 @@
 #pragma once
-// How the main window and the rescan reach the device list window, which lives inside the main
-// window and is built on its own.
+// How the main window, the rescan and the rename reach the device list window, which lives inside
+// the main window and is built on its own.
 #include <QString>
 
 class DeviceListHost {
@@ -11,4 +11,7 @@ class DeviceListHost {
     virtual void ShowDeviceList(const QString& caption) = 0;
     // Closes the device list before a rescan (the list refuses to close otherwise).
     virtual void UnloadDeviceList() = 0;
+    // Shows the device's new name in the row that lists it, out of the link group; nothing when
+    // no row lists the device.
+    virtual void ShowRenamedRow(int busAddress) = 0;
 };

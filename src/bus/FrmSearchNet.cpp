@@ -311,6 +311,19 @@ void FrmSearchNet::ShowRowDisconnected(int row, int busAddress) {
     refresh();
 }
 
+void FrmSearchNet::ShowRenamedRow(int busAddress) {
+    const int row = st_.ListedRow(busAddress);
+    if (row < 0 || row >= MSFlexGrid1.rows()) return;
+    MSFlexGrid1.setTextMatrix(row, 0, TwoDigits(busAddress % 33));
+    MSFlexGrid1.setTextMatrix(row, 1, st_.DeviceName[static_cast<size_t>(busAddress)]);
+    MSFlexGrid1.setTextMatrix(row, 2, QStringLiteral("OFF"));
+    st_.LinkOn[static_cast<size_t>(row)] = false;
+    MSFlexGrid1.Row = row;
+    MSFlexGrid1.Col = 2;
+    MSFlexGrid1.setCellBackColor(row, 2, RGBValue(255, 255, 255));
+    refresh();
+}
+
 void FrmSearchNet::CloseDeviceWindow(int busAddress) {
     if (windows_) windows_->CloseDeviceWindow(busAddress);
 }

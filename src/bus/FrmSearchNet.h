@@ -63,9 +63,10 @@ class FrmSearchNet : public LinkFailureSink, public DeviceListHost, public Dialo
     void QueryUnloadForRescan(bool& cancel);
 
     // DeviceListHost: shows the list loaded afresh (a shown list is closed first); closes it
-    // for the rescan.
+    // for the rescan; shows a renamed device's row.
     void ShowDeviceList(const QString& caption) override;
     void UnloadDeviceList() override;
+    void ShowRenamedRow(int busAddress) override;
 
     // LinkFailureSink: the row of a device whose exchange failed, and its window.
     void ShowRowDisconnected(int row, int busAddress) override;

@@ -122,6 +122,8 @@ struct AppState {
     bool CloseForCopy = false;       // the copy dialog is closing a target device's window
     int16_t CloseForCopyDevice = 0;  // that device's bus address
     int16_t FilterDialogBand = 0;    // equaliser band 0..18 the filter-type dialog works on
+    int16_t CopySource = 0;          // bus address whose program the copy dialog copies from
+    QString BadCharMessage;          // the last refusal of a name field's key filter
 
     // ---- Channel parameter setters ----
     std::array<int16_t, 2> AddInputGain{}; // 1: output graph k + 1 shows "Output+Input"

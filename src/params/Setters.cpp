@@ -375,7 +375,8 @@ void ApplyLockState(WindowContext& cx) {
     const bool enabled = !(cx.rec().UnitLock == 1.0);
     for (Frame& f : w.Frame25)
         f.Enabled = enabled;
-    for (int i : {0, 1, 8, 9, 10, 11})
+    // The program, memory and utility buttons, the delete and rename buttons included.
+    for (int i : {0, 1, 2, 6, 8, 9, 10, 11})
         w.Command2[at(i)].Enabled = enabled;
     w.Command11.Enabled = enabled;
     w.Command18.Enabled = enabled;

@@ -217,7 +217,11 @@ struct ListBox : Control {
 struct ProgressBar : Control {
     int Min = 0, Max = 100;
     int value() const { return value_; }
-    void setValue(int v) { value_ = std::clamp(v, Min, Max); }
+    void setValue(int v) {
+        value_ = std::clamp(v, Min, Max);
+        if (Changed) Changed();
+    }
+    std::function<void()> Changed; // run when the value was set, so a view can repaint at once
 
   private:
     int value_ = 0;

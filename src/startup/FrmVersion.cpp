@@ -23,5 +23,5 @@ void FrmVersion::Form_Load() {
 
 void FrmVersion::Command1_Click() {
     Unloaded = true;
-    if (Unload) Unload();
+    Unload();
 }

@@ -2,11 +2,12 @@
 // The About box of an editing window: software version, the device's firmware and model.
 #include "common/AppState.h"
 #include "platform/Controls.h"
+#include "platform/Dialogs.h"
 
 #include <array>
-#include <functional>
 
-class FrmVersion {
+// Shown modally through the dialog service; OK unloads it.
+class FrmVersion : public DialogWindow {
   public:
     explicit FrmVersion(const AppState& st);
 
@@ -16,8 +17,7 @@ class FrmVersion {
     Label Label3;                // firmware version of the current window's device
     Label Label4;                // model name
     CommandButton Command1;      // OK
-    bool Unloaded = false;
-    std::function<void()> Unload;
+    bool Unloaded = false;       // OK was pressed
 
     void Form_Load();
     void Command1_Click();

@@ -11,15 +11,17 @@
 
 struct EditingWindowParts {
     // `graph`, when given, takes the place of the program's response graph (tests that record
-    // the graph calls); it must outlive the parts.
+    // the graph calls); `actions`, when given, serves the top bar's memory, file and preset
+    // buttons, which otherwise do nothing. Both must outlive the parts.
     EditingWindowParts(AppState& st, Link& link, Services& sv, LinkedRoutines& linked,
-                       CurrentWindowGraph* graph = nullptr);
+                       CurrentWindowGraph* graph = nullptr, ProgramActions* actions = nullptr);
     EditingWindowParts(const EditingWindowParts&) = delete;
     EditingWindowParts& operator=(const EditingWindowParts&) = delete;
 
     CtrlWindowSlots windows;
     ModGraph modGraph;
     CurrentWindowModGraph programGraph;
+    NoProgramActions noActions;
     WindowContext context;
     EditingWindowService service;
 };

@@ -184,8 +184,10 @@ void FrmCtrl::designControls() {
     Command2[10].ToolTipText = "Store Project";
     Command2[11].Caption = " Leer memoria";
     Command2[11].ToolTipText = "Leer memoria equipo";
-    for (int i : {2, 3, 4, 7})
-        Command2[i].Visible = false; // no such buttons in the design
+    Command2[2].Caption = "Borrar memoria";
+    Command2[2].ToolTipText = "Borrar memoria equipo";
+    for (int i : {3, 4, 7})
+        Command2[i].Visible = false; // no such buttons
     Command16[0].Caption = "Save Outputs to PC";
     Command16[1].Caption = "Load Outputs from PC";
     Command11.Caption = "Copy Data";
@@ -212,9 +214,9 @@ void FrmCtrl::bindProcedures() {
         Option1[U(i)].Click = [this, i] { Option1_Click(i); };
     bindDelayPanel();
     bindLimiterPanel();
-    Check10.Click = [this] { Check10_Click(); };
     bindXoverPanel();
     bindEqualiserPanel();
+    bindUtilitiesBar();
 }
 
 void FrmCtrl::setContext(WindowContext* cx) {

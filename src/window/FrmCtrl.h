@@ -138,7 +138,7 @@ struct FrmCtrlControls {
     // ---- Channel sections and the top bar ----
     std::array<Frame, kChannels> Frame25{};           // "ENTRADA DE CANAL", "OUTPUT CHANNEL LOW", ".. HIGH"
     std::array<CommandButton, kChannels> Command15{}; // section selector (service mode)
-    std::array<CommandButton, 12> Command2{};         // 0, 1, 5, 6, 8, 9, 10, 11 in the design
+    std::array<CommandButton, 12> Command2{};         // 0, 1, 2, 5, 6, 8, 9, 10, 11 shown
     std::array<CommandButton, 2> Command16{};         // "Save Outputs to PC", "Load Outputs from PC"
     CommandButton Command11;                          // "Copy Data"
     CommandButton Command17;                          // "Store Factory Project"
@@ -224,8 +224,6 @@ class FrmCtrl : public FrmCtrlControls {
     void Text402_KeyPress(int ch, int& keyAscii); // compressor knee
     void Text403_KeyPress(int ch, int& keyAscii); // compressor release
     void Text404_KeyPress(int ch, int& keyAscii); // compressor attack
-    // Utilities (FrmCtrlUtilities.cpp).
-    void Check10_Click(); // "Bloquear Unidad"
     // Crossover panel (FrmCtrlXover.cpp), each with the filter index k 0..3. "Link Frequency"
     // (Check1) has no procedure of its own: the frequency handlers read it.
     void Combo2_Click(int k); // filter type chosen
@@ -271,6 +269,17 @@ class FrmCtrl : public FrmCtrlControls {
     void Label5_MouseDown(int b, int button, int shift, int x, int y);
     void Label5_MouseMove(int b, int button, int shift, int x, int y);
     void Label5_MouseUp(int b, int button, int shift, int x, int y);
+    // Top bar (FrmCtrlUtilities.cpp).
+    // 0 open and 1 save a program file, 2 "Borrar memoria", 6 "Edit name device", 8 the About
+    // box, 9 " Guardar memoria", 11 " Leer memoria"; any other index does nothing.
+    void Command2_Click(int index);
+    void Command11_Click();            // "Copy Data"
+    void Command15_Click(int section); // brings channel section 0..2 to the front
+    void Command16_Click(int index);   // 0 "Save Outputs to PC", 1 "Load Outputs from PC"
+    void Command17_Click();            // "Store Factory Project"
+    void Command18_Click();            // "Leer tipo sistema"
+    void Command19_Click();            // "Firmware Librerias": the speaker library download
+    void Check10_Click();              // "Bloquear Unidad"
 
   private:
     void designControls();
@@ -288,6 +297,18 @@ class FrmCtrl : public FrmCtrlControls {
     }
     // True while a ping holds the link: no exchange can start, so no edit may begin.
     bool linkHeld() const;
+    // Frame of the top bar's buttons: EditBusy held for the run (and any dialog it shows), the
+    // window made current before `body`; nothing without a context.
+    template <typename Body> void barFrame(Body body) {
+        if (!cx_) return;
+        const auto editBusy = RaiseEditBusy(st_);
+        LoadCorrectWindow();
+        body();
+    }
+    // Top bar: its bindings, the rename dialog, and this window's and the main window's pointer.
+    void bindUtilitiesBar();
+    void showNameDevice();
+    void setPointers(int pointer);
     // Enter in the gain field of channel ch: false when its text is not a number.
     bool applyGainText(int ch);
     // Delay, temperature, limiter and compressor panels: their bindings and Enter rules.

@@ -1,10 +1,13 @@
 #pragma once
-// Recording stand-ins for the response graph and the linked-device routines, shared by every
-// test: each call is noted as a short text ("band 7", "redraw 1", "gain 0", "delayunit").
+// Recording stand-ins for the response graph, the linked-device routines and the top bar's program
+// actions, shared by every test: each call is noted as a short text ("band 7", "redraw 1",
+// "gain 0", "delayunit", "store").
 #include "common/AppState.h"
 #include "linked/LinkedRoutines.h"
+#include "memories/ProgramActions.h"
 #include "params/EqServices.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,4 +39,35 @@ struct RecordingLinked : LinkedRoutines {
     void LinkDelayUnit() override { calls.push_back("delayunit"); }
     void LinkTemperature() override { calls.push_back("temperature"); }
     void LinkTempUnit() override { calls.push_back("tempunit"); }
+};
+
+struct RecordingActions : ProgramActions {
+    std::vector<std::string> calls;
+    std::vector<bool> editBusyAtCall; // EditBusy when each call was made
+    const AppState* st = nullptr;
+    int speakerRecords = 255;                   // what the speaker list pick answers
+    std::function<void(ProgressBar&)> download; // what the library download does with the bar
+
+    void note(std::string s) {
+        calls.push_back(std::move(s));
+        editBusyAtCall.push_back(st && st->EditBusy);
+    }
+    void OpenProgramFile() override { note("openfile"); }
+    void SaveProgramFile() override { note("savefile"); }
+    void ShowDeleteProg() override { note("delete"); }
+    void ShowStore() override { note("store"); }
+    void ShowRead() override { note("read"); }
+    void ShowCopy() override { note("copy"); }
+    void SaveOutputPresetFile() override { note("savepreset"); }
+    void OpenOutputPresetFile() override { note("openpreset"); }
+    void ShowStorePrj() override { note("storeprj"); }
+    void ShowType() override { note("type"); }
+    int OpenSpeakerLibFile() override {
+        note("speakerfile");
+        return speakerRecords;
+    }
+    void DownloadSpeakerLib(ProgressBar& bar) override {
+        note("download");
+        if (download) download(bar);
+    }
 };

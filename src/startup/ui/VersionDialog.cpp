@@ -31,7 +31,7 @@ VersionDialog::VersionDialog(FrmVersion& form, QWidget* parent) : QDialog(parent
     auto* ok = new QPushButton(form_.Command1.Caption, this);
     outer->addWidget(ok, 0, Qt::AlignCenter);
     BindButton(ok, form_.Command1, nullptr);
-    form_.Unload = [this] { accept(); };
+    sync();
 }
 
 void VersionDialog::sync() {

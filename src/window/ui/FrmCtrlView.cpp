@@ -81,16 +81,18 @@ void FrmCtrlView::buildTopBar() {
         b->setIcon(style()->standardIcon(icon));
         b->setObjectName(QStringLiteral("Command2_%1").arg(i));
     }
-    x += 8;
-    for (int i : {9, 11, 10, 8})
-        bind_.button(f.Command2[U(i)], bar, next(72))->setObjectName(QStringLiteral("Command2_%1").arg(i));
-    bind_.button(f.Command11, bar, next(64));
-    bind_.button(f.Command18, bar, next(76));
-    bind_.button(f.Command19, bar, next(76));
-    bind_.button(f.Command6[0], bar, next(60));
-    bind_.button(f.Command6[1], bar, next(60));
-    x += 8;
-    bind_.check(f.Check10, bar, QRect(x, 4, 120, 40))->setObjectName(QStringLiteral("Check10"));
+    x += 6;
+    // "Borrar memoria" beside " Leer memoria".
+    for (int i : {9, 11, 2, 10, 8})
+        bind_.button(f.Command2[U(i)], bar, next(68))->setObjectName(QStringLiteral("Command2_%1").arg(i));
+    bind_.button(f.Command11, bar, next(60))->setObjectName(QStringLiteral("Command11"));
+    bind_.button(f.Command18, bar, next(70))->setObjectName(QStringLiteral("Command18"));
+    bind_.button(f.Command19, bar, next(70))->setObjectName(QStringLiteral("Command19"));
+    bind_.button(f.Command6[0], bar, next(52));
+    bind_.button(f.Command6[1], bar, next(52));
+    x += 4;
+    bind_.check(f.Check10, bar, QRect(x, 4, kClientWidth - x - 4, 40))
+        ->setObjectName(QStringLiteral("Check10"));
 
     // Second row: the buttons shown in service mode only.
     x = 4;
@@ -102,9 +104,9 @@ void FrmCtrlView::buildTopBar() {
     for (int i = 0; i < kChannels; ++i)
         bind_.button(f.Command15[U(i)], bar, next2(150))
             ->setObjectName(QStringLiteral("Command15_%1").arg(i));
-    bind_.button(f.Command16[0], bar, next2(130));
-    bind_.button(f.Command16[1], bar, next2(130));
-    bind_.button(f.Command17, bar, next2(130));
+    bind_.button(f.Command16[0], bar, next2(130))->setObjectName(QStringLiteral("Command16_0"));
+    bind_.button(f.Command16[1], bar, next2(130))->setObjectName(QStringLiteral("Command16_1"));
+    bind_.button(f.Command17, bar, next2(130))->setObjectName(QStringLiteral("Command17"));
 }
 
 void FrmCtrlView::buildSection(int ch) {
