@@ -171,3 +171,126 @@ TEST(SpeakerLibraryTest, DemoModeAndFailuresOfTheDownload) {
     EXPECT_EQ(e.sink.closed, std::vector<int>{EqTestEnv::kDev});
     EXPECT_NE(e.st.PresetStatus[EqTestEnv::kDev][9], SpkRec::kUsed);
 }
+
+namespace {
+// The system type dialog of the same window, the device's slots 0 "Bass" and 2 "MONITOR" used,
+// the image's input gain, name and mute byte marked. Slot 2 holds the default outputs with output
+// gains of 10 and 20 (a program that the window load keeps as it is).
+struct TypeEnv : SpeakerEnv {
+    std::array<uint8_t, 160> slot{};
+
+    TypeEnv() {
+        for (auto [s, name] : {std::pair{0, "Bass           "}, {2, "MONITOR        "}}) {
+            st.PresetStatus[kDev][U(s)] = SpkRec::kUsed;
+            st.PresetName[kDev][U(s)] = name;
+        }
+        std::copy_n(st.Tables.DefaultProgram.begin() + 48, 160, slot.begin());
+        slot[U(st.Tables.GainBase[1] + 1 - 48)] = 10;
+        slot[U(st.Tables.GainBase[2] + 1 - 48)] = 20;
+        std::copy(slot.begin(), slot.end(), device->mem.begin() + SpeakerSlotAddress(2, 16));
+        img().SetByte(st.Tables.GainBase[0] + 1, 30);
+        img().SetByte(32, 11); // "K"
+        img().SetByte(st.Tables.MuteAddr, 2);
+        st.LastSystemType[kDev] = 255;
+        device->mem[287] = 9;
+        st.ReportCommErrors = true;
+    }
+    // Opens the dialog from the top bar; `run` does what the operator does in it.
+    void show(std::function<void(FrmType&)> run) {
+        dialogs.Script<FrmType>(std::move(run));
+        actions.ShowType();
+    }
+};
+} // namespace
+
+TEST(SystemTypeTest, ListsTheSlotsAndTheLastTypeLoaded) {
+    TypeEnv e;
+    // t: the last type loaded; what Text1 and the current row then show.
+    for (auto [t, text, row] : {std::tuple{255, "Default", 0}, {3, "Default", 0}, {2, "03 MONITOR        ", 2}}) {
+        e.st.LastSystemType[EqTestEnv::kDev] = static_cast<int16_t>(t);
+        e.show([&](FrmType& f) {
+            EXPECT_EQ(f.Text1.Text, text) << t;
+            EXPECT_EQ(f.List1.listIndex(), row) << t;
+            EXPECT_EQ(f.List1.items.size(), 16);
+            EXPECT_EQ(f.List1.items[0], "01 - Bass           ");
+            EXPECT_EQ(f.List1.items[1], "02 - Vacia");
+            EXPECT_EQ(f.List1.items[15], "16 - Vacia");
+            EXPECT_TRUE(f.Command1[0].Enabled);
+        });
+    }
+    e.st.DemoMode = true;
+    e.show([](FrmType& f) { EXPECT_FALSE(f.Command1[0].Enabled); });
+
+    // "No", and an empty slot after "Yes", leave the dialog open and send nothing.
+    e.st.DemoMode = false;
+    e.msg.answers = {MsgAnswer::No, MsgAnswer::Yes};
+    e.show([](FrmType& f) {
+        f.List1.setListIndex(0);
+        f.Command1_Click(0);
+        f.List1.setListIndex(5);
+        f.Command1_Click(0);
+        EXPECT_TRUE(f.IsShown());
+    });
+    EXPECT_EQ(e.msg.texts(), (QStringList{"                Esta Seguro?", "                Esta Seguro?", "Memoria Vacia"}));
+    EXPECT_EQ(e.msg.shown.back().icon, MsgIcon::Critical);
+    EXPECT_TRUE(e.bus.frames.empty());
+}
+
+TEST(SystemTypeTest, LoadsASlotIntoTheLiveOutputs) {
+    TypeEnv e;
+    const ProgRecord before = e.img();
+    e.show([](FrmType& f) {
+        f.List1.setListIndex(2);
+        f.Command1_Click(0);
+        EXPECT_EQ(f.ProgressBar1.Max, 75);
+        EXPECT_EQ(f.ProgressBar1.value(), 60);
+        EXPECT_FALSE(f.ProgressBar1.Visible);
+        EXPECT_FALSE(f.IsShown());
+    });
+    const auto sent = e.sent();
+    ASSERT_GT(sent.size(), 61u);
+    EXPECT_EQ(sent[0], FrameOf({0xF0, 0x65, 0x05, 0x2D, 0x06, 0x70, 0, 0, 0, 0, 0, 0, 0xF7}));
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(sent[U(i)][3], CmdRead8);
+        EXPECT_EQ(sent[U(i)][4] << 8 | sent[U(i)][5], 1280 + 176 * 2 + 16 + 8 * i) << i;
+    }
+    for (int i = 0; i < 40; ++i) {
+        const Frame13& f = sent[U(20 + i)];
+        EXPECT_EQ(f[3], CmdWrite4);
+        EXPECT_EQ(f[4] << 8 | f[5], 112 + 4 * i) << i;
+        EXPECT_EQ(Bytes(&f[6], 4), Bytes(&e.slot[U(4 * i)], 4)) << i;
+    }
+    EXPECT_EQ(sent[60], FrameOf({0xF0, 0x65, 0x05, 0x11, 0x01, 0x1F, 0, 0, 0x02, 0, 0, 0, 0xF7}));
+    for (int i = 0; i < 160; ++i) {
+        ASSERT_EQ(e.img().Byte(48 + i), e.slot[U(i)]) << i;
+        ASSERT_EQ(e.device->mem[U(112 + i)], e.slot[U(i)]) << i;
+    }
+    for (int i = 0; i < 48; ++i)
+        ASSERT_EQ(e.img().Byte(i), before.Byte(i)) << i;
+    EXPECT_EQ(e.rec().ChanGain[2], 20 / 2.0 - 36); // the window shows the loaded outputs
+    EXPECT_EQ(e.st.LastSystemType[EqTestEnv::kDev], 2);
+    EXPECT_EQ(e.device->mem[287], 2);
+
+    // The next opening shows the slot as the last type.
+    e.show([](FrmType& f) { EXPECT_EQ(f.Text1.Text, "03 MONITOR        "); });
+}
+
+TEST(SystemTypeTest, ASlotNotReadWholeChangesNothing) {
+    TypeEnv e;
+    e.device->silentAfter = 4; // silent at the fifth read
+    for (int i = 16; i < 176; ++i)
+        e.device->mem[U(SpeakerSlotAddress(2, i))] = static_cast<uint8_t>(3 * i + 1);
+    const ProgRecord before = e.img();
+    e.show([](FrmType& f) {
+        f.List1.setListIndex(2);
+        f.Command1_Click(0);
+        EXPECT_FALSE(f.IsShown());
+    });
+    EXPECT_EQ(e.bus.framesWithCommand(CmdRead8).size(), 4u + 5u);
+    EXPECT_TRUE(e.bus.framesWithCommand(CmdWrite4).empty());
+    EXPECT_EQ(e.sink.closed, std::vector<int>{EqTestEnv::kDev});
+    for (int i = 0; i < ProgRecord::kSize; ++i)
+        ASSERT_EQ(e.img().Byte(i), before.Byte(i)) << i;
+    EXPECT_EQ(e.st.LastSystemType[EqTestEnv::kDev], 255);
+    EXPECT_EQ(e.device->mem[287], 9);
+}
