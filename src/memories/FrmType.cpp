@@ -56,7 +56,8 @@ void FrmType::Command1_Click(int index) {
         return;
     }
     if (index != kLoad) return;
-    if (c_.msg.show(QStringLiteral("                Esta Seguro?"), kTitle, MsgButtons::YesNo) == MsgAnswer::No)
+    if (c_.msg.show(QStringLiteral("                Esta Seguro?"), kTitle, MsgButtons::YesNo) ==
+        MsgAnswer::No)
         return;
     const int s = List1.listIndex();
     if (s < 0 || s >= kSpeakerSlots) return;

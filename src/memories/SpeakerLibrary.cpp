@@ -4,8 +4,8 @@
 #include "memories/SpeakerList.h"
 
 FileDialogRequest SpeakerLibRequest(const AppState& st, int dev) {
-    return {QString(), ModelFolder(st, dev, QStringLiteral("FirmwareLib")), QStringLiteral("file Speaker (*.y12)"),
-            QStringLiteral("*.y12")};
+    return {QString(), ModelFolder(st, dev, QStringLiteral("FirmwareLib")),
+            QStringLiteral("file Speaker (*.y12)"), QStringLiteral("*.y12")};
 }
 
 int OpenSpeakerLibFile(AppState& st, MessageBoxService& msg, DialogService& dialogs, int dev) {

@@ -18,7 +18,8 @@ FrmTypeView::FrmTypeView(FrmType& form, QWidget* parent)
     QLabel* available = bind_.label(form_.Label1[1], this, {});
     list1_ = new QListWidget(this);
     list1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list1_->setMinimumSize(list1_->fontMetrics().horizontalAdvance(QStringLiteral("00 - WWWWWWWWWWWWWWW")) + 30,
+    list1_->setMinimumSize(list1_->fontMetrics().horizontalAdvance(QStringLiteral("00 - WWWWWWWWWWWWWWW")) +
+                               30,
                            list1_->fontMetrics().height() * 16 + 12);
     connect(list1_, &QListWidget::currentRowChanged, this, [this](int row) {
         form_.List1.setListIndex(row);
