@@ -42,7 +42,7 @@ class StartupRun : public SplashSteps {
         : st_(st), sv_(sv), dialogs_(dialogs), link_(link), idPort_(idPort) {
         dialogs_.Register<FrmEquipo>(
             [](FrmEquipo& e, QWidget* parent) { return new FrmEquipoView(e, parent); });
-        // The store, recall and delete dialogs of the device memories.
+        // The store, recall and delete dialogs of the device memories and the system type.
         RegisterMemoryViews(dialogs_);
         RegisterFrmStorePrjView(dialogs_);
         dialogs_.Register<FrmSelFilter>(

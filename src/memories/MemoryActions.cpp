@@ -4,7 +4,9 @@
 #include "memories/FrmRead.h"
 #include "memories/FrmStore.h"
 #include "memories/FrmStorePrj.h"
+#include "memories/FrmType.h"
 #include "memories/ProgramFiles.h"
+#include "memories/SpeakerLibrary.h"
 #include "params/ProgramLoad.h"
 #include "window/WindowContext.h"
 
@@ -75,4 +77,16 @@ void MemoryActions::ShowStorePrj() {
     FrmStorePrj form(cx_.st, cx_.link, cx_.msg, cx_.dialogs);
     form.Form_Load();
     cx_.dialogs.ShowModal(form);
+}
+
+void MemoryActions::ShowType() {
+    show<FrmType>();
+}
+
+int MemoryActions::OpenSpeakerLibFile() {
+    return ::OpenSpeakerLibFile(cx_.st, cx_.msg, cx_.dialogs, cx_.dev());
+}
+
+void MemoryActions::DownloadSpeakerLib(ProgressBar& bar) {
+    ::DownloadSpeakerLib(cx_.st, cx_.link, cx_.dev(), [&bar] { bar.setValue(bar.value() + 1); });
 }

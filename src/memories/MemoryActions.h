@@ -1,7 +1,7 @@
 #pragma once
 // The program's top-bar procedures for the device memories, program files, output presets and
-// the factory preset list, each for the device of the current editing window. The copy, system
-// type and speaker library procedures do nothing yet.
+// the factory preset list, the system type and the speaker library download, each for the device
+// of the current editing window. The copy does nothing yet.
 #include "memories/ProgramActions.h"
 
 #include <memory>
@@ -24,10 +24,11 @@ class MemoryActions : public ProgramActions {
     void OpenOutputPresetFile() override;
     void ShowStorePrj() override; // FrmStorePrj
 
+    void ShowType() override; // FrmType
+    int OpenSpeakerLibFile() override;
+    void DownloadSpeakerLib(ProgressBar& bar) override;
+
     void ShowCopy() override {}
-    void ShowType() override {}
-    int OpenSpeakerLibFile() override { return 255; }
-    void DownloadSpeakerLib(ProgressBar&) override {}
 
   private:
     class CurrentWindow;

@@ -2,6 +2,7 @@
 
 #include "memories/FrmDeleteProg.h"
 #include "memories/FrmRead.h"
+#include "memories/ui/FrmTypeView.h"
 #include "memories/ui/FrmStoreView.h"
 #include "memories/ui/MemoryListDialog.h"
 #include "platform/ui/QtDialogService.h"
@@ -18,4 +19,5 @@ void RegisterMemoryViews(QtDialogService& dialogs) {
     dialogs.Register<FrmStore>([](FrmStore& w, QWidget* parent) { return new FrmStoreView(w, parent); });
     dialogs.Register<FrmRead>([](FrmRead& w, QWidget* parent) { return ListDialog(w, parent); });
     dialogs.Register<FrmDeleteProg>([](FrmDeleteProg& w, QWidget* parent) { return ListDialog(w, parent); });
+    dialogs.Register<FrmType>([](FrmType& w, QWidget* parent) { return new FrmTypeView(w, parent); });
 }
