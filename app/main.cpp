@@ -80,7 +80,7 @@ class StartupRun : public SplashSteps {
             [this](FrmSearchNet& f, QWidget*) { return DeviceListDocument(f, mainView_->mdiArea()); });
         link_.setFailureSink(listForm_.get());
         // The editing windows, their graph and the routines their handlers call.
-        editing_ = std::make_unique<EditingWindowParts>(st_, link_, sv_, linked_);
+        editing_ = std::make_unique<EditingWindowParts>(st_, link_, sv_);
         editingViews_ = std::make_unique<EditingWindowViews>(editing_->service, mainView_->mdiArea());
         listForm_->setEditingWindows(&editing_->service);
         main_->setDeviceList(listForm_.get());
@@ -113,7 +113,6 @@ class StartupRun : public SplashSteps {
     // The window objects outlive the views that show them: the device list's view lives in the
     // main window's area.
     std::unique_ptr<FrmSearchNet> listForm_;
-    NoLinkedDevices linked_; // until linked devices are served
     std::unique_ptr<EditingWindowParts> editing_;
     std::unique_ptr<MDIFrmMain> main_;
     std::unique_ptr<MDIFrmMainView> mainView_;
