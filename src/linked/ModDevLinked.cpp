@@ -54,8 +54,8 @@ FrmCtrl* ModDevLinked::openWindow(int d) const {
 }
 
 void ModDevLinked::showDelay(FrmCtrl& w, int d, int k) {
-    const DelayReading r = ReadDelay(w.UpDown2[U(k)].value(), w.UpDown1[U(k)].value(), st_.DevTemperature[U(d)],
-                                     st_.DevRecs[U(d)].DelayUnit);
+    const DelayReading r = ReadDelay(w.UpDown2[U(k)].value(), w.UpDown1[U(k)].value(),
+                                     st_.DevTemperature[U(d)], st_.DevRecs[U(d)].DelayUnit);
     w.Text2[U(k)].Text = DelayFieldText(r, st_.Tables, st_.DecimalComma);
     st_.DelaySamples[U(d)][U(k)] = r.samples;
 }

@@ -111,8 +111,8 @@ DelayReading ReadDelay(int coarse, int fine, int temperature, int delayUnit) {
     const double metres = DelayMetres(coarse, fine);
     const double ms = metres / SoundMetresPerMs(std::clamp(temperature, -20, 50));
     const int unit = unitFlag(delayUnit);
-    return {unit == 0 ? std::floor(ms * 10000.0) / 10000.0 : metres, static_cast<int32_t>(std::floor(48.0 * ms)),
-            unit};
+    return {unit == 0 ? std::floor(ms * 10000.0) / 10000.0 : metres,
+            static_cast<int32_t>(std::floor(48.0 * ms)), unit};
 }
 
 QString DelayFieldText(const DelayReading& r, const ConstantTables& tables, int32_t decimalComma) {

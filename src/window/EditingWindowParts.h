@@ -29,5 +29,6 @@ struct EditingWindowParts {
     EditingWindowService service;
 
   private:
-    EditingWindowParts(AppState& st, Link& link, Services& sv, LinkedRoutines* linked, CurrentWindowGraph* graph);
+    EditingWindowParts(AppState& st, Link& link, Services& sv, LinkedRoutines* linked,
+                       CurrentWindowGraph* graph);
 };
