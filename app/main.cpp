@@ -92,7 +92,7 @@ class StartupRun : public SplashSteps {
             [this](FrmSearchNet& f, QWidget*) { return DeviceListDocument(f, mainView_->mdiArea()); });
         link_.setFailureSink(listForm_.get());
         // The editing windows, their graph and the routines their handlers call.
-        editing_ = std::make_unique<EditingWindowParts>(st_, link_, sv_, linked_);
+        editing_ = std::make_unique<EditingWindowParts>(st_, link_, sv_);
         // The top bar's memory, file and preset procedures work on the editing windows' context.
         actions_ = std::make_unique<MemoryActions>(editing_->context);
         editing_->context.actions = actions_.get();
@@ -137,7 +137,6 @@ class StartupRun : public SplashSteps {
     // The window objects outlive the views that show them: the device list's view lives in the
     // main window's area.
     std::unique_ptr<FrmSearchNet> listForm_;
-    NoLinkedDevices linked_; // until linked devices are served
     std::unique_ptr<EditingWindowParts> editing_;
     std::unique_ptr<MemoryActions> actions_;
     std::unique_ptr<MDIFrmMain> main_;

@@ -45,31 +45,19 @@ bool send(WindowContext& cx, uint8_t cmd, const Data8& d) {
 
 // ---- Delay ----
 
-// Air temperature of the device, held in the scroll bar's range.
-int deviceTemperature(const WindowContext& cx) {
-    return std::clamp<int>(cx.st.DevTemperature[at(cx.dev())], -20, 50);
-}
-
-struct DelayView {
-    double metres;
-    double msExact; // not truncated
-};
-
-DelayView delayOf(WindowContext& cx, int ch) {
+DelayReading delayOf(WindowContext& cx, int ch) {
     FrmCtrl& w = cx.win();
-    const double d = DelayMetres(w.UpDown2[at(ch)].value(), w.UpDown1[at(ch)].value());
-    return {d, d / SoundMetresPerMs(deviceTemperature(cx))};
+    return ReadDelay(w.UpDown2[at(ch)].value(), w.UpDown1[at(ch)].value(), cx.st.DevTemperature[at(cx.dev())],
+                     cx.rec().DelayUnit);
 }
 
 // Writes the delay of channel ch into its field in the record's unit.
-void showDelay(WindowContext& cx, int ch, const DelayView& v) {
-    const int unit = unitFlag(cx.rec().DelayUnit);
-    const double shown = unit == 0 ? std::floor(v.msExact * 10000.0) / 10000.0 : v.metres;
-    cx.win().Text2[at(ch)].Text = numberText(cx, shown) + cx.st.Tables.DelayUnitSuffix[at(unit)];
+void showDelay(WindowContext& cx, int ch, const DelayReading& r) {
+    cx.win().Text2[at(ch)].Text = DelayFieldText(r, cx.st.Tables, cx.st.DecimalComma);
 }
 
-void storeDelaySamples(WindowContext& cx, int ch, const DelayView& v) {
-    cx.st.DelaySamples[at(cx.dev())][at(ch)] = static_cast<int32_t>(std::floor(48.0 * v.msExact));
+void storeDelaySamples(WindowContext& cx, int ch, const DelayReading& r) {
+    cx.st.DelaySamples[at(cx.dev())][at(ch)] = r.samples;
 }
 
 void showTemperature(WindowContext& cx) {
@@ -117,6 +105,18 @@ double DelayMetres(int coarse, int fine) {
 
 double SoundMetresPerMs(int t) {
     return (0.6 * t + 331.3) / 1000.0;
+}
+
+DelayReading ReadDelay(int coarse, int fine, int temperature, int delayUnit) {
+    const double metres = DelayMetres(coarse, fine);
+    const double ms = metres / SoundMetresPerMs(std::clamp(temperature, -20, 50));
+    const int unit = unitFlag(delayUnit);
+    return {unit == 0 ? std::floor(ms * 10000.0) / 10000.0 : metres,
+            static_cast<int32_t>(std::floor(48.0 * ms)), unit};
+}
+
+QString DelayFieldText(const DelayReading& r, const ConstantTables& tables, int32_t decimalComma) {
+    return NumberText(r.shown, decimalComma) + tables.DelayUnitSuffix[at(r.unit)];
 }
 
 // ---------------------------------------------------------------- mute, gain, loudness
@@ -176,7 +176,7 @@ bool SendDelay(WindowContext& cx, int ch) {
     FrmCtrl& w = cx.win();
     const int coarse = w.UpDown2[at(ch)].value();
     const int fine = w.UpDown1[at(ch)].value();
-    const DelayView v = delayOf(cx, ch);
+    const DelayReading v = delayOf(cx, ch);
     showDelay(cx, ch, v);
     DeviceRec& r = cx.rec();
     r.DelayCoarse[at(ch)] = coarse;
@@ -201,7 +201,7 @@ bool SendDelayUnit(WindowContext& cx, int unit) {
     cx.prog().Ext[18] = byteOf(u);
     if (send(cx, CmdWriteByte, {0, 18, 0, 0, byteOf(u), 0, 0, 0})) return true;
     for (int ch = 0; ch < kChannels; ++ch) {
-        const DelayView v = delayOf(cx, ch);
+        const DelayReading v = delayOf(cx, ch);
         showDelay(cx, ch, v);
         storeDelaySamples(cx, ch, v);
     }

@@ -58,3 +58,14 @@ void SetViewOption(WindowContext& cx, int i);
 double DelayMetres(int coarse, int fine);
 // Speed of sound in metres per millisecond at t degrees Celsius.
 double SoundMetresPerMs(int t);
+
+// A channel delay as its field shows it and the graph uses it: the coarse and fine counts at the
+// device's air temperature (held within -20..50 °C), in the device's delay unit.
+struct DelayReading {
+    double shown;    // unit 0: milliseconds cut to four decimals; otherwise metres
+    int32_t samples; // whole samples at 48 kHz, from the uncut time
+    int unit;        // 0 time, 1 distance
+};
+DelayReading ReadDelay(int coarse, int fine, int temperature, int delayUnit);
+// The delay field's text: the shown value followed by the unit's suffix (" ms" or " m").
+QString DelayFieldText(const DelayReading& r, const ConstantTables& tables, int32_t decimalComma);

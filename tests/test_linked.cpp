@@ -1,0 +1,177 @@
+// Linked devices on the simulated bus, with the program's link routines and response graph.
+#include "support/SimEnv.h"
+
+#include "bus/FrmSearchNet.h"
+#include "params/Setters.h"
+#include "window/EditingWindowParts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+size_t U(int i) {
+    return static_cast<size_t>(i);
+}
+
+struct LinkedEnv : SimEnv {
+    EditingWindowParts parts{st, link, sv};
+    FrmSearchNet list{st, sv, link};
+
+    // Devices listed in this order with the default program, all present; `members` linked.
+    LinkedEnv(const std::vector<int>& listed, const std::vector<int>& members) {
+        list.setEditingWindows(&parts.service);
+        link.setFailureSink(&list);
+        for (int a : listed) {
+            bus.addDevice(a);
+            st.DevTable[U(a)].Present = 1;
+            std::copy(st.Tables.DefaultProgram.begin(), st.Tables.DefaultProgram.end(),
+                      st.DevProgs[U(a)].Params.begin());
+        }
+        listDevices(listed);
+        for (int a : members)
+            st.LinkOn[U(st.DeviceRow[U(a)])] = true;
+    }
+    FrmCtrl& open(int dev, int slot) {
+        st.SlotTable[U(slot)] = WinSlotRec{-1, static_cast<int16_t>(dev), static_cast<int16_t>(slot)};
+        EXPECT_TRUE(parts.service.ShowEditingWindow(slot));
+        return parts.windows.CtrlWindow(slot);
+    }
+    static int address(const Frame13& f) { return (f[1] == kBankSecond ? 33 : 0) + f[2]; }
+    // Frames with command cmd that reached bus address a.
+    std::vector<Frame13> to(int a, uint8_t cmd) const {
+        std::vector<Frame13> out;
+        for (const auto& f : bus.framesWithCommand(cmd))
+            if (address(f) == a) out.push_back(f);
+        return out;
+    }
+};
+} // namespace
+
+TEST(LinkedTest, WalkServesOtherPresentMembersAscendingUntilOneFails) {
+    struct Case {
+        const char* name;
+        std::vector<int> listed, members;
+        int absent, silent, ch;
+        std::vector<int> reached; // devices sent the gain and given its image byte, in order
+    };
+    const Case cases[] = {
+        {"group of one", {1, 2, 3, 40}, {1}, -1, -1, 0, {}},
+        {"current device unlinked", {1, 2, 3, 40}, {2, 3, 40}, -1, -1, 0, {}},
+        {"absent member skipped", {1, 2, 3, 40}, {1, 2, 3, 40}, 3, -1, 0, {2, 40}},
+        {"ascending, not list order", {40, 3, 2, 1}, {40, 1, 3, 2}, -1, -1, 0, {2, 3, 40}},
+        {"output gain not linked", {1, 2, 3, 40}, {1, 2, 3, 40}, -1, -1, 1, {}},
+        {"failing member ends the walk", {1, 3, 40}, {1, 3, 40}, -1, 3, 0, {3}},
+    };
+    for (const auto& c : cases) {
+        LinkedEnv env(c.listed, c.members);
+        if (c.absent >= 0) env.st.DevTable[U(c.absent)].Present = 0;
+        if (c.silent >= 0) env.bus.device(c.silent)->silent = true;
+        FrmCtrl& w = env.open(1, 0);
+        w.Slider1[U(c.ch)].setValue(36); // -6 dB
+        w.ApplyGainSlider(c.ch);
+        std::vector<int> reached; // in the order of the frames, retries counted once
+        for (const auto& f : env.bus.framesWithCommand(CmdSetGain)) {
+            const int a = LinkedEnv::address(f);
+            if (a != 1 && (reached.empty() || reached.back() != a) && env.st.DevProgs[U(a)].Params[1] == 60)
+                reached.push_back(a);
+        }
+        EXPECT_EQ(reached, c.reached) << c.name;
+    }
+}
+
+TEST(LinkedTest, GainAndMuteReachTheMemberItsWindowAndInputGraphOnly) {
+    LinkedEnv env({1, 2}, {1, 2});
+    env.st.DevProgs[2].Params[0] = 0x5A; // the member's own byte before its gain byte
+    env.st.AddInputGain[0] = 1;          // output 1 shown as "Output+Input"
+    FrmCtrl& cur = env.open(1, 0);
+    FrmCtrl& member = env.open(2, 1);
+    const QImage output1 = member.Picture1[1].Image.copy();
+    const QImage input = member.Picture1[0].Image.copy();
+    cur.Text1[0].Text = "-6";
+    int enter = 13;
+    cur.Text1_KeyPress(0, enter);
+    EXPECT_EQ(member.Slider1[0].value(), 36);
+    EXPECT_EQ(member.Text1[0].Text, "-6");
+    EXPECT_FLOAT_EQ(env.st.DevRecs[2].ChanGain[0], -6.0f);
+    EXPECT_NE(member.Picture1[0].Image, input);
+    EXPECT_EQ(member.Picture1[1].Image, output1);
+    cur.Slider1[0].setValue(24); // 0 dB
+    cur.ApplyGainSlider(0);
+    ASSERT_EQ(env.to(2, CmdSetGain).size(), 2u); // one per edit: the member's slider fires nothing
+    EXPECT_EQ(env.to(2, CmdSetGain)[1], DeviceFrameFor(2, CmdSetGain, Data8{0, 0, 0, 0, 0, 0, 0x5A, 72}));
+
+    env.st.DevRecs[2].Mute = {1, 0, 0}; // the member's input is muted, device 1's is not
+    cur.Command4_Click(1);
+    EXPECT_EQ(env.to(2, CmdSetMute).back(), DeviceFrameFor(2, CmdSetMute, Data8{1, 0, 0, 0, 0, 0, 0, 3}));
+    EXPECT_EQ(member.Command4[1].Caption, "Muted");
+    EXPECT_EQ(member.Command4[1].BackColor, RGBValue(255, 0, 0));
+}
+
+TEST(LinkedTest, TemperatureGivesAnOpenMemberTheUnitAndDelayTextsTempUnitKeepsItsTemperature) {
+    struct Case {
+        int unit, fine;
+        const char* text;
+        int samples;
+    };
+    for (const Case& c :
+         {Case{0, 0, "2.9711 ms", 142}, Case{1, 0, "1.02 m", 142}, Case{1, 1, "1.027 m", 143}}) {
+        LinkedEnv env({1, 2, 3}, {1, 2, 3});
+        env.st.DevRecs[1].DelayUnit = static_cast<int16_t>(c.unit);
+        env.st.DevProgs[1].Ext[18] = static_cast<uint8_t>(c.unit);
+        env.st.DevRecs[2].DelayUnit = static_cast<int16_t>(1 - c.unit);
+        env.st.DevRecs[2].TempSlider = 30; // 10 °C
+        FrmCtrl& cur = env.open(1, 0);
+        FrmCtrl& member = env.open(2, 1);
+        {
+            const auto quiet = RaiseSuppressEvents(env.st);
+            member.UpDown2[0].setValue(3);
+            member.UpDown1[0].setValue(c.fine);
+            cur.HScroll1.setValue(40); // 20 °C
+        }
+        env.st.CurSlot = 0;
+        ASSERT_FALSE(SendTemperature(env.parts.context));
+        env.parts.devLinked.LinkTemperature();
+        EXPECT_EQ(env.to(3, CmdSetTemperature).size(), 1u);
+        EXPECT_TRUE(env.to(3, CmdWriteByte).empty());
+        EXPECT_EQ(env.to(2, CmdSetTemperature)[0],
+                  DeviceFrameFor(2, CmdSetTemperature, Data8{0, 0, 0, 0, 0, 0, 0, 40}));
+        EXPECT_EQ(env.to(2, CmdWriteByte).at(0),
+                  DeviceFrameFor(2, CmdWriteByte, Data8{0, 18, 0, 0, uint8_t(c.unit), 0, 0, 0}));
+        EXPECT_TRUE(member.Option1[U(c.unit)].value()) << c.text;
+        EXPECT_EQ(member.Text2[0].Text, c.text);
+        EXPECT_EQ(env.st.DelaySamples[2][0], c.samples) << c.text;
+
+        // The member's own temperature stays; it is shown in the unit now linked.
+        member.HScroll1.setValue(30);
+        ASSERT_FALSE(SendTempUnit(env.parts.context, 1));
+        env.parts.devLinked.LinkTempUnit();
+        EXPECT_EQ(env.to(2, CmdWriteByte).back(),
+                  DeviceFrameFor(2, CmdWriteByte, Data8{0, 21, 0, 0, 1, 0, 0, 0}));
+        EXPECT_EQ(member.HScroll1.value(), 30);
+        EXPECT_EQ(member.Label13.Caption, env.st.Tables.FahrenheitLabels[30]);
+    }
+}
+
+TEST(LinkedTest, LoadChangesNoMemberAndTheInputGraphIsTheWindowsOwn) {
+    LinkedEnv env({1, 2}, {1, 2});
+    env.st.DevRecs[1].DelayUnit = 1; // the load selects "Distancia", whose handler runs
+    env.st.DevProgs[1].Ext[18] = 1;
+    const ProgRecord image2 = env.st.DevProgs[2];
+    env.open(1, 0);
+    EXPECT_EQ(env.st.DevProgs[2], image2);
+    EXPECT_EQ(env.st.DevRecs[2].DelayUnit, 0);
+
+    FrmCtrl& member = env.open(2, 1);
+    env.st.DevRecs[2].BandGain[1] = 9;
+    env.st.DelaySamples[2][0] = 90;
+    member.Option5[0].setValue(true); // phase view: the input phase wraps
+    const QImage before = member.Picture1[0].Image.copy();
+    env.st.CurSlot = 0;
+    env.parts.devLinked.CalcLinkedBandGraph(5, 1); // an output band: nothing happens
+    EXPECT_EQ(member.Picture1[0].Image, before);
+    env.parts.devLinked.CalcLinkedBandGraph(1, 1);
+    const QImage linked = member.Picture1[0].Image.copy();
+    EXPECT_NE(linked, before);
+    env.st.CurSlot = 1;
+    env.parts.programGraph.CalcBandGraph(1);
+    EXPECT_EQ(member.Picture1[0].Image, linked);
+}
