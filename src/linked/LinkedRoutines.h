@@ -24,19 +24,3 @@ class LinkedRoutines {
     virtual void LinkTemperature() = 0;
     virtual void LinkTempUnit() = 0;
 };
-
-// The program's link routines until linked devices are served: every edit stays on the device
-// it was made on.
-class NoLinkedDevices final : public LinkedRoutines {
-  public:
-    void LinkEqBand(int) override {}
-    void LinkEqFlat(int) override {}
-    void LinkEqBypass(int) override {}
-    void LinkGain(int) override {}
-    void LinkMute(int) override {}
-    void LinkDynLoudness() override {}
-    void LinkDelay(int) override {}
-    void LinkDelayUnit() override {}
-    void LinkTemperature() override {}
-    void LinkTempUnit() override {}
-};
