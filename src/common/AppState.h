@@ -121,6 +121,7 @@ struct AppState {
     std::array<int16_t, kBusAddresses> SelectedSection{}; // channel section in front, by bus address
     bool CloseForCopy = false;       // the copy dialog is closing a target device's window
     int16_t CloseForCopyDevice = 0;  // that device's bus address
+    int16_t CopySource = 0;          // bus address whose program the copy dialog copies
 
     // ---- Channel parameter setters ----
     std::array<int16_t, 2> AddInputGain{}; // 1: output graph k + 1 shows "Output+Input"

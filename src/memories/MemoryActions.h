@@ -1,7 +1,7 @@
 #pragma once
 // The program's top-bar procedures for the device memories, program files, output presets and
-// the factory preset list, each for the device of the current editing window. The copy, system
-// type and speaker library procedures do nothing yet.
+// the factory preset list, each for the device of the current editing window, and the copy of a
+// program to other devices. The system type and speaker library procedures do nothing yet.
 #include "memories/ProgramActions.h"
 
 #include <memory>
@@ -24,15 +24,17 @@ class MemoryActions : public ProgramActions {
     void OpenOutputPresetFile() override;
     void ShowStorePrj() override; // FrmStorePrj
 
-    void ShowCopy() override {}
+    void ShowCopy() override; // FrmCopy, for CopySource
     void ShowType() override {}
     int OpenSpeakerLibFile() override { return 255; }
     void DownloadSpeakerLib(ProgressBar&) override {}
 
   private:
     class CurrentWindow;
+    class CopyWindows;
     template <typename Form> void show();
 
     WindowContext& cx_;
     std::unique_ptr<CurrentWindow> window_;
+    std::unique_ptr<CopyWindows> copyWindows_;
 };

@@ -1,6 +1,7 @@
 #include "memories/ui/MemoryViews.h"
 
 #include "memories/FrmDeleteProg.h"
+#include "memories/ui/FrmCopyView.h"
 #include "memories/FrmRead.h"
 #include "memories/ui/FrmStoreView.h"
 #include "memories/ui/MemoryListDialog.h"
@@ -18,4 +19,5 @@ void RegisterMemoryViews(QtDialogService& dialogs) {
     dialogs.Register<FrmStore>([](FrmStore& w, QWidget* parent) { return new FrmStoreView(w, parent); });
     dialogs.Register<FrmRead>([](FrmRead& w, QWidget* parent) { return ListDialog(w, parent); });
     dialogs.Register<FrmDeleteProg>([](FrmDeleteProg& w, QWidget* parent) { return ListDialog(w, parent); });
+    dialogs.Register<FrmCopy>([](FrmCopy& w, QWidget* parent) { return new FrmCopyView(w, parent); });
 }
