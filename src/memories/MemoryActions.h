@@ -2,11 +2,23 @@
 // The program's top-bar procedures for the device memories, program files, output presets and
 // the factory preset list, each for the device of the current editing window, and the copy of a
 // program to other devices. The system type and speaker library procedures do nothing yet.
+#include "memories/FrmCopy.h"
 #include "memories/ProgramActions.h"
 
 #include <memory>
 
 struct WindowContext;
+
+// The open editing windows as the copy dialog closes them: through the window's own close step
+// with CloseForCopy raised for that one device, so that it asks nothing.
+class EditingCopyTargets : public CopyTargetWindows {
+  public:
+    explicit EditingCopyTargets(WindowContext& cx) : cx_(cx) {}
+    void CloseForCopy(int busAddress) override;
+
+  private:
+    WindowContext& cx_;
+};
 
 class MemoryActions : public ProgramActions {
   public:
@@ -31,10 +43,9 @@ class MemoryActions : public ProgramActions {
 
   private:
     class CurrentWindow;
-    class CopyWindows;
     template <typename Form> void show();
 
     WindowContext& cx_;
     std::unique_ptr<CurrentWindow> window_;
-    std::unique_ptr<CopyWindows> copyWindows_;
+    EditingCopyTargets copyTargets_;
 };
