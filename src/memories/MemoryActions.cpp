@@ -1,5 +1,7 @@
 #include "memories/MemoryActions.h"
 
+#include "common/ScopedFlags.h"
+#include "memories/FrmCopy.h"
 #include "memories/FrmDeleteProg.h"
 #include "memories/FrmRead.h"
 #include "memories/FrmStore.h"
@@ -33,7 +35,25 @@ class MemoryActions::CurrentWindow : public MemoryWindow {
     WindowContext& cx_;
 };
 
-MemoryActions::MemoryActions(WindowContext& cx) : cx_(cx), window_(std::make_unique<CurrentWindow>(cx)) {}
+void EditingCopyTargets::CloseForCopy(int d) {
+    AppState& st = cx_.st;
+    if (!ValidBusAddress(d) || !st.DeviceWindowOpen[static_cast<size_t>(d)]) return;
+    const int slot = st.DeviceSlot[static_cast<size_t>(d)];
+    FrmCtrl* w = cx_.windows.existing(slot);
+    // Only the window that shows this very device is closed.
+    if (!w || !w->loaded() || st.SlotTable[static_cast<size_t>(slot)].Device != d) return;
+    const int16_t current = st.CurSlot;
+    {
+        const ScopedValue<bool> copyClose(st.CloseForCopy, true);
+        const ScopedValue<int16_t> target(st.CloseForCopyDevice, static_cast<int16_t>(d));
+        w->Unload();
+    }
+    // The close step made the closed window current; the copy works for the source's.
+    st.CurSlot = current;
+}
+
+MemoryActions::MemoryActions(WindowContext& cx)
+    : cx_(cx), window_(std::make_unique<CurrentWindow>(cx)), copyTargets_(cx) {}
 
 MemoryActions::~MemoryActions() = default;
 
@@ -55,6 +75,13 @@ void MemoryActions::ShowRead() {
 
 void MemoryActions::ShowDeleteProg() {
     show<FrmDeleteProg>();
+}
+
+void MemoryActions::ShowCopy() {
+    if (!ValidBusAddress(cx_.st.CopySource)) return;
+    FrmCopy form(cx_.st, cx_.link, cx_.msg, copyTargets_);
+    form.Form_Load();
+    cx_.dialogs.ShowModal(form);
 }
 
 void MemoryActions::OpenProgramFile() {

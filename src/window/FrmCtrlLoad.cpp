@@ -112,8 +112,9 @@ void FrmCtrl::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
     const int dev = st_.SlotTable[U(slot_)].Device;
     const bool known = ValidBusAddress(dev);
     // The copy dialog closes its target devices' windows, and the link closes the window of a
-    // device that stopped answering: neither asks.
-    if (!st_.CloseForCopy && !closeSilently_ && known && !st_.DeviceDisconnected[U(dev)]) {
+    // device that stopped answering: neither asks. Only the copy's target closes unasked.
+    const bool copyTarget = st_.CloseForCopy && st_.CloseForCopyDevice == dev;
+    if (!copyTarget && !closeSilently_ && known && !st_.DeviceDisconnected[U(dev)]) {
         const MsgAnswer a = cx_ ? cx_->msg.show(QStringLiteral("                 Esta seguro ? "),
                                                 QStringLiteral("ID:") + QString::number(dev % 33) +
                                                     QStringLiteral(" - Cerrar ventana"),

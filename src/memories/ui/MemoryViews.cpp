@@ -1,6 +1,7 @@
 #include "memories/ui/MemoryViews.h"
 
 #include "memories/FrmDeleteProg.h"
+#include "memories/ui/FrmCopyView.h"
 #include "memories/FrmRead.h"
 #include "memories/ui/FrmTypeView.h"
 #include "memories/ui/FrmStoreView.h"
@@ -20,4 +21,5 @@ void RegisterMemoryViews(QtDialogService& dialogs) {
     dialogs.Register<FrmRead>([](FrmRead& w, QWidget* parent) { return ListDialog(w, parent); });
     dialogs.Register<FrmDeleteProg>([](FrmDeleteProg& w, QWidget* parent) { return ListDialog(w, parent); });
     dialogs.Register<FrmType>([](FrmType& w, QWidget* parent) { return new FrmTypeView(w, parent); });
+    dialogs.Register<FrmCopy>([](FrmCopy& w, QWidget* parent) { return new FrmCopyView(w, parent); });
 }

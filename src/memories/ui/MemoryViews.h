@@ -1,5 +1,6 @@
 #pragma once
-// Registers the views of the store, recall, delete and system type dialogs with the program's dialog service.
+// Registers the views of the store, recall, delete, copy and system type dialogs with the
+// program's dialog service.
 class QtDialogService;
 
 void RegisterMemoryViews(QtDialogService& dialogs);
