@@ -257,3 +257,30 @@ TEST_F(GraphWindowTest, AnotherSlotsGraphLeavesTheCurrentWindowAlone) {
         EXPECT_EQ(drawn.pixel(i, *PixelRow(PhaseRowY(r.OutPhase[0][i]))), kRedPixel) << i;
     }
 }
+
+// The frequency captions stand centred on the vertical grid lines they name, on every graph, and
+// each overlay caption has the colour of the output whose curve it names.
+TEST_F(GraphWindowTest, AxisCaptionsSitOnTheirGridLinesInTheirCurvesColours) {
+    st.Graph.Image.Form_Load(st.Tables.PointsPerDecade);
+    const QImage& grid = st.Graph.Image.Picture1.Image;
+    const FrmCtrl& w = win();
+    const std::array<QString, 3> names{"100Hz", "1KHz", "10KHz"};
+    for (int g = 0; g < 3; ++g) {
+        EXPECT_EQ(w.Label4[static_cast<size_t>(8 * g)].Caption, "20Hz");
+        for (int i = 0; i < 3; ++i) {
+            const Label& c = w.FreqCaption[static_cast<size_t>(3 * g + i)];
+            EXPECT_EQ(c.Caption, names[static_cast<size_t>(i)]);
+            ASSERT_EQ((c.Left + c.Width / 2) % kTwipsPerPixel, 0) << c.Caption.toStdString();
+            const int x = (c.Left + c.Width / 2) / kTwipsPerPixel;
+            // Row 2 crosses no horizontal grid line: black there means a vertical line.
+            EXPECT_EQ(grid.pixel(x, 2), qRgb(0, 0, 0)) << "graph " << g << " " << c.Caption.toStdString();
+            EXPECT_NE(grid.pixel(x + 3, 2), qRgb(0, 0, 0));
+        }
+    }
+    for (int i = 2; i < 6; ++i) {
+        const Label& l = w.Label10[static_cast<size_t>(i)];
+        EXPECT_EQ(l.ForeColor, CurveColor(l.Caption == "Channel Left" ? 1 : 2)) << i;
+    }
+    EXPECT_EQ(w.Label10[4].Caption, "Channel Left");
+    EXPECT_EQ(w.Label10[4].ForeColor, CurveColor(1));
+}

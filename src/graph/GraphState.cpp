@@ -97,13 +97,17 @@ QImage BaseGrid(double pointsPerDecade) {
     // 20..90 Hz, 100..900 Hz, 1..9 kHz, then 10 kHz and 20 kHz.
     for (double decade : {10.0, 100.0, 1000.0})
         for (int m = (decade == 10.0 ? 2 : 1); m <= 9; ++m)
-            VLine(img, static_cast<int>(std::lrint(pointsPerDecade * std::log10(m * decade / 20.0))));
-    VLine(img, static_cast<int>(std::lrint(pointsPerDecade * std::log10(10000.0 / 20.0))));
-    VLine(img, static_cast<int>(std::lrint(pointsPerDecade * std::log10(20000.0 / 20.0))));
+            VLine(img, GridLineX(m * decade, pointsPerDecade));
+    VLine(img, GridLineX(10000.0, pointsPerDecade));
+    VLine(img, GridLineX(20000.0, pointsPerDecade));
     return img;
 }
 
 } // namespace
+
+int GridLineX(double hz, double pointsPerDecade) {
+    return static_cast<int>(std::lrint(pointsPerDecade * std::log10(hz / 20.0)));
+}
 
 void FrmImage::Form_Load(double pointsPerDecade) {
     if (!std::isfinite(pointsPerDecade) || pointsPerDecade <= 0) pointsPerDecade = 575.0 / 3.0;

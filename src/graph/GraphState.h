@@ -29,6 +29,9 @@ struct SlotResponse {
 // The phase stays unwrapped.
 void SumChannel(SlotResponse& r, int ch, bool eqBypassed);
 
+// Column of the vertical grid line at frequency hz on a graph picture (20 Hz is column 0).
+int GridLineX(double hz, double pointsPerDecade);
+
 // The hidden image form: the magnitude grid picture (Picture1) and the phase grid picture
 // (Picture2), 576 x 192 pixels, white with black grid lines, built on first use.
 class FrmImage {

@@ -33,6 +33,9 @@ constexpr ColorValue RGBValue(int r, int g, int b) {
 // Converts a stored colour value to a Qt colour; the button face is light grey.
 QColor ToQColor(ColorValue v);
 
+// Control positions are in twips, 15 to a screen pixel.
+constexpr int kTwipsPerPixel = 15;
+
 struct Control {
     bool Enabled = true;
     bool Visible = true;
@@ -212,6 +215,12 @@ struct ListBox : Control {
   private:
     int index_ = -1;
     std::vector<bool> marks_;
+};
+
+// Tab strip: its tab captions and the tab in front.
+struct TabStrip : Control {
+    QStringList Tabs;
+    int Tab = 0;
 };
 
 struct ProgressBar : Control {

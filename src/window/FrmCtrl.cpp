@@ -2,6 +2,11 @@
 
 #include "window/WindowContext.h"
 
+#include "graph/GraphDraw.h"
+#include "graph/GraphState.h"
+
+#include <utility>
+
 const std::array<const char*, 18> kXoverTypeCaptions = {
     "   Bypass",    "Buttw -6dB",   "Buttw -12dB",  "LRiley -12dB", "Bessel -12dB", "Buttw -18dB",
     "Buttw -24dB",  "LRiley -24dB", "Bessel -24dB", "LRiley -36dB", "LRiley -48dB", "Custom -12dB",
@@ -26,6 +31,10 @@ void setRange(UpDown& u, int min, int max) {
     u.setValueSilently(min);
 }
 
+} // namespace
+
+namespace {
+constexpr int kFreqCaptionWidth = 50 * kTwipsPerPixel; // wide enough for "10KHz"
 } // namespace
 
 void FrmCtrl::linkGroup(std::initializer_list<OptionButton*> group) {
@@ -139,7 +148,16 @@ void FrmCtrl::designControls() {
         Option3[o + 2].Caption = "-15dB/+15dB";
         linkGroup({&Option3[o], &Option3[o + 1], &Option3[o + 2]});
         Option3[o].setValue(true);
-        Label4[8 * g].Caption = "20Hz        100Hz        1KHz        10KHz";
+        // The frequency captions stand centred under their grid lines (twips from the picture's
+        // left edge); "20Hz" starts at the left edge, under the first line.
+        Label4[8 * g].Caption = "20Hz";
+        const std::array<std::pair<const char*, double>, 3> freqs{{{"100Hz", 100.0}, {"1KHz", 1000.0}, {"10KHz", 10000.0}}};
+        for (size_t i = 0; i < freqs.size(); ++i) {
+            Label& c = FreqCaption[3 * static_cast<size_t>(g) + i];
+            c.Caption = freqs[i].first;
+            c.Width = kFreqCaptionWidth;
+            c.Left = GridLineX(freqs[i].second, st_.Tables.PointsPerDecade) * kTwipsPerPixel - c.Width / 2;
+        }
         const char* db[] = {"+30", "+20", "+10", " 0", "-10", "-20", "-30"};
         for (int i = 0; i < 7; ++i)
             Label4[8 * g + 1 + i].Caption = db[i];
@@ -157,8 +175,12 @@ void FrmCtrl::designControls() {
     }
     Check4[0].Caption = "View Right";
     Check4[1].Caption = "View Left";
-    for (int i = 2; i < 6; ++i)
-        Label10[i].Caption = i % 2 == 0 ? "Channel Left" : "Channel Right";
+    for (int i = 2; i < 6; ++i) {
+        // Each caption in the colour of the curve it names: "Channel Left" is the first output's.
+        const bool left = i % 2 == 0;
+        Label10[i].Caption = left ? "Channel Left" : "Channel Right";
+        Label10[i].ForeColor = CurveColor(left ? 1 : 2);
+    }
 
     // Meters.
     Label1[25].Caption = "Output Low";
@@ -198,6 +220,17 @@ void FrmCtrl::designControls() {
     Command6[0].Caption = "Load Preset";
     Command6[1].Caption = "Save Preset";
     Check10.Caption = "Bloquear Unidad";
+
+    // Inert controls.
+    SSTab1.Tabs = {"CH.A", "CH.B", "IO/Meter/Delays", "Utilities"};
+    Label100.Caption = "IN A";
+    Label200.Caption = "OUT A";
+    Label300.Caption = "IN B";
+    Label400.Caption = "OUT B";
+    for (Slider* s : {&Slider40, &Slider50, &Slider60, &Slider3}) {
+        s->Min = 0;
+        s->Max = 100;
+    }
     Check10.ToolTipText = "Bloquear Unidad";
 }
 

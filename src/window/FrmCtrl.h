@@ -126,6 +126,7 @@ struct FrmCtrlControls {
     std::array<CheckBox, 2> Check4{};            // 0 "View Right" (graph 1), 1 "View Left" (graph 2)
     std::array<Label, 6> Label10{};              // 2..5 "Channel Left" / "Channel Right"
     std::array<Label, 24> Label4{};              // 8g frequency caption, 8g + 1 .. 8g + 7 dB captions
+    std::array<Label, 9> FreqCaption{};          // 3g .. 3g + 2: "100Hz", "1KHz", "10KHz" under graph g
     std::array<Label, 27> Label6{};              // 9g .. 9g + 8 phase captions
 
     // ---- Meters ----
@@ -146,6 +147,13 @@ struct FrmCtrlControls {
     CommandButton Command19;                          // "Firmware Librerias"
     std::array<CommandButton, 2> Command6{};          // "Load Preset", "Save Preset" (no procedure)
     CheckBox Check10;                                 // "Bloquear Unidad"
+
+    // ---- Inert controls: laid out as in the design, no procedure ----
+    TabStrip SSTab1;                             // "CH.A", "CH.B", "IO/Meter/Delays", "Utilities"
+    Label Label100, Label200, Label300, Label400; // block diagram of the two channels
+    Slider Slider40, Slider50, Slider60;         // "Show Peak Limiter"
+    TextBox Text17;
+    Slider Slider3;
 };
 
 class FrmCtrl : public FrmCtrlControls {

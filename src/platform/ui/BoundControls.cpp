@@ -268,6 +268,10 @@ QLabel* ControlBinder::label(Label& l, QWidget* parent, const QRect& r) {
     onSync([w, &l] {
         if (w->text() != l.Caption) w->setText(l.Caption);
         ShowControlState(w, l);
+        // Captions in a colour of their own (black is the style's text colour).
+        const QString sheet =
+            l.ForeColor == kBlack ? QString() : QStringLiteral("color: %1;").arg(ToQColor(l.ForeColor).name());
+        if (w->styleSheet() != sheet) w->setStyleSheet(sheet);
     });
     return w;
 }

@@ -5,8 +5,6 @@
 #include <QRect>
 #include <QWidget>
 
-constexpr int kTwipsPerPixel = 15;
-
 inline int TwipsToPixels(int twips) {
     return twips / kTwipsPerPixel;
 }

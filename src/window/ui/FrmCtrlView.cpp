@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QStyle>
 
 #include <algorithm>
@@ -158,8 +159,14 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     for (int i = 0; i < 9; ++i)
         bind_.label(f.Label6[U(9 * g + i)], parent, QRect(4, kPictureTop + i * 24 - 7, 34, 14))
             ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    bind_.label(f.Label4[U(8 * g)], parent,
-                QRect(kPictureLeft, kPictureTop + kPictureHeight + 1, kPictureWidth, 14));
+    const int captionTop = kPictureTop + kPictureHeight + 1;
+    bind_.label(f.Label4[U(8 * g)], parent, QRect(kPictureLeft, captionTop, 40, 14));
+    for (int i = 0; i < 3; ++i) {
+        const Label& c = f.FreqCaption[U(3 * g + i)];
+        bind_.label(f.FreqCaption[U(3 * g + i)], parent,
+                    QRect(kPictureLeft + TwipsToPixels(c.Left), captionTop, TwipsToPixels(c.Width), 14))
+            ->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
 
     // View options below the graph.
     const int y = kPictureTop + kPictureHeight + 17;
@@ -174,13 +181,8 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     bind_.option(f.Option4[U(2 * k)], parent, QRect(kPictureLeft, y2, 70, 20));
     bind_.option(f.Option4[U(2 * k + 1)], parent, QRect(kPictureLeft + 72, y2, 110, 20));
     bind_.check(f.Check4[U(k)], parent, QRect(kPictureLeft + 220, y2, 100, 20));
-    QLabel* own = bind_.label(f.Label10[U(2 + 2 * k)], parent, QRect(kPictureLeft + 330, y2, 100, 20));
-    QLabel* other = bind_.label(f.Label10[U(3 + 2 * k)], parent, QRect(kPictureLeft + 434, y2, 100, 20));
-    // Each caption in the colour of the curve it names.
-    own->setStyleSheet(QStringLiteral("color: %1;")
-                           .arg(ToQColor(k == 0 ? RGBValue(255, 0, 0) : RGBValue(0, 0, 255)).name()));
-    other->setStyleSheet(QStringLiteral("color: %1;")
-                             .arg(ToQColor(k == 0 ? RGBValue(0, 0, 255) : RGBValue(255, 0, 0)).name()));
+    bind_.label(f.Label10[U(2 + 2 * k)], parent, QRect(kPictureLeft + 330, y2, 100, 20));
+    bind_.label(f.Label10[U(3 + 2 * k)], parent, QRect(kPictureLeft + 434, y2, 100, 20));
 }
 
 void FrmCtrlView::buildEqualiser(int ch, QWidget* parent) {
@@ -267,6 +269,47 @@ void FrmCtrlView::buildInputPanels(QWidget* parent) {
     bind_.label(f.Label13, temp, QRect(8, 42, 164, 18))->setAlignment(Qt::AlignCenter);
     bind_.option(f.Option6[0], temp, QRect(8, 62, 100, 20));
     bind_.option(f.Option6[1], temp, QRect(8, 84, 100, 20));
+    buildInertPanels(parent, QRect(kRightColumn, 480, 336, 110));
+}
+
+void FrmCtrlView::buildInertPanels(QWidget* parent, const QRect& r) {
+    FrmCtrl& f = frm_;
+    auto* tabs = new QTabWidget(parent);
+    tabs->setGeometry(r);
+    tabs->setObjectName(QStringLiteral("SSTab1"));
+    std::vector<QWidget*> pages;
+    for (const QString& caption : f.SSTab1.Tabs) {
+        pages.push_back(new QWidget(tabs));
+        tabs->addTab(pages.back(), caption);
+    }
+    if (pages.size() < 4) return;
+    QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [&f](int i) { f.SSTab1.Tab = i; });
+
+    // The block diagram of each channel.
+    bind_.label(f.Label100, pages[0], QRect(8, 8, 80, 18));
+    bind_.label(f.Label200, pages[0], QRect(100, 8, 80, 18));
+    bind_.label(f.Label300, pages[1], QRect(8, 8, 80, 18));
+    bind_.label(f.Label400, pages[1], QRect(100, 8, 80, 18));
+
+    QGroupBox* peak = plainFrame(QStringLiteral("Show Peak Limiter"), pages[2], QRect(4, 2, 200, 74));
+    int x = 8;
+    for (Slider* s : {&f.Slider40, &f.Slider50, &f.Slider60}) {
+        bind_.slider(*s, peak, QRect(x, 18, 24, 52));
+        x += 40;
+    }
+    bind_.textBox(f.Text17, pages[2], QRect(212, 8, 60, 22));
+    bind_.slider(f.Slider3, pages[2], QRect(280, 8, 24, 68));
+
+    QGroupBox* security = plainFrame(QStringLiteral("Security Utility"), pages[3], QRect(4, 2, 196, 74));
+    const char* items[] = {"Enable Password", "Lock Unit", "Show Parameter"};
+    for (int i = 0; i < 3; ++i)
+        new QCheckBox(QString::fromLatin1(items[i]), security);
+    const auto boxes = security->findChildren<QCheckBox*>();
+    for (int i = 0; i < boxes.size(); ++i)
+        boxes[i]->setGeometry(8, 16 + 18 * i, 110, 18);
+    (new QLabel(QStringLiteral("User Password"), security))->setGeometry(116, 16, 80, 18);
+    plainFrame(QStringLiteral("Bridge Mode"), pages[3], QRect(204, 2, 60, 74));
+    plainFrame(QStringLiteral("Protect"), pages[3], QRect(268, 2, 60, 74));
 }
 
 void FrmCtrlView::buildCrossover(int k, QWidget* parent, const QRect& r) {

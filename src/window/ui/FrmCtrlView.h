@@ -35,6 +35,8 @@ class FrmCtrlView : public QWidget {
     void buildEqualiser(int ch, QWidget* parent);
     void buildGainDelay(int ch, QWidget* parent);
     void buildInputPanels(QWidget* parent);
+    // The design's inert controls: laid out, bound to no procedure.
+    void buildInertPanels(QWidget* parent, const QRect& r);
     void buildOutputPanels(int ch, QWidget* parent);
     void buildCrossover(int k, QWidget* parent, const QRect& r);
     void buildMeter(int m, QWidget* parent, const QRect& r);
