@@ -17,11 +17,14 @@ TextBox& FieldOf(FrmCtrl& w, Field f, int b) {
 
 // Types keys into band b's field as the view does; Enter is not inserted.
 void Type(FrmCtrl& w, Field f, int b, const std::string& keys) {
-    const KeyHandler h[] = {&FrmCtrl::Text9_KeyPress, &FrmCtrl::Text4_KeyPress, &FrmCtrl::Text5_KeyPress,
-                            &FrmCtrl::Text50_KeyPress};
-    for (int key : keys) {
-        (w.*h[f])(b, key = key == '\n' ? 13 : key);
-        if (key != 13) FieldOf(w, f, b).Text += QChar(key);
+    const KeyHandler h = f == Gain   ? &FrmCtrl::Text9_KeyPress
+                         : f == Freq ? &FrmCtrl::Text4_KeyPress
+                         : f == Q    ? &FrmCtrl::Text5_KeyPress
+                                     : &FrmCtrl::Text50_KeyPress;
+    for (char c : keys) {
+        int key = c == '\n' ? 13 : c;
+        (w.*h)(b, key);
+        if (key != 13 && key != 0) FieldOf(w, f, b).Text += QChar(key);
     }
 }
 
