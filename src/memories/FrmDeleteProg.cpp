@@ -1,33 +1,10 @@
 #include "memories/FrmDeleteProg.h"
 
-FrmDeleteProg::FrmDeleteProg(MemoryContext c) : c_(c) {
-    List1.ToolTipText = QStringLiteral("Seleccionar memoria");
-    Command1[0].Caption = QStringLiteral("Cancelar");
-    Command1[1].Caption = QStringLiteral("Borrar");
-    for (int i = 0; i < 2; ++i)
-        Command1[static_cast<size_t>(i)].Click = [this, i] { Command1_Click(i); };
-    Label2.Caption = QStringLiteral("Por favor espere.........");
-    Label2.Visible = false;
-    Label3.Caption = QStringLiteral("Memoria");
-}
+FrmDeleteProg::FrmDeleteProg(MemoryContext c)
+    : MemoryListForm(c, QStringLiteral("Borrar Memoria"), QStringLiteral("Borrar"),
+                     QStringLiteral("Por favor espere........."), 5) {}
 
-void FrmDeleteProg::Form_Load() {
-    Label2.Visible = false;
-    refresh();
-    List1Columns = 5;
-    List1.clear();
-    List1.items = MemoryListRows(c_.rec());
-    List1.setListIndex(0);
-}
-
-void FrmDeleteProg::Command1_Click(int index) {
-    if (index == 0) {
-        Unload();
-        return;
-    }
-    if (index != 1) return;
-    const int m = List1.listIndex();
-    if (!ValidMemory(m)) return;
+void FrmDeleteProg::Act(int m) {
     const QString title = QStringLiteral("Borrar Memoria");
     if (MemoryEmpty(c_.rec(), m)) {
         c_.msg.show(QStringLiteral("Memoria vacia"), title, MsgButtons::Ok, MsgIcon::Critical);

@@ -1,33 +1,10 @@
 #include "memories/FrmRead.h"
 
-FrmRead::FrmRead(MemoryContext c) : c_(c) {
-    List1.ToolTipText = QStringLiteral("Seleccionar memoria");
-    Command1[0].Caption = QStringLiteral("Cancelar");
-    Command1[1].Caption = QStringLiteral("Leer");
-    for (int i = 0; i < 2; ++i)
-        Command1[static_cast<size_t>(i)].Click = [this, i] { Command1_Click(i); };
-    Label2.Caption = QStringLiteral("Por favor espere, cargando........");
-    Label2.Visible = false;
-    Label3.Caption = QStringLiteral("Memoria");
-}
+FrmRead::FrmRead(MemoryContext c)
+    : MemoryListForm(c, QStringLiteral("Leer memoria"), QStringLiteral("Leer"),
+                     QStringLiteral("Por favor espere, cargando........"), 1) {}
 
-void FrmRead::Form_Load() {
-    Label2.Visible = false;
-    refresh();
-    List1Columns = 1;
-    List1.clear();
-    List1.items = MemoryListRows(c_.rec());
-    List1.setListIndex(0);
-}
-
-void FrmRead::Command1_Click(int index) {
-    if (index == 0) {
-        Unload();
-        return;
-    }
-    if (index != 1) return;
-    const int m = List1.listIndex();
-    if (!ValidMemory(m)) return;
+void FrmRead::Act(int m) {
     if (MemoryEmpty(c_.rec(), m)) {
         c_.msg.show(QStringLiteral("Memoria Vacia"), QStringLiteral("Leer Memoria"), MsgButtons::Ok,
                     MsgIcon::Critical);
