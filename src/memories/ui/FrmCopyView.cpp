@@ -1,28 +1,11 @@
 #include "memories/ui/FrmCopyView.h"
 
+#include "memories/ui/MemoryViewSupport.h"
 #include "platform/ui/ViewSupport.h"
 
 #include <QListWidget>
 #include <QProgressBar>
 #include <QSignalBlocker>
-
-namespace {
-// Shows the list's rows and marks without running its procedures.
-void ShowMarkedList(QListWidget* w, const ListBox& l) {
-    const QSignalBlocker block(w);
-    QStringList shown;
-    for (int i = 0; i < w->count(); ++i)
-        shown << w->item(i)->text();
-    if (shown != l.items) {
-        w->clear();
-        w->addItems(l.items);
-    }
-    for (int i = 0; i < w->count(); ++i)
-        w->item(i)->setSelected(l.selected(i));
-    if (l.listIndex() >= 0) w->setCurrentRow(l.listIndex(), QItemSelectionModel::NoUpdate);
-    ShowControlState(w, l);
-}
-} // namespace
 
 FrmCopyView::FrmCopyView(FrmCopy& form, QWidget* parent)
     : QDialog(parent), form_(form), bind_([this] { sync(); }) {

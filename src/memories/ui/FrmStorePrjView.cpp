@@ -1,30 +1,13 @@
 #include "memories/ui/FrmStorePrjView.h"
 
 #include "platform/ui/QtDialogService.h"
+#include "memories/ui/MemoryViewSupport.h"
 #include "platform/ui/ViewSupport.h"
 
 #include <QGroupBox>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QSignalBlocker>
-
-namespace {
-// Shows a list box's rows, current row and marks without running its procedures.
-void ShowList(QListWidget* w, const ListBox& l) {
-    const QSignalBlocker block(w);
-    QStringList shown;
-    for (int i = 0; i < w->count(); ++i)
-        shown << w->item(i)->text();
-    if (shown != l.items) {
-        w->clear();
-        w->addItems(l.items);
-    }
-    for (int i = 0; i < w->count(); ++i)
-        w->item(i)->setSelected(l.selected(i));
-    if (l.listIndex() >= 0) w->setCurrentRow(l.listIndex(), QItemSelectionModel::NoUpdate);
-    ShowControlState(w, l);
-}
-} // namespace
 
 FrmStorePrjView::FrmStorePrjView(FrmStorePrj& form, QWidget* parent)
     : QDialog(parent), form_(form), bind_([this] { sync(); }) {
@@ -75,8 +58,8 @@ FrmStorePrjView::~FrmStorePrjView() {
 
 void FrmStorePrjView::sync() {
     bind_.sync();
-    ShowList(file1_, form_.File1);
-    ShowList(list1_, form_.List1);
+    ShowMarkedList(file1_, form_.File1);
+    ShowMarkedList(list1_, form_.List1);
     progress_->setRange(form_.ProgressBar1.Min, form_.ProgressBar1.Max);
     progress_->setValue(form_.ProgressBar1.value());
     ShowControlState(progress_, form_.ProgressBar1);

@@ -39,6 +39,21 @@ void ShowList(QListWidget* w, const ListBox& list) {
     ShowControlState(w, list);
 }
 
+void ShowMarkedList(QListWidget* w, const ListBox& list) {
+    const QSignalBlocker block(w);
+    QStringList shown;
+    for (int i = 0; i < w->count(); ++i)
+        shown << w->item(i)->text();
+    if (shown != list.items) {
+        w->clear();
+        w->addItems(list.items);
+    }
+    for (int i = 0; i < w->count(); ++i)
+        w->item(i)->setSelected(list.selected(i));
+    if (list.listIndex() >= 0) w->setCurrentRow(list.listIndex(), QItemSelectionModel::NoUpdate);
+    ShowControlState(w, list);
+}
+
 NameLineEdit::NameLineEdit(QWidget* parent) : KeyLineEdit(parent) {
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
