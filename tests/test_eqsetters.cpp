@@ -44,8 +44,8 @@ TEST(SendEqBandTest, WorkedFrameRecordImageAndMarker) {
     EXPECT_FLOAT_EQ(e.rec().BandQ[7], 1.0f);
     EXPECT_EQ(e.w().UpDown4[7].value(), 1000);
     // The markers' one height scale, 48 twips a dB, held in whole twips cut down.
-    EXPECT_EQ(MarkerTopOfGain(15), 782);   // 782.7 twips
-    EXPECT_EQ(MarkerTopOfGain(-15), 2222); // 2222.7 twips
+    EXPECT_EQ(MarkerTopOfGain(15, kFullMagScale), 782);   // 782.7 twips
+    EXPECT_EQ(MarkerTopOfGain(-15, kFullMagScale), 2222); // 2222.7 twips
     EXPECT_EQ(MarkerLeftOfFrequency(e.st.Tables.TwipsPerDecade, 20000), 8595);
     EXPECT_EQ(e.w().Label5[7].Top, 1502); // 1502.7 twips
     EXPECT_TRUE(e.graph.calls.empty());   // the callers recompute the graph
@@ -357,10 +357,10 @@ TEST(EqViewTest, BandBypassRedrawsCursorsAndOverlay) {
     EXPECT_FALSE(e.w().Label5[12].Visible || e.w().Label5[18].Visible);
 
     e.graph.calls.clear();
-    e.w().Check4[0].setValue(1);
+    e.w().Check4[0].setValueSilently(1); // the box alone; its click would apply it itself
     ApplyViewChannelCheck(e.ctx, 0);
-    EXPECT_EQ(e.st.OverlayOther[0], 1);
-    EXPECT_EQ(e.st.OverlayOther[1], 0);
+    EXPECT_EQ(e.st.OverlayOther[0][0], 1);
+    EXPECT_EQ(e.st.OverlayOther[0][1], 0);
     EXPECT_EQ(e.img().Options[0], 1);
     EXPECT_EQ(e.graph.calls, (std::vector<std::string>{"redraw 1"}));
 }

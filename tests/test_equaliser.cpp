@@ -136,7 +136,7 @@ TEST(MarkerDragTest, HeightShowsTenthsAndOnlyAMovedMarkersReleaseSendsTheSliderG
     };
     const Case cases[] = {
         {30, -5000, false, "15", 60},                       // above the top: held at +15 dB
-        {30, 1851 - MarkerTopOfGain(0), false, "-7.3", 15}, // -7.26 dB cut down, sent as -7.5
+        {30, 1851 - MarkerTopOfGain(0, kFullMagScale), false, "-7.3", 15}, // -7.26 dB cut down, sent as -7.5
         {18, 0, false, "6", 42},                            // moved sideways: the height stays
         {30, -1, false, "0", -1},                           // pressed and released only
         {30, -900, true, "0", -1},                          // bypassed equaliser: the marker stays
@@ -161,7 +161,7 @@ TEST(MarkerDragTest, HeightShowsTenthsAndOnlyAMovedMarkersReleaseSendsTheSliderG
         ASSERT_EQ(e.bus.frames.size(), 1u) << c.dy;
         EXPECT_EQ(e.bus.frames[0][11], c.sentGainByte);
         EXPECT_EQ(e.w().Slider2[8].value(), 60 - c.sentGainByte);
-        EXPECT_EQ(m.Top, MarkerTopOfGain(c.sentGainByte / 2.0 - 15));
+        EXPECT_EQ(m.Top, MarkerTopOfGain(c.sentGainByte / 2.0 - 15, kFullMagScale));
         EXPECT_EQ(e.linked.calls, Calls{"eqband 8"});
     }
 }

@@ -140,11 +140,11 @@ TEST_F(GraphWindowTest, FlatChannelRowsPolarityAndOutputPlusInput) {
     // Output 1 at +6 dB with the input at -3 dB added: row 86.
     rec().ChanGain[1] = 6;
     rec().ChanGain[0] = -3;
-    st.AddInputGain[0] = 1;
+    st.AddInputGain[kSlot][0] = 1;
     mg.RedrawGraph(kSlot, 1);
     EXPECT_TRUE(rowHas(1, 86, kRedPixel));
     EXPECT_EQ(countInColumn(1, 300, kRedPixel), 2);
-    st.AddInputGain[0] = 0;
+    st.AddInputGain[kSlot][0] = 0;
     mg.RedrawGraph(kSlot, 1);
     EXPECT_TRUE(rowHas(1, 76, kRedPixel)); // 95.4 - 19.1
 
@@ -162,7 +162,7 @@ TEST_F(GraphWindowTest, FlatChannelRowsPolarityAndOutputPlusInput) {
 TEST_F(GraphWindowTest, OverlayOrderColoursAndSuspension) {
     rec().ChanGain[1] = 0;
     rec().ChanGain[2] = 0;
-    st.OverlayOther = {1, 1};
+    st.OverlayOther[kSlot] = {1, 1};
     // Graph 1: the blue overlay of output 2 lies under the red own curve.
     mg.RedrawGraph(kSlot, 1);
     EXPECT_EQ(image(1).pixel(300, 95), kRedPixel);

@@ -81,7 +81,7 @@ TEST(LinkedTest, WalkServesOtherPresentMembersAscendingUntilOneFails) {
 TEST(LinkedTest, GainAndMuteReachTheMemberItsWindowAndInputGraphOnly) {
     LinkedEnv env({1, 2}, {1, 2});
     env.st.DevProgs[2].Params[0] = 0x5A; // the member's own byte before its gain byte
-    env.st.AddInputGain[0] = 1;          // output 1 shown as "Output+Input"
+    env.st.DevProgs[2].Options[40] = 1;  // the member shows output 1 as "Output+Input"
     FrmCtrl& cur = env.open(1, 0);
     FrmCtrl& member = env.open(2, 1);
     const QImage output1 = member.Picture1[1].Image.copy();

@@ -101,9 +101,9 @@ TEST(ProgramLoadTest, SuspendedLoadSetsWindowRecordsAndGraphsAndSendsNothing) {
     EXPECT_TRUE(w.Label5[5].Visible && w.Label5[11].Visible && !w.Label5[0].Visible);
     EXPECT_EQ(e.img().Options[31], 1);
     EXPECT_EQ(r.DelayUnit, 1);
-    EXPECT_EQ(e.st.OverlayOther, (std::array<int16_t, 2>{0, 1}));
+    EXPECT_EQ(e.st.OverlayOther[0], (std::array<int16_t, 2>{0, 1}));
     EXPECT_TRUE(w.Option4[0].value() && w.Option4[3].value()); // Options(41) = 1 selects Option4(3)
-    EXPECT_EQ(e.st.AddInputGain, (std::array<int16_t, 2>{0, 1}));
+    EXPECT_EQ(e.st.AddInputGain[0], (std::array<int16_t, 2>{0, 1}));
     EXPECT_FALSE(e.st.EditBusy || e.st.SuppressEvents);
 
     // Each filter and band computed with drawing suspended, the three graphs drawn at the end.

@@ -488,19 +488,20 @@ TEST(LockStateTest, OnlyExactlyOneLocks) {
 
 TEST(ViewOptionTest, OutputPlusInputFlagsAndImageBytes) {
     SetterEnv env;
-    env.st.AddInputGain = {1, 0};
+    auto& flags = env.st.AddInputGain[kSlot];
+    flags = {1, 0};
     SetViewOption(env.cx, 3);
-    EXPECT_EQ(env.st.AddInputGain[1], 1);
+    EXPECT_EQ(flags[1], 1);
     EXPECT_EQ(env.prog().Options[41], 1);
     EXPECT_EQ(env.prog().Byte(1019), 1);
-    EXPECT_EQ(env.st.AddInputGain[0], 1);
+    EXPECT_EQ(flags[0], 1);
     SetViewOption(env.cx, 0);
-    EXPECT_EQ(env.st.AddInputGain[0], 0);
+    EXPECT_EQ(flags[0], 0);
     EXPECT_EQ(env.prog().Options[40], 0);
     SetViewOption(env.cx, 1);
     EXPECT_EQ(env.prog().Byte(1018), 1);
     SetViewOption(env.cx, 9); // no such option: nothing changes
-    EXPECT_EQ(env.st.AddInputGain, (std::array<int16_t, 2>{1, 1}));
+    EXPECT_EQ(flags, (std::array<int16_t, 2>{1, 1}));
 }
 
 // ---- Decimal comma ----

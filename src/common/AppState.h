@@ -125,11 +125,12 @@ struct AppState {
     int16_t CopySource = 0;          // bus address whose program the copy dialog copies from
     QString BadCharMessage;          // the last refusal of a name field's key filter
 
-    // ---- Channel parameter setters ----
-    std::array<int16_t, 2> AddInputGain{}; // 1: output graph k + 1 shows "Output+Input"
+    // ---- Graph view options, by window slot: each window's graphs follow its own choices ----
+    // Entry [s][k] serves output graph k + 1 of the window in slot s.
+    std::array<std::array<int16_t, 2>, kWindowSlots> AddInputGain{}; // 1: "Output+Input"
+    std::array<std::array<int16_t, 2>, kWindowSlots> OverlayOther{}; // non-zero: the other output too
 
     // ---- Response graph ----
-    std::array<int16_t, 2> OverlayOther{}; // non-zero: output graph k + 1 also shows the other output
     GraphState Graph;               // response store by window slot, grid pictures, pens
 
     // Row of the device list that lists bus address a, or -1 when no listed row does.

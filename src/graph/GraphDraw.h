@@ -3,6 +3,7 @@
 // one pixel column per grid point; a curve is a polyline drawn segment by segment with a pen
 // that keeps its position between segments.
 #include "graph/GraphState.h"
+#include "graph/MagScale.h"
 #include "platform/Controls.h"
 
 #include <QImage>
@@ -25,14 +26,22 @@ constexpr ColorValue CurveColor(int ch) {
     return ch == 2 ? kCurveBlue : kCurveRed;
 }
 
-// Row y of a magnitude level given as its terms in dB (each scaled and taken from row 95.4 in
-// turn), and of a phase in degrees.
-inline double MagRowY(std::initializer_list<float> termsDb) {
+// Row y of a magnitude level given as its terms in dB, on the graph's scale: each term scaled and
+// taken from row 95.4 in turn, then the scale's centre level put on row 95.4. On the full range
+// (stretch 1, centre 0) every step is exact, so the row is the one of the plain 3.1833 rows a dB.
+inline double MagRowY(const MagScale& scale, std::initializer_list<float> termsDb) {
+    const double stretch = scale.Stretch();
     double y = kZeroRow;
     for (float t : termsDb)
-        y -= static_cast<double>(kMagScale * t);
+        y -= stretch * static_cast<double>(kMagScale * t);
+    if (scale.CentreDb != 0) y += stretch * static_cast<double>(kMagScale) * scale.CentreDb;
     return y;
 }
+// The same on the full -30 .. +30 dB range, on which the grid lines lie.
+inline double MagRowY(std::initializer_list<float> termsDb) {
+    return MagRowY(kFullMagScale, termsDb);
+}
+// Row y of a phase in degrees.
 inline double PhaseRowY(double degrees) {
     return kZeroRow - kPhaseScale * degrees;
 }

@@ -59,27 +59,30 @@ XoverSettings ModGraph::XoverOf(int dev, int k) const {
 
 // The other output's magnitude curve drawn under an output's own curve, when switched on.
 void ModGraph::drawOverlay(int slot, int g) {
-    if (g == 0 || st_.OverlayOther[U(g - 1)] == 0) return;
+    if (g == 0 || st_.OverlayOther[U(slot)][U(g - 1)] == 0) return;
     drawMag(slot, g == 1 ? 2 : 1, g, 0, kGraphPoints);
 }
 
-// Magnitude segments of channel ch ending at points from..to-1, into graph `pic` of the slot.
+// Magnitude segments of channel ch ending at points from..to-1, into graph `pic` of the slot, on
+// the dB range that graph's scale options show.
 void ModGraph::drawMag(int slot, int ch, int pic, int from, int to) {
     if (st_.DrawSuspended == 1) return;
     const DeviceRec& rec = st_.DevRecs[U(device(slot))];
     const SlotResponse& r = st_.Graph.Slot(slot);
     PenPos& pen = st_.Graph.Pen(slot, pic);
-    GraphCanvas canvas(windows_.CtrlWindow(slot).Picture1[U(pic)], st_.Graph.Drawn(slot, pic));
+    FrmCtrl& w = windows_.CtrlWindow(slot);
+    const MagScale scale = w.GainScale(pic);
+    GraphCanvas canvas(w.Picture1[U(pic)], st_.Graph.Drawn(slot, pic));
     const QRgb color = CurvePixel(CurveColor(ch));
     const auto& own = r.OutMag[U(ch)];
     const auto& input = r.OutMag[0];
     const float gain = rec.ChanGain[U(ch)];
     const float inputGain = rec.ChanGain[0];
-    const bool addInput = ch >= 1 && st_.AddInputGain[U(ch - 1)] == 1;
+    const bool addInput = ch >= 1 && st_.AddInputGain[U(slot)][U(ch - 1)] == 1;
     for (int i = from; i < to; ++i) {
         if (i == 0) GraphMoveTo(pen, kPenStartX, kPenStartY);
-        const double y =
-            addInput ? MagRowY({gain, own[U(i)], inputGain, input[U(i)]}) : MagRowY({gain, own[U(i)]});
+        const double y = addInput ? MagRowY(scale, {gain, own[U(i)], inputGain, input[U(i)]})
+                                  : MagRowY(scale, {gain, own[U(i)]});
         canvas.LineTo(pen, i, PixelRow(y), color, kGraphPenWidth);
     }
 }

@@ -2,9 +2,10 @@
 // The response graph of an editing window slot: recomputes a band or crossover filter over the
 // 576-point grid, rebuilds its channel's sum and draws the curve into that window's graph
 // picture. Every routine takes the slot it works for; the handlers' current-window forms pass
-// the current slot. The store lives in AppState::Graph, the view switches in AddInputGain and
-// OverlayOther; this class holds nothing of its own and can be made wherever the state and the
-// windows are at hand.
+// the current slot. The store lives in AppState::Graph, each slot's view switches in AddInputGain
+// and OverlayOther, each graph's magnitude or phase view and dB range in its window's options;
+// this class holds nothing of its own and can be made wherever the state and the windows are at
+// hand.
 //
 // The input graph (bands 0..4, graph 0) reads neither the output view switches nor a polarity
 // box, so these routines serve a linked device's open window as they serve the current one.

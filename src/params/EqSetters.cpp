@@ -203,8 +203,9 @@ bool SendEqBand(WindowContext& c, int b) {
     rec.BandGain[i] = rec.BandOff[i] == 0.0f ? static_cast<float>(gain) : 0.0f;
     rec.BandQ[i] = static_cast<float>(q);
 
-    // The marker at the height of the slider's gain, whether the band is on or off.
-    w.Label5[i].Top = MarkerTopOfGain(gain);
+    // The marker at the height of the slider's gain, whether the band is on or off, on the dB
+    // range its graph shows.
+    w.Label5[i].Top = MarkerTopOfGain(gain, w.GainScale(ch));
     w.Label5[i].Left = MarkerLeftOfFrequency(st.Tables.TwipsPerDecade, *f);
 
     const int first = ChannelFirstBand(ch);
@@ -476,7 +477,7 @@ void ApplyViewChannelCheck(WindowContext& c, int k) {
     if (!ValidBusAddress(dev)) return;
     FrmCtrl& w = c.windows.current();
     const int value = w.Check4[U(k)].value();
-    c.st.OverlayOther[U(k)] = static_cast<int16_t>(value);
+    c.st.OverlayOther[U(c.st.CurSlot)][U(k)] = static_cast<int16_t>(value);
     c.graph.RedrawGraph(k + 1);
     c.st.DevProgs[U(dev)].Options[U(k)] = static_cast<uint8_t>(value);
 }

@@ -44,4 +44,6 @@ void ShowBandBypassState(WindowContext& c, int b);
 void RedrawChannelBands(WindowContext& c, int ch);
 void RedrawChannelResponse(WindowContext& c, int ch);
 void ShowGraphCursor(WindowContext& c, int ch);
+// The overlay of output graph k + 1 from its "View Right"/"View Left" box, kept for the current
+// window's slot and in its device's image; redraws that graph.
 void ApplyViewChannelCheck(WindowContext& c, int k);

@@ -386,6 +386,7 @@ void ApplyLockState(WindowContext& cx) {
 void SetViewOption(WindowContext& cx, int i) {
     if (i < 0 || i > 3 || !hasDevice(cx)) return;
     const int k = i / 2;
-    cx.st.AddInputGain[at(k)] = static_cast<int16_t>(i & 1);
-    cx.prog().Options[at(40 + k)] = byteOf(cx.st.AddInputGain[at(k)]);
+    auto& flags = cx.st.AddInputGain[at(cx.st.CurSlot)];
+    flags[at(k)] = static_cast<int16_t>(i & 1);
+    cx.prog().Options[at(40 + k)] = byteOf(flags[at(k)]);
 }

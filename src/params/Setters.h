@@ -51,7 +51,8 @@ void ApplyLinkFrequency(WindowContext& cx, const QString& text, int k);
 // Disables the channel sections and the program, memory and utility buttons while the device's
 // unit is locked (UnitLock exactly 1.0), enables them otherwise.
 void ApplyLockState(WindowContext& cx);
-// Option index i 0..3 of Option4: "Output" (0, 2) or "Output+Input" (1, 3) of graph i / 2 + 1.
+// Option index i 0..3 of Option4: "Output" (0, 2) or "Output+Input" (1, 3) of graph i / 2 + 1,
+// kept for the current window's slot and in its device's image.
 void SetViewOption(WindowContext& cx, int i);
 
 // Delay of a coarse and a fine count in metres, from whole millimetres (340 mm and 7 mm steps).

@@ -59,6 +59,7 @@ struct Label : Control {
     MouseProcedure MouseDown;
     MouseProcedure MouseMove;
     MouseProcedure MouseUp;
+    std::function<void()> Click; // pressed and released on the label with the left button
 };
 
 struct Frame : Control {

@@ -221,12 +221,22 @@ void FrmCtrl::designControls() {
     Command6[1].Caption = "Save Preset";
     Check10.Caption = "Bloquear Unidad";
 
+    // Block diagram of the two channels.
+    const std::pair<std::array<int, 2>, const char*> stages[] = {
+        {{0, 1}, "Gain"},     {{2, 7}, "PEQ"},     {{3, 4}, "DLF"},   {{10, 15}, "X-over"},
+        {{11, 16}, "Delay"},  {{12, 17}, "Limiter"}, {{13, 18}, "Level"}, {{14, 19}, "Phase"},
+    };
+    for (const auto& [at, text] : stages)
+        for (int i : at)
+            Label100[U(i)].Caption = text;
+    for (size_t c = 0; c < 2; ++c) {
+        Label200[c].Caption = "+";
+        Label300[c].Caption = c == 0 ? "CH.A" : "CH.B";
+        Label400[c].Caption = c == 0 ? "Input A" : "Input B";
+    }
+
     // Inert controls.
     SSTab1.Tabs = {"CH.A", "CH.B", "IO/Meter/Delays", "Utilities"};
-    Label100.Caption = "IN A";
-    Label200.Caption = "OUT A";
-    Label300.Caption = "IN B";
-    Label400.Caption = "OUT B";
     for (Slider* s : {&Slider40, &Slider50, &Slider60, &Slider3}) {
         s->Min = 0;
         s->Max = 100;
@@ -249,6 +259,7 @@ void FrmCtrl::bindProcedures() {
     bindLimiterPanel();
     bindXoverPanel();
     bindEqualiserPanel();
+    bindGraphOptionsPanel();
     bindUtilitiesBar();
 }
 

@@ -12,6 +12,7 @@
 #include "common/AppState.h"
 #include "common/BandNumbering.h"
 #include "common/ScopedFlags.h"
+#include "graph/MagScale.h"
 #include "platform/Controls.h"
 
 #include <array>
@@ -121,7 +122,7 @@ struct FrmCtrlControls {
     std::array<CheckBox, kGraphs> Check3{};      // "Cursor" / "Show cursor"
     std::array<OptionButton, kGraphs> Option2{}; // "Mag"
     std::array<OptionButton, kGraphs> Option5{}; // "Phase"
-    std::array<OptionButton, 9> Option3{};       // dB scale of graph g: 3g .. 3g + 2
+    std::array<OptionButton, 9> Option3{};       // dB range of graph g: 3g .. 3g + 2
     std::array<OptionButton, 4> Option4{};       // "Output" / "Output+Input" of graphs 1 and 2
     std::array<CheckBox, 2> Check4{};            // 0 "View Right" (graph 1), 1 "View Left" (graph 2)
     std::array<Label, 6> Label10{};              // 2..5 "Channel Left" / "Channel Right"
@@ -148,9 +149,14 @@ struct FrmCtrlControls {
     std::array<CommandButton, 2> Command6{};          // "Load Preset", "Save Preset" (no procedure)
     CheckBox Check10;                                 // "Bloquear Unidad"
 
+    // ---- Block diagram of the two channels: clicking a label does nothing ----
+    std::array<Label, 20> Label100{}; // stages of channel A (0, 2, 3, 10..14) and B (1, 7, 4, 15..19)
+    std::array<Label, 2> Label200{};  // "+" of channels A and B
+    std::array<Label, 2> Label300{};  // "CH.A", "CH.B"
+    std::array<Label, 2> Label400{};  // "Input A", "Input B"
+
     // ---- Inert controls: laid out as in the design, no procedure ----
     TabStrip SSTab1;                             // "CH.A", "CH.B", "IO/Meter/Delays", "Utilities"
-    Label Label100, Label200, Label300, Label400; // block diagram of the two channels
     Slider Slider40, Slider50, Slider60;         // "Show Peak Limiter"
     TextBox Text17;
     Slider Slider3;
@@ -277,6 +283,25 @@ class FrmCtrl : public FrmCtrlControls {
     void Label5_MouseDown(int b, int button, int shift, int x, int y);
     void Label5_MouseMove(int b, int button, int shift, int x, int y);
     void Label5_MouseUp(int b, int button, int shift, int x, int y);
+    // Graph view options and axis captions (FrmCtrlGraphOptions.cpp); g is the graph 0..2. None
+    // of them waits for SuppressEvents: they also run when code selects their controls.
+    // Shows the captions and options of graph g that fit its view: the dB or the phase captions,
+    // and for an output graph in the magnitude view its "Output"/"Output+Input" choice and its
+    // overlay box (never the overlay box for the second model).
+    void LoadLabelGraph(int g);
+    void Option2_Click(int g); // "Mag"
+    void Option5_Click(int g); // "Phase"
+    // A dB range chosen for graph i / 3; graphs 0 and 1 share theirs, graph 2 has its own.
+    void Option3_Click(int i);
+    void Option4_Click(int i); // "Output" (0, 2) / "Output+Input" (1, 3) of graph i / 2 + 1
+    void Check4_Click(int k);  // overlay of the other output on graph k + 1
+    // Block diagram labels: a click changes nothing.
+    void Label100_Click(int index);
+    void Label200_Click(int index);
+    void Label300_Click(int index);
+    void Label400_Click(int index);
+    // The dB range graph g's curves and markers are drawn on: the one its scale options select.
+    MagScale GainScale(int g) const;
     // Top bar (FrmCtrlUtilities.cpp).
     // 0 open and 1 save a program file, 2 "Borrar memoria", 6 "Edit name device", 8 the About
     // box, 9 " Guardar memoria", 11 " Leer memoria"; any other index does nothing.
@@ -338,6 +363,11 @@ class FrmCtrl : public FrmCtrlControls {
     bool applyCompKneeText(int ch);
     bool applyCompReleaseText(int ch);
     bool applyCompAttackText(int ch);
+
+    // Graph view options (FrmCtrlGraphOptions.cpp): their bindings, and the dB captions and band
+    // markers of graph g put on the range of scale choice 0..2.
+    void bindGraphOptionsPanel();
+    void applyGainScale(int g, int choice);
 
     // Equaliser (FrmCtrlEq.cpp).
     void bindEqualiserPanel();

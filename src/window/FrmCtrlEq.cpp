@@ -259,13 +259,15 @@ void FrmCtrl::Label5_MouseMove(int b, int /*button*/, int /*shift*/, int x, int 
     const int32_t comma = st_.DecimalComma;
     markerMoved_[i] = true;
 
-    // The marker's centre follows the pointer, within the picture and the +-15 dB of heights.
+    // The marker's centre follows the pointer, on the dB range its graph shows: the gain held
+    // within a band's -15 .. +15 dB and that range, the marker on the picture.
     Label& m = Label5[i];
     const int half = kMarkerSizeTwips / 2;
     m.Left = std::clamp(m.Left + x - half, kMarkerMinLeft, kMarkerMaxLeft);
-    const int top = std::clamp(m.Top + y - half, kMarkerMinTop, kMarkerMaxTop);
-    const double g = std::clamp(MarkerGainOfTop(top), -kMarkerMaxGainDb, kMarkerMaxGainDb);
-    m.Top = MarkerTopOfGain(g);
+    const MagScale scale = GainScale(BandChannel(b));
+    const GainRange range = MarkerGainRange(scale);
+    const double g = std::clamp(MarkerGainOfTop(m.Top + y - half, scale), range.Low, range.High);
+    m.Top = MarkerTopOfGain(g, scale);
 
     // The gain cut down to its tenth of a decibel, the frequency placed on the frequency table.
     const double r = std::floor(g * 10) / 10;

@@ -45,6 +45,9 @@ bool FrmCtrl::Form_Load() {
         loaded_ = true;
         LoadProgramToWindow(*cx_);
     }
+    // Graph view options: the captions and options that fit each graph's view.
+    for (int g = 0; g < kGraphs; ++g)
+        LoadLabelGraph(g);
 
     // The lock box from the image: when that changes the box, its click sends the lock byte.
     Check10.setValue(st_.DevProgs[d].Ext[23] == 1 ? 1 : 0);

@@ -151,13 +151,25 @@ class MouseLabel : public QLabel {
 
   protected:
     void mousePressEvent(QMouseEvent* e) override {
-        if (!run(l_.MouseDown, MouseButtons(e->button()), e)) QLabel::mousePressEvent(e);
+        if (run(l_.MouseDown, MouseButtons(e->button()), e)) return;
+        // A label with a click procedure takes the press, so that the release comes to it.
+        if (l_.Click) {
+            e->accept();
+            return;
+        }
+        QLabel::mousePressEvent(e);
     }
     void mouseMoveEvent(QMouseEvent* e) override {
         if (!run(l_.MouseMove, MouseButtons(e->buttons()), e)) QLabel::mouseMoveEvent(e);
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        if (!run(l_.MouseUp, MouseButtons(e->button()), e)) QLabel::mouseReleaseEvent(e);
+        const bool handled = run(l_.MouseUp, MouseButtons(e->button()), e);
+        if (l_.Click && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) {
+            l_.Click();
+            if (after_) after_();
+            return;
+        }
+        if (!handled) QLabel::mouseReleaseEvent(e);
     }
 
   private:

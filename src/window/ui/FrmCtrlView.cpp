@@ -285,11 +285,21 @@ void FrmCtrlView::buildInertPanels(QWidget* parent, const QRect& r) {
     if (pages.size() < 4) return;
     QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [&f](int i) { f.SSTab1.Tab = i; });
 
-    // The block diagram of each channel.
-    bind_.label(f.Label100, pages[0], QRect(8, 8, 80, 18));
-    bind_.label(f.Label200, pages[0], QRect(100, 8, 80, 18));
-    bind_.label(f.Label300, pages[1], QRect(8, 8, 80, 18));
-    bind_.label(f.Label400, pages[1], QRect(100, 8, 80, 18));
+    // The block diagram of each channel: the input stages on the first row, the channel's own
+    // stages on the second.
+    for (int c = 0; c < 2; ++c) {
+        const std::array<Label*, 5> inputRow = {&f.Label400[U(c)], &f.Label100[U(c)], &f.Label200[U(c)],
+                                                &f.Label100[U(c == 0 ? 2 : 7)], &f.Label100[U(3 + c)]};
+        std::array<Label*, 6> channelRow = {&f.Label300[U(c)]};
+        for (int j = 0; j < 5; ++j)
+            channelRow[U(j + 1)] = &f.Label100[U(10 + 5 * c + j)];
+        for (size_t j = 0; j < inputRow.size(); ++j)
+            bind_.label(*inputRow[j], pages[U(c)], QRect(4 + 54 * static_cast<int>(j), 8, 52, 18))
+                ->setAlignment(Qt::AlignCenter);
+        for (size_t j = 0; j < channelRow.size(); ++j)
+            bind_.label(*channelRow[j], pages[U(c)], QRect(4 + 54 * static_cast<int>(j), 40, 52, 18))
+                ->setAlignment(Qt::AlignCenter);
+    }
 
     QGroupBox* peak = plainFrame(QStringLiteral("Show Peak Limiter"), pages[2], QRect(4, 2, 200, 74));
     int x = 8;
