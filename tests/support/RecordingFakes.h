@@ -14,13 +14,11 @@
 struct RecordingGraph : CurrentWindowGraph {
     std::vector<std::string> calls;
     std::vector<int16_t> drawSuspendedAtCall; // DrawSuspended when each call was made
-    std::vector<bool> editBusyAtCall;         // EditBusy when each call was made
     const AppState* st = nullptr;
 
     void note(std::string s) {
         calls.push_back(std::move(s));
         drawSuspendedAtCall.push_back(st ? st->DrawSuspended : 0);
-        editBusyAtCall.push_back(st && st->EditBusy);
     }
     void CalcBandGraph(int b) override { note("band " + std::to_string(b)); }
     void CalcXoverGraph(int k) override { note("xover " + std::to_string(k)); }
