@@ -132,6 +132,10 @@ struct AppState {
     std::array<int16_t, 2> OverlayOther{}; // non-zero: output graph k + 1 also shows the other output
     GraphState Graph;               // response store by window slot, grid pictures, pens
 
+    // ---- Level meters ----
+    // Lit LEDs of meter 0..8 (0 the input, 2 and 3 the outputs) by bus address, a whole number.
+    std::array<std::array<double, 9>, kBusAddresses> MeterLevel{};
+
     // Row of the device list that lists bus address a, or -1 when no listed row does.
     int ListedRow(int a) const;
     // Bus address bound to the current window slot.

@@ -250,6 +250,7 @@ void FrmCtrl::bindProcedures() {
     bindXoverPanel();
     bindEqualiserPanel();
     bindUtilitiesBar();
+    bindMetersPanel();
 }
 
 void FrmCtrl::setContext(WindowContext* cx) {
