@@ -1,5 +1,5 @@
-// devsim on a pseudo-terminal: --link takes over only a missing path or a link to a
-// pseudo-terminal and removes only the link it made; --meters sets a device's meter reply.
+// devsim --link takes over only a missing path or a link to a pseudo-terminal, and removes only
+// the link it made; --meters sets what a device answers to the meter request.
 #include "link/Link.h"
 #include "support/Devsim.h"
 
@@ -31,28 +31,15 @@ TEST(DevsimLinkTest, TakesOnlyATerminalLinkAndRemovesOnlyItsOwn) {
     }
 }
 
-// --meters sets the eight data bytes a device answers to the meter request; a malformed list or
-// an address without a device is refused before anything is served.
 TEST(DevsimMetersTest, DeviceAnswersTheGivenMeterBytes) {
     DevsimRun devsim;
-    ASSERT_TRUE(devsim.start({"--device", "1:Stage", "--meters", "1:7,0,15,63,0,0,0,5"}));
+    ASSERT_TRUE(devsim.start({"--device", "1", "--meters", "1:7,0,15,63,0,0,0,5"}));
     RealPortEnv env;
     env.st.AppFolder = devsim.dir.path();
     env.st.CommPortNumber = 1;
     Link link(env.st, env.sv);
     link.OpenCommPort();
-    ASSERT_TRUE(env.st.PortReady);
-    EXPECT_FALSE(link.SendFrame(1, CmdReadMeters));
-    ASSERT_EQ(link.LastExchange(), Exchange::Done);
-    const std::array<uint8_t, 8> data{env.st.RxBuf[4], env.st.RxBuf[5], env.st.RxBuf[6], env.st.RxBuf[7],
-                                      env.st.RxBuf[8], env.st.RxBuf[9], env.st.RxBuf[10], env.st.RxBuf[11]};
-    EXPECT_EQ(data, (std::array<uint8_t, 8>{7, 0, 15, 63, 0, 0, 0, 5}));
-    link.CloseCommPort();
-
-    for (const char* bad : {"1:7,0,15,63,0,0,0", "1:7,0,15,63,0,0,0,256", "2:0,0,0,0,0,0,0,0", "1"}) {
-        QProcess p;
-        p.start(DEVSIM_PATH, {"--device", "1", "--meters", bad});
-        ASSERT_TRUE(p.waitForFinished(5000)) << bad;
-        EXPECT_EQ(p.exitCode(), 2) << bad;
-    }
+    ASSERT_FALSE(link.SendFrame(1, CmdReadMeters));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&env.st.RxBuf[4]), 8),
+              QByteArray("\x07\0\x0F\x3F\0\0\0\x05", 8));
 }

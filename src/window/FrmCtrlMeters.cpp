@@ -18,14 +18,14 @@ size_t U(int i) {
 constexpr int kPollIntervalMs = 30; // every tick after the first
 constexpr int kMeters = 4;          // Shape1 holds four bars of seven
 constexpr int kLedsPerMeter = 7;
-constexpr int kLimitLed = 5;        // LED 5 of an output bar is its limit lamp
-constexpr int kStatusLamps = 4;     // Shape50: compressor 0, 1 and limiter 2, 3 of the outputs
+constexpr int kLimitLed = 5;    // LED 5 of an output bar is its limit lamp
+constexpr int kStatusLamps = 4; // Shape50: compressor 0, 1 and limiter 2, 3 of the outputs
 
 // Reply bytes of the meter request.
 constexpr size_t kInputCodeByte = 4;
 constexpr size_t kStatusByte = 11;
-constexpr int kCodeMask = 0x7F;     // bit 7 is no part of a code
-constexpr int kLimitBit = 0x20;     // an output's limit lamp
+constexpr int kCodeMask = 0x7F; // bit 7 is no part of a code
+constexpr int kLimitBit = 0x20; // an output's limit lamp
 constexpr int kOutputCodeMask = kCodeMask & ~kLimitBit;
 
 constexpr ColorValue kLedGreen = RGBValue(0, 255, 0);
