@@ -127,9 +127,8 @@ int main(int argc, char** argv) {
             linkPath = next;
             ++i;
         } else {
-            std::fprintf(stderr,
-                         "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... "
-                         "[--meters ADDR:B1,...,B8]... [--link PATH]\n");
+            std::fprintf(stderr, "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... "
+                                 "[--meters ADDR:B1,...,B8]... [--link PATH]\n");
             return 2;
         }
     }

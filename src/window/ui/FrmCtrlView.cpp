@@ -242,7 +242,7 @@ void FrmCtrlView::buildMeter(int m, QWidget* parent, const QRect& r) {
     // Seven LEDs, the first at the bottom, each with its level caption beside it.
     static const char* const input[] = {"-20dBu",  "-10 dBu", "   0 dBu", "+ 3 dBu",
                                         "+ 6 dBu", "+10 dBu", " Clip"};
-    static const char* const output[] = {"-20 dB", "-10 dB",  "- 6 dB", "- 3 dB",
+    static const char* const output[] = {"-20 dB",  "-10 dB",  "- 6 dB", "- 3 dB",
                                          "   0 dB", "  Limit", " Clip"};
     const char* const* captions = m < 2 ? input : output;
     for (int led = 0; led < 7; ++led) {
