@@ -1,13 +1,14 @@
 // devsim: serves simulated devices on a pseudo-terminal so that the real program can talk to
 // them through its real serial port code.
 //
-//   devsim [--device ADDR[:NAME]]... [--link PATH] [--silent ADDR]...
+//   devsim [--device ADDR[:NAME]]... [--link PATH] [--silent ADDR]... [--meters ADDR:B1,...,B8]...
 //
 // Prints the terminal's path on its first line, then one line per frame received. With --link
 // it also makes PATH a symbolic link to the terminal (for example appdir/COM1), so that the
 // program's "COM 1" opens it. PATH may be missing or a link to an earlier pseudo-terminal;
 // anything else there (a link to a real port, a file) is refused and left alone. On exit only
-// the link devsim made is removed. Without --device it serves bus addresses 1 and 34.
+// the link devsim made is removed. Without --device it serves bus addresses 1 and 34. --meters
+// sets the eight data bytes that the device at ADDR answers to the meter request.
 #include "sim/SimBus.h"
 
 #include <QCoreApplication>
@@ -23,9 +24,11 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 volatile std::sig_atomic_t g_stop = 0;
@@ -55,6 +58,27 @@ bool linkPathFree(const std::string& path) {
     return S_ISLNK(st.st_mode) && readLink(path, target) && target.rfind("/dev/pts/", 0) == 0;
 }
 
+// The eight meter bytes of a device, "ADDR:B1,...,B8" with each byte 0..255.
+struct MeterBytes {
+    int addr = 0;
+    std::array<uint8_t, 8> bytes{};
+};
+bool parseMeters(const QString& arg, MeterBytes& out) {
+    const QStringList parts = arg.split(':');
+    if (parts.size() != 2) return false;
+    bool ok = false;
+    out.addr = parts[0].toInt(&ok);
+    if (!ok) return false;
+    const QStringList values = parts[1].split(',');
+    if (values.size() != static_cast<int>(out.bytes.size())) return false;
+    for (size_t i = 0; i < out.bytes.size(); ++i) {
+        const int v = values[static_cast<int>(i)].trimmed().toInt(&ok);
+        if (!ok || v < 0 || v > 255) return false;
+        out.bytes[i] = static_cast<uint8_t>(v);
+    }
+    return true;
+}
+
 // Points path at the terminal. An old pseudo-terminal link is removed first; if anything else
 // appears at path meanwhile, the link is not made.
 bool makeLink(const std::string& path, const std::string& terminal) {
@@ -74,6 +98,7 @@ int main(int argc, char** argv) {
     SimBus bus;
     QString linkPath;
     bool anyDevice = false;
+    std::vector<MeterBytes> meters; // set once every device is on the bus
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         const QString next = i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
@@ -90,12 +115,20 @@ int main(int argc, char** argv) {
         } else if (a == "--silent" && !next.isEmpty()) {
             if (SimDevice* d = bus.device(next.toInt())) d->silent = true;
             ++i;
+        } else if (a == "--meters" && !next.isEmpty()) {
+            MeterBytes m;
+            if (!parseMeters(next, m)) {
+                std::fprintf(stderr, "devsim: --meters takes ADDR:B1,...,B8 with bytes 0..255\n");
+                return 2;
+            }
+            meters.push_back(m);
+            ++i;
         } else if (a == "--link" && !next.isEmpty()) {
             linkPath = next;
             ++i;
         } else {
-            std::fprintf(stderr,
-                         "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... [--link PATH]\n");
+            std::fprintf(stderr, "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... "
+                                 "[--meters ADDR:B1,...,B8]... [--link PATH]\n");
             return 2;
         }
     }
@@ -110,6 +143,14 @@ int main(int argc, char** argv) {
     if (!anyDevice) {
         bus.addDevice(1, QStringLiteral("Sim 1"));
         bus.addDevice(34, QStringLiteral("Sim 34"));
+    }
+    for (const MeterBytes& m : meters) {
+        SimDevice* d = bus.device(m.addr);
+        if (!d) {
+            std::fprintf(stderr, "devsim: --meters names bus address %d, where no device is\n", m.addr);
+            return 2;
+        }
+        d->meters = m.bytes;
     }
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);

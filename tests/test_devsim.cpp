@@ -1,5 +1,8 @@
 // devsim --link takes over only a missing path or a link to a pseudo-terminal, and removes only
-// the link it made.
+// the link it made; --meters sets what a device answers to the meter request.
+#include "link/Link.h"
+#include "support/Devsim.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -26,4 +29,17 @@ TEST(DevsimLinkTest, TakesOnlyATerminalLinkAndRemovesOnlyItsOwn) {
         EXPECT_TRUE(p.waitForFinished(5000));
         EXPECT_FALSE(QFileInfo(path).isSymLink());
     }
+}
+
+TEST(DevsimMetersTest, DeviceAnswersTheGivenMeterBytes) {
+    DevsimRun devsim;
+    ASSERT_TRUE(devsim.start({"--device", "1", "--meters", "1:7,0,15,63,0,0,0,5"}));
+    RealPortEnv env;
+    env.st.AppFolder = devsim.dir.path();
+    env.st.CommPortNumber = 1;
+    Link link(env.st, env.sv);
+    link.OpenCommPort();
+    ASSERT_FALSE(link.SendFrame(1, CmdReadMeters));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&env.st.RxBuf[4]), 8),
+              QByteArray("\x07\0\x0F\x3F\0\0\0\x05", 8));
 }

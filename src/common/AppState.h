@@ -133,6 +133,10 @@ struct AppState {
     // ---- Response graph ----
     GraphState Graph;               // response store by window slot, grid pictures, pens
 
+    // ---- Level meters ----
+    // Lit LEDs of meter 0..8 (0 the input, 2 and 3 the outputs) by bus address, a whole number.
+    std::array<std::array<double, 9>, kBusAddresses> MeterLevel{};
+
     // Row of the device list that lists bus address a, or -1 when no listed row does.
     int ListedRow(int a) const;
     // Bus address bound to the current window slot.

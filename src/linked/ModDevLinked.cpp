@@ -3,6 +3,7 @@
 #include "common/Numbers.h"
 #include "common/ScopedFlags.h"
 #include "graph/ModGraph.h"
+#include "params/EqSetters.h"
 #include "params/Setters.h"
 #include "window/CtrlWindowSlots.h"
 #include "window/FrmCtrl.h"
@@ -220,6 +221,103 @@ void ModDevLinked::LinkDelay(int ch) {
             r.DelayCoarse[0] = w->UpDown2[0].value();
             r.DelayFine[0] = w->UpDown1[0].value();
             CalcLinkedBandGraph(0, w->slot());
+        }
+        return true;
+    });
+}
+
+// ---------------------------------------------------------------- equaliser routines
+
+bool ModDevLinked::copyBand(int d, int b) {
+    const int cd = st_.CurDevice();
+    const size_t i = U(b);
+    const DeviceRec& from = st_.DevRecs[U(cd)];
+    DeviceRec& to = st_.DevRecs[U(d)];
+    to.BandFreq[i] = from.BandFreq[i];
+    to.BandOff[i] = from.BandOff[i];
+    to.BandGain[i] = from.BandGain[i];
+    to.BandQ[i] = from.BandQ[i];
+    // The member's mask from its own five flags: its other bands keep their state.
+    int mask = 0;
+    for (int j = 0; j < kInputBands; ++j)
+        if (to.BandOff[U(j)] != 0.0f) mask |= 1 << j;
+    auto& p = st_.DevProgs[U(d)].Params;
+    const int maskAddr = st_.Tables.BandMaskAddr[0];
+    p[U(maskAddr)] = byteOf(mask);
+    st_.BandType[U(d)][i] = st_.BandType[U(cd)][i];
+    const int base = st_.Tables.BandBase[i];
+    const auto& src = st_.DevProgs[U(cd)].Params;
+    for (int k = base; k < base + 5; ++k)
+        p[U(k)] = src[U(k)];
+    return !send(d, CmdSetEqBand,
+                 {0, byteOf(b), p[U(maskAddr)], p[U(base)], p[U(base + 1)], p[U(base + 2)], p[U(base + 3)],
+                  p[U(base + 4)]});
+}
+
+void ModDevLinked::showBand(FrmCtrl& w, int d, int b) {
+    const FrmCtrl& cur = current();
+    const size_t i = U(b);
+    {
+        // The member's band handlers stay quiet while its steppers move.
+        const auto quiet = RaiseSuppressEvents(st_);
+        w.Slider2[i].setValue(cur.Slider2[i].value());
+        w.UpDown3[i].setValue(cur.UpDown3[i].value());
+        w.Text4[i].Text = cur.Text4[i].Text;
+        w.Text9[i].Text = cur.Text9[i].Text;
+        w.UpDown4[i].setValue(cur.UpDown4[i].value());
+        w.Text5[i].Text = cur.Text5[i].Text;
+        w.Text50[i].Text = cur.Text50[i].Text;
+        w.Command10[i].Caption = cur.Command10[i].Caption;
+        w.Label5[i].Top = cur.Label5[i].Top;
+        w.Label5[i].Left = cur.Label5[i].Left;
+        // The band's own off flag decides, not the member's channel bypass; the same rule as
+        // the band setter's, so the member enables what the current window enables.
+        ShowBandControlStates(w, b, st_.DevRecs[U(d)].BandOff[i] != 0.0f, st_.BandType[U(d)][i]);
+    }
+    CalcLinkedBandGraph(b, w.slot());
+}
+
+void ModDevLinked::LinkEqBand(int b) {
+    if (b < 0 || b >= kInputBands) return;
+    walk([&](int d) {
+        if (!copyBand(d, b)) return false;
+        if (FrmCtrl* w = openWindow(d)) showBand(*w, d, b);
+        return true;
+    });
+}
+
+void ModDevLinked::LinkEqFlat(int ch) {
+    if (ch != 0) return;
+    walk([&](int d) {
+        // The whole input equaliser, band by band: a failed send leaves the later bands alone.
+        for (int b = 0; b < kInputBands; ++b)
+            if (!copyBand(d, b)) return false;
+        if (FrmCtrl* w = openWindow(d))
+            for (int b = 0; b < kInputBands; ++b)
+                showBand(*w, d, b);
+        return true;
+    });
+}
+
+void ModDevLinked::LinkEqBypass(int ch) {
+    if (ch != 0) return;
+    const int16_t bypass = st_.EqBypass[U(st_.CurDevice())][0];
+    const int addr = st_.Tables.EqBypassAddr[0];
+    walk([&](int d) {
+        st_.EqBypass[U(d)][0] = bypass;
+        auto& p = st_.DevProgs[U(d)].Params;
+        p[U(addr)] = byteOf(bypass);
+        if (send(d, CmdSetEqBypass, {0, 0, 0, 0, 0, 0, 0, p[U(addr)]})) return false;
+        if (FrmCtrl* w = openWindow(d)) {
+            const bool bypassed = st_.EqBypass[U(d)][0] == 1;
+            ShowEqBypassControls(*w, 0, bypassed);
+            // A bypassed equaliser's bands do not count: one computation refreshes the curve.
+            if (bypassed) {
+                CalcLinkedBandGraph(0, w->slot());
+            } else {
+                for (int b = 0; b < kInputBands; ++b)
+                    CalcLinkedBandGraph(b, w->slot());
+            }
         }
         return true;
     });

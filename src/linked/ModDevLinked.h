@@ -22,10 +22,10 @@ class ModDevLinked final : public LinkedRoutines {
     ModDevLinked(AppState& st, Link& link, CtrlWindowSlots& windows, ModGraph& graph)
         : st_(st), link_(link), windows_(windows), graph_(graph) {}
 
-    // ---- Equaliser: repeated by the equaliser link routines, not here ----
-    void LinkEqBand(int) override {}
-    void LinkEqFlat(int) override {}
-    void LinkEqBypass(int) override {}
+    // ---- Equaliser: the input's bands 0..4 and its bypass only ----
+    void LinkEqBand(int b) override;
+    void LinkEqFlat(int ch) override;
+    void LinkEqBypass(int ch) override;
 
     // ---- Scalar parameters ----
     void LinkGain(int ch) override;
@@ -62,6 +62,12 @@ class ModDevLinked final : public LinkedRoutines {
     bool copyDelayUnit(int d);
     // Writes all three delay fields of d's window, redrawing its input graph after channel 0.
     void showDelays(FrmCtrl& w, int d);
+    // Input band b of the current device into d: records, type, mask and band bytes, then the
+    // band frame. False when the send failed and was reported.
+    bool copyBand(int d, int b);
+    // d's window w shows input band b as the current window does, enabled by d's own band, and
+    // its input graph is recomputed for the band.
+    void showBand(FrmCtrl& w, int d, int b);
 
     AppState& st_;
     Link& link_;

@@ -48,54 +48,36 @@ int NearestInt(double x) {
     return static_cast<int>(RoundHalfEven(x));
 }
 
-// Enables or disables band b's controls by its on/off state and its type.
-void ApplyBandControlStates(AppState& st, FrmCtrl& w, int b) {
-    const size_t i = U(b);
-    const int dev = st.CurDevice();
-    const bool off = st.DevRecs[U(dev)].BandOff[i] != 0.0f;
-    if (off) {
-        w.Command5[i].BackColor = kRed;
-        for (Control* ctl : std::initializer_list<Control*>{&w.Command10[i], &w.Text9[i], &w.Label5[i],
-                                                            &w.Slider2[i], &w.Text4[i], &w.Text5[i],
-                                                            &w.Text50[i], &w.UpDown3[i], &w.UpDown4[i]})
-            ctl->Enabled = false;
-        return;
-    }
-    w.Command5[i].BackColor = kButtonFace;
-    w.Command10[i].Enabled = true;
-    w.Label5[i].Enabled = true;
-    w.Text4[i].Enabled = true;
-    w.UpDown4[i].Enabled = true;
-    bool gain = false;
-    bool q = false;
-    switch (ClampBandType(st.BandType[U(dev)][i])) {
+// Which of a band's gain and Q controls its type uses.
+struct BandTypeControls {
+    bool gain; // gain slider and text
+    bool q;    // Q stepper, Q text and width text
+};
+BandTypeControls ControlsOfBandType(int type) {
+    switch (ClampBandType(type)) {
     case 0:
     case 3:
     case 6:
     case 15:
-        gain = true;
-        q = true;
-        break;
+        return {true, true};
     case 1:
     case 2:
     case 4:
     case 5:
-        gain = true;
-        break;
+        return {true, false};
     case 9:
     case 12:
     case 14:
     case 16:
-        q = true;
-        break;
+        return {false, true};
     default:
-        break; // 7, 8, 10, 11 and 13 use neither
+        return {false, false}; // 7, 8, 10, 11 and 13 use neither
     }
-    w.Text9[i].Enabled = gain;
-    w.Slider2[i].Enabled = gain;
-    w.Text5[i].Enabled = q;
-    w.Text50[i].Enabled = q;
-    w.UpDown3[i].Enabled = q;
+}
+
+void ApplyBandControlStates(AppState& st, FrmCtrl& w, int b) {
+    const int dev = st.CurDevice();
+    ShowBandControlStates(w, b, st.DevRecs[U(dev)].BandOff[U(b)] != 0.0f, st.BandType[U(dev)][U(b)]);
 }
 
 // Puts band b back as the image holds it: controls, type, on/off state and record. Used when the
@@ -133,6 +115,37 @@ void RestoreBandFromImage(AppState& st, FrmCtrl& w, int b) {
 }
 
 } // namespace
+
+void ShowBandControlStates(FrmCtrl& w, int b, bool off, int type) {
+    if (!ValidBand(b)) return;
+    const size_t i = U(b);
+    if (off) {
+        w.Command5[i].BackColor = kRed;
+        for (Control* ctl : std::initializer_list<Control*>{&w.Command10[i], &w.Text9[i], &w.Label5[i],
+                                                            &w.Slider2[i], &w.Text4[i], &w.Text5[i],
+                                                            &w.Text50[i], &w.UpDown3[i], &w.UpDown4[i]})
+            ctl->Enabled = false;
+        return;
+    }
+    w.Command5[i].BackColor = kButtonFace;
+    w.Command10[i].Enabled = true;
+    w.Label5[i].Enabled = true;
+    w.Text4[i].Enabled = true;
+    w.UpDown4[i].Enabled = true;
+    const BandTypeControls use = ControlsOfBandType(type);
+    w.Text9[i].Enabled = use.gain;
+    w.Slider2[i].Enabled = use.gain;
+    w.Text5[i].Enabled = use.q;
+    w.Text50[i].Enabled = use.q;
+    w.UpDown3[i].Enabled = use.q;
+}
+
+void ShowEqBypassControls(FrmCtrl& w, int ch, bool bypassed) {
+    if (!ValidChannel(ch)) return;
+    w.Command40[U(ch)].BackColor = bypassed ? kRed : kButtonFace;
+    w.Frame5[U(ch)].Enabled = !bypassed;
+    w.Command1[U(ch)].Enabled = !bypassed;
+}
 
 double EqWidthShown(const ConstantTables& t, int i) {
     i = std::clamp(i, 0, static_cast<int>(t.WidthTable.size()) - 1);
@@ -386,11 +399,7 @@ void ShowEqBypassState(WindowContext& c, int ch) {
     if (!ValidChannel(ch)) return;
     const int dev = c.st.CurDevice();
     if (!ValidBusAddress(dev)) return;
-    FrmCtrl& w = c.windows.current();
-    const bool bypassed = c.st.EqBypass[U(dev)][U(ch)] == 1;
-    w.Command40[U(ch)].BackColor = bypassed ? kRed : kButtonFace;
-    w.Frame5[U(ch)].Enabled = !bypassed;
-    w.Command1[U(ch)].Enabled = !bypassed;
+    ShowEqBypassControls(c.windows.current(), ch, c.st.EqBypass[U(dev)][U(ch)] == 1);
 }
 
 bool SetEqFlat(WindowContext& c, int ch) {

@@ -26,6 +26,16 @@ bool EqBandAdmitted(int type, double f, double q);
 // Band type held in the image or the records, brought into 0..16.
 int ClampBandType(int type);
 
+// ---- Enabled states of a window's equaliser controls ----
+// One rule for the setters of the current window and for the windows of linked devices.
+// Band b of window w: while the band is off its bypass button is red and all its controls are
+// disabled; while it is on the button shows the button face, the type button, marker and
+// frequency controls are enabled and the gain and Q controls as its type uses them.
+void ShowBandControlStates(FrmCtrl& w, int b, bool off, int type);
+// Channel ch's equaliser bypass button (red while bypassed), equaliser frame and "EQ Flat"
+// button (disabled while bypassed) of window w.
+void ShowEqBypassControls(FrmCtrl& w, int ch, bool bypassed);
+
 // ---- Setters ----
 // Applies band b's controls to the records, the image and the device (command 0x05), or refuses
 // a type/frequency/Q the device does not admit and puts the band back as the image holds it.

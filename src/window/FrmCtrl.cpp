@@ -261,6 +261,7 @@ void FrmCtrl::bindProcedures() {
     bindEqualiserPanel();
     bindGraphOptionsPanel();
     bindUtilitiesBar();
+    bindMetersPanel();
 }
 
 void FrmCtrl::setContext(WindowContext* cx) {

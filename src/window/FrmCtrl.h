@@ -314,7 +314,22 @@ class FrmCtrl : public FrmCtrlControls {
     void Command19_Click();            // "Firmware Librerias": the speaker library download
     void Check10_Click();              // "Bloquear Unidad"
 
+    // ---- Level meters (FrmCtrlMeters.cpp) ----
+    // Tick of the meter poll timer element i (the window's slot): only the active window asks its
+    // device for the levels and shows them, and never while another exchange or an edit holds
+    // the line. The first tick comes 500 ms after the load, then one every 30 ms.
+    void Timer1_Timer(int i);
+    // Colour the LEDs of meter m after its level: seven for the input (0), six for an output
+    // (2, 3), whose LED 5 is the limit lamp and left alone. A level outside the bar changes nothing.
+    void PaintMeterSevenLeds(int m);
+    void PaintMeterSixLeds(int m);
+
   private:
+    // Level meters: the poll timer's binding, the decoding of a meter reply, the painting.
+    void bindMetersPanel();
+    void showMeterReply(int dev);
+    void paintMeter(int m, bool sixLeds);
+
     void designControls();
     // Makes every control with a procedure run it.
     void bindProcedures();

@@ -86,10 +86,12 @@ bool FrmCtrl::Form_Load() {
         Label10[3].Visible = false;
     }
 
-    // Meters of the input and both outputs start dark.
+    // Level meters: the input and both outputs start at level 0, painted dark.
     for (int m : {0, 2, 3})
-        for (int led = 0; led < 7; ++led)
-            Shape1[U(7 * m + led)].FillColor = kButtonFace;
+        st_.MeterLevel[d][U(m)] = 0;
+    PaintMeterSevenLeds(0);
+    PaintMeterSixLeds(2);
+    PaintMeterSixLeds(3);
 
     Timer1[U(slot_)].Interval = kMeterTimerMs;
     Timer1[U(slot_)].Enabled = true;

@@ -58,6 +58,10 @@ FrmCtrlView::FrmCtrlView(FrmCtrl& frm, QWidget* parent)
     buildTopBar();
     for (int ch = 0; ch < kChannels; ++ch)
         buildSection(ch);
+    // The meter poll: the window's own Timer1 element ticks at its interval while enabled; after a
+    // tick the window shows its meters again (sync also stops the timer of a closed window).
+    pollTimer_.setObjectName(QStringLiteral("Timer1"));
+    BindTimer(pollTimer_, frm_.Timer1[U(frm_.slot())], [this] { sync(); });
     sync();
 }
 
@@ -235,10 +239,17 @@ void FrmCtrlView::buildGainDelay(int ch, QWidget* parent) {
 void FrmCtrlView::buildMeter(int m, QWidget* parent, const QRect& r) {
     FrmCtrl& f = frm_;
     QGroupBox* box = bind_.frame(f.Frame11[U(m)], parent, r);
-    // Seven LEDs, the first at the bottom.
-    for (int led = 0; led < 7; ++led)
-        bind_.shape(f.Shape1[U(7 * m + led)], box, QRect((r.width() - 16) / 2, 10 + (6 - led) * 13, 16, 10),
-                    false);
+    // Seven LEDs, the first at the bottom, each with its level caption beside it.
+    static const char* const input[] = {"-20dBu",  "-10 dBu", "   0 dBu", "+ 3 dBu",
+                                        "+ 6 dBu", "+10 dBu", " Clip"};
+    static const char* const output[] = {"-20 dB",  "-10 dB",  "- 6 dB", "- 3 dB",
+                                         "   0 dB", "  Limit", " Clip"};
+    const char* const* captions = m < 2 ? input : output;
+    for (int led = 0; led < 7; ++led) {
+        const int y = 12 + (6 - led) * 13;
+        bind_.shape(f.Shape1[U(7 * m + led)], box, QRect(6, y, 16, 10), false);
+        caption(QString::fromLatin1(captions[led]), box, QRect(26, y - 2, r.width() - 28, 14));
+    }
 }
 
 void FrmCtrlView::buildInputPanels(QWidget* parent) {
@@ -252,7 +263,7 @@ void FrmCtrlView::buildInputPanels(QWidget* parent) {
     const int meters[] = {0, 2, 3};
     for (int i = 0; i < 3; ++i) {
         const int x = kRightColumn + i * 112;
-        buildMeter(meters[i], parent, QRect(x, y, 60, 110));
+        buildMeter(meters[i], parent, QRect(x, y, 108, 110));
         if (i > 0) bind_.label(f.Label1[U(24 + i)], parent, QRect(x, y + 112, 108, 16));
         bind_.button(f.Command4[U(i)], parent, QRect(x, y + 130, 80, 28))
             ->setObjectName(QStringLiteral("Command4_%1").arg(i));
@@ -350,6 +361,15 @@ void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
     bind_.check(f.Check2[U(ch)], phase, QRect(8, 22, 70, 20))
         ->setObjectName(QStringLiteral("Check2_%1").arg(ch));
 
+    // Lamps of the output's compressor (Shape50 ch - 1) and limiter (Shape50 ch + 1).
+    const std::pair<int, const char*> lamps[] = {{ch - 1, "Compressor"}, {ch + 1, "Limiter"}};
+    for (int i = 0; i < 2; ++i) {
+        const int x = kRightColumn + 92 + i * 92;
+        bind_.shape(f.Shape50[U(lamps[i].first)], parent, QRect(x, 110, 12, 12), true)
+            ->setObjectName(QStringLiteral("Shape50_%1").arg(lamps[i].first));
+        caption(QString::fromLatin1(lamps[i].second), parent, QRect(x + 16, 109, 72, 14));
+    }
+
     const int k = 2 * (ch - 1);
     buildCrossover(k, parent, QRect(kRightColumn, 140, 166, 212));
     buildCrossover(k + 1, parent, QRect(kRightColumn + 170, 140, 166, 212));
@@ -402,6 +422,7 @@ void FrmCtrlView::sync() {
     setWindowTitle(frm_.Caption);
     ShowMousePointer(this, frm_.MousePointer);
     bind_.sync();
+    ShowTimer(pollTimer_, frm_.Timer1[U(frm_.slot())]);
     // The three sections lie in one place: only the one in front is seen.
     for (int ch = 0; ch < kChannels; ++ch)
         sections_[U(ch)]->setVisible(frm_.FrontSection == ch && frm_.Frame25[U(ch)].Visible);

@@ -6,6 +6,7 @@
 #include "platform/ui/BoundControls.h"
 #include "window/FrmCtrl.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -44,4 +45,5 @@ class FrmCtrlView : public QWidget {
     FrmCtrl& frm_;
     std::array<QGroupBox*, kChannels> sections_{};
     ControlBinder bind_;
+    QTimer pollTimer_{this}; // runs the window's own Timer1 element: the meter poll
 };
