@@ -1,6 +1,7 @@
 // Graph view options of the editing window: captions of each view, the dB ranges and what is
 // drawn on them, and each window's own Output+Input and overlay choices.
 #include "graph/MarkerScale.h"
+#include "support/LinkedEnv.h"
 #include "support/WindowTestEnv.h"
 
 #include <gtest/gtest.h>
@@ -111,4 +112,15 @@ TEST(GraphOptionsTest, EachWindowDrawsItsOwnViewOptions) {
     EXPECT_EQ(CurveRow(a, 1, kBluePixel), -1);
     EXPECT_EQ(CurveRow(b, 1, kRedPixel), 95);
     EXPECT_EQ(CurveRow(b, 1, kBluePixel), 127); // output 2 at -10 dB
+}
+
+TEST(GraphOptionsTest, LinkedMemberShowsTheBandMarkerOnItsOwnRange) {
+    LinkedEnv env({1, 2}, {1, 2});
+    FrmCtrl& m = env.open(2, 1);
+    m.Option3[2].setValue(true); // "-15dB/+15dB" on the member's input graph only
+    FrmCtrl& cur = env.open(1, 0);
+    cur.Slider2[2].setValue(10); // +10 dB
+    cur.ApplyBandGainSlider(2);
+    EXPECT_EQ(cur.Label5[2].Top, MarkerTopOfGain(10, kFullMagScale));
+    EXPECT_EQ(m.Label5[2].Top, MarkerTopOfGain(10, MagScaleOf(2)));
 }

@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 #include "common/ScopedFlags.h"
+#include "graph/MarkerScale.h"
 #include "graph/ModGraph.h"
 #include "params/EqSetters.h"
 #include "params/Setters.h"
@@ -268,7 +269,9 @@ void ModDevLinked::showBand(FrmCtrl& w, int d, int b) {
         w.Text5[i].Text = cur.Text5[i].Text;
         w.Text50[i].Text = cur.Text50[i].Text;
         w.Command10[i].Caption = cur.Command10[i].Caption;
-        w.Label5[i].Top = cur.Label5[i].Top;
+        // The marker at the band's gain on the dB range of the member's own input graph, which
+        // need not be the current window's.
+        w.Label5[i].Top = MarkerTopOfGain(EqGainOfSlider(w.Slider2[i].value()), w.GainScale(0));
         w.Label5[i].Left = cur.Label5[i].Left;
         // The band's own off flag decides, not the member's channel bypass; the same rule as
         // the band setter's, so the member enables what the current window enables.
