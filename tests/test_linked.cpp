@@ -1,15 +1,10 @@
 // Linked devices on the simulated bus, with the program's link routines and response graph.
+#include "common/Index.h"
 #include "support/LinkedEnv.h"
 
 #include "params/Setters.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
-} // namespace
 
 TEST(LinkedTest, WalkServesOtherPresentMembersAscendingUntilOneFails) {
     struct Case {

@@ -1,5 +1,6 @@
 // The device memory dialogs on the simulated bus: storing, recalling and deleting a memory, the
 // name filter, and the name field of the store dialog's view.
+#include "common/Index.h"
 #include "support/EqTestEnv.h"
 
 #include "memories/FrmDeleteProg.h"
@@ -17,9 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 
 const QString kEmptyName = QStringLiteral("Vacia           ");
 

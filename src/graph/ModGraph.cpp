@@ -1,4 +1,5 @@
 #include "graph/ModGraph.h"
+#include "common/Index.h"
 
 #include "window/CtrlWindowSlots.h"
 #include "window/FrmCtrl.h"
@@ -9,9 +10,6 @@ bool ValidPoint(int i) {
 }
 bool ValidGraph(int g) {
     return g >= 0 && g < kGraphChannels;
-}
-size_t U(int v) {
-    return static_cast<size_t>(v);
 }
 } // namespace
 

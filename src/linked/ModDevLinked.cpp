@@ -1,4 +1,5 @@
 #include "linked/ModDevLinked.h"
+#include "common/Index.h"
 
 #include "common/Numbers.h"
 #include "common/ScopedFlags.h"
@@ -10,9 +11,6 @@
 #include "window/FrmCtrl.h"
 
 namespace {
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 uint8_t byteOf(int v) {
     return static_cast<uint8_t>(v & 0xFF);
 }

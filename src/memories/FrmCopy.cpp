@@ -1,4 +1,5 @@
 #include "memories/FrmCopy.h"
+#include "common/Index.h"
 
 #include "common/ScopedFlags.h"
 
@@ -6,10 +7,6 @@ namespace {
 constexpr int kCopy = 0, kExit = 1, kClear = 2;
 constexpr int kFramesPerRow = 18; // the bar's share of each selected row; a full copy sends 17
 const QString kTitle = QStringLiteral("Copy Data");
-
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 
 // Program image bytes that mirror device addresses 16 (temperature), 18 (delay unit) and 21
 // (temperature unit).

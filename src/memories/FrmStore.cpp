@@ -1,11 +1,9 @@
 #include "memories/FrmStore.h"
+#include "common/Index.h"
 
 #include "common/NameCode.h"
 
 namespace {
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 
 // Key codes the name filter lets through unchanged.
 bool NameKeyAllowed(int key) {

@@ -1,4 +1,5 @@
 #include "params/EqSetters.h"
+#include "common/Index.h"
 
 #include "common/Numbers.h"
 #include "common/ScopedFlags.h"
@@ -22,9 +23,6 @@ bool ValidChannel(int ch) {
 }
 bool ValidBand(int b) {
     return b >= 0 && b < kBands;
-}
-size_t U(int i) {
-    return static_cast<size_t>(i);
 }
 
 // Brings a frequency field into 20..20000 Hz: above the range it becomes "20000", then below it

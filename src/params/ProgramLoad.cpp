@@ -1,14 +1,11 @@
 #include "params/ProgramLoad.h"
+#include "common/Index.h"
 
 #include "common/ScopedFlags.h"
 
 #include <algorithm>
 
 namespace {
-
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 
 // A 0/1 switch or unit held in an image byte: anything but 0 counts as 1.
 int Flag(int v) {

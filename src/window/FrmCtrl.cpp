@@ -1,4 +1,5 @@
 #include "window/FrmCtrl.h"
+#include "common/Index.h"
 
 #include "window/WindowContext.h"
 
@@ -14,10 +15,6 @@ const std::array<const char*, 18> kXoverTypeCaptions = {
 };
 
 namespace {
-
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 
 void setRange(Slider& s, int max) {
     s.Min = 0;
@@ -151,7 +148,8 @@ void FrmCtrl::designControls() {
         // The frequency captions stand centred under their grid lines (twips from the picture's
         // left edge); "20Hz" starts at the left edge, under the first line.
         Label4[8 * g].Caption = "20Hz";
-        const std::array<std::pair<const char*, double>, 3> freqs{{{"100Hz", 100.0}, {"1KHz", 1000.0}, {"10KHz", 10000.0}}};
+        const std::array<std::pair<const char*, double>, 3> freqs{
+            {{"100Hz", 100.0}, {"1KHz", 1000.0}, {"10KHz", 10000.0}}};
         for (size_t i = 0; i < freqs.size(); ++i) {
             Label& c = FreqCaption[3 * static_cast<size_t>(g) + i];
             c.Caption = freqs[i].first;
@@ -223,8 +221,8 @@ void FrmCtrl::designControls() {
 
     // Block diagram of the two channels.
     const std::pair<std::array<int, 2>, const char*> stages[] = {
-        {{0, 1}, "Gain"},     {{2, 7}, "PEQ"},     {{3, 4}, "DLF"},   {{10, 15}, "X-over"},
-        {{11, 16}, "Delay"},  {{12, 17}, "Limiter"}, {{13, 18}, "Level"}, {{14, 19}, "Phase"},
+        {{0, 1}, "Gain"},    {{2, 7}, "PEQ"},       {{3, 4}, "DLF"},     {{10, 15}, "X-over"},
+        {{11, 16}, "Delay"}, {{12, 17}, "Limiter"}, {{13, 18}, "Level"}, {{14, 19}, "Phase"},
     };
     for (const auto& [at, text] : stages)
         for (int i : at)

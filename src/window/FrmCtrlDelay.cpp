@@ -2,6 +2,7 @@
 //
 // A handler whose setter reports a failed send stops at once: the link has told the operator and
 // closed the window, so nothing is redrawn or repeated on linked devices.
+#include "common/Index.h"
 #include "common/Numbers.h"
 #include "params/EqSetters.h"
 #include "params/Setters.h"
@@ -25,9 +26,6 @@ constexpr double kCoarseMetres = 0.34;
 constexpr double kFineInCoarse = 0.0208;
 constexpr double kMaxCoarseSteps = 790.9981;
 
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 bool ValidChannel(int ch) {
     return ch >= 0 && ch < kChannels;
 }

@@ -4,6 +4,7 @@
 //
 // A handler whose setter reports a failed send stops at once: the link has told the operator and
 // closed the window, so nothing is redrawn, repeated on linked devices or written to controls.
+#include "common/Index.h"
 #include "common/Numbers.h"
 #include "graph/MarkerScale.h"
 #include "params/EqSetters.h"
@@ -17,9 +18,6 @@
 #include <cmath>
 
 namespace {
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 bool ValidChannel(int ch) {
     return ch >= 0 && ch < kChannels;
 }

@@ -2,6 +2,7 @@
 //
 // A handler whose setter reports a failed send stops at once: the link has told the operator and
 // closed the window, so nothing is redrawn, repeated on linked devices or written to controls.
+#include "common/Index.h"
 #include "common/Numbers.h"
 #include "params/EqSetters.h"
 #include "params/ValueGrids.h"
@@ -12,9 +13,6 @@
 #include <cmath>
 
 namespace {
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 bool ValidChannel(int ch) {
     return ch >= 0 && ch < kChannels;
 }

@@ -5,6 +5,7 @@
 // None of these handlers waits for SuppressEvents: the whole-program load selects "Output" or
 // "Output+Input" and ticks the overlay boxes, and their handlers then run. Those that hold
 // EditBusy hold it by a scoped guard, so a load that holds it keeps it to its end.
+#include "common/Index.h"
 #include "graph/MarkerScale.h"
 #include "params/EqSetters.h"
 #include "window/FrmCtrl.h"
@@ -12,9 +13,6 @@
 
 namespace {
 
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 bool ValidGraph(int g) {
     return g >= 0 && g < kGraphs;
 }

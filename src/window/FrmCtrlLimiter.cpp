@@ -3,6 +3,7 @@
 // A change of these panels is neither drawn on the graph nor repeated on linked devices. The
 // setter rewrites the field in its own form from the slider and sends the whole limiter or
 // compressor state of the channel.
+#include "common/Index.h"
 #include "common/Numbers.h"
 #include "params/Setters.h"
 #include "params/ValueGrids.h"
@@ -14,9 +15,6 @@
 
 namespace {
 
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 bool ValidOutput(int ch) {
     return ch == 1 || ch == 2;
 }

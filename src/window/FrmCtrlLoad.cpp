@@ -1,14 +1,12 @@
 // The editing window's lifecycle: load, resize, activation and close.
 #include "bus/DeviceRead.h"
+#include "common/Index.h"
 #include "common/ScopedFlags.h"
 #include "params/ProgramLoad.h"
 #include "window/FrmCtrl.h"
 #include "window/WindowContext.h"
 
 namespace {
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 constexpr int kDesignWidth = 14670;
 constexpr int kDesignHeight = 10125;
 constexpr int kMinimised = 1;

@@ -3,6 +3,7 @@
 //
 // Meter m (0 input, 2 first output, 3 second output) owns the LEDs Shape1 7m .. 7m + 6, bottom to
 // top; its level is the number of lit LEDs, counted from the bottom.
+#include "common/Index.h"
 #include "link/Protocol.h"
 #include "window/FrmCtrl.h"
 #include "window/WindowContext.h"
@@ -11,9 +12,6 @@
 #include <optional>
 
 namespace {
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 
 constexpr int kPollIntervalMs = 30; // every tick after the first
 constexpr int kMeters = 4;          // Shape1 holds four bars of seven

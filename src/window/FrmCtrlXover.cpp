@@ -5,6 +5,7 @@
 //
 // A handler whose send failed stops at once: the link has told the operator and closed the
 // window, so nothing is redrawn and no further control is written.
+#include "common/Index.h"
 #include "common/Numbers.h"
 #include "params/EqSetters.h"
 #include "params/ValueGrids.h"
@@ -22,9 +23,6 @@ constexpr int kSections = 4;
 constexpr int kMinFreq = 20;
 constexpr int kMaxFreq = 20000;
 
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 bool ValidFilter(int k) {
     return k >= 0 && k < kXoverFilters;
 }

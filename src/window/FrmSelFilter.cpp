@@ -1,4 +1,5 @@
 #include "window/FrmSelFilter.h"
+#include "common/Index.h"
 
 #include "common/BandNumbering.h"
 #include "params/EqSetters.h"
@@ -14,9 +15,6 @@ constexpr std::array<const char*, 17> kFilterEntries = {
     "HighPass_Q", "All Pass_1", "All Pass_2", "Band Pass ", "Notch Filt",
 };
 
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 } // namespace
 
 FrmSelFilter::FrmSelFilter(WindowContext& cx) : cx_(cx) {

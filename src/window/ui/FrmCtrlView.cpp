@@ -1,4 +1,5 @@
 #include "window/ui/FrmCtrlView.h"
+#include "common/Index.h"
 
 #include "graph/MarkerScale.h"
 #include "platform/ui/BoundControls.h"
@@ -9,16 +10,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
-#include <QTabWidget>
 #include <QStyle>
+#include <QTabWidget>
 
 #include <algorithm>
 
 namespace {
-
-size_t U(int i) {
-    return static_cast<size_t>(i);
-}
 
 // Geometry of the window, in pixels.
 constexpr int kTopBarHeight = 76;
@@ -167,8 +164,9 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     bind_.label(f.Label4[U(8 * g)], parent, QRect(kPictureLeft, captionTop, 40, 14));
     for (int i = 0; i < 3; ++i) {
         const Label& c = f.FreqCaption[U(3 * g + i)];
-        bind_.label(f.FreqCaption[U(3 * g + i)], parent,
-                    QRect(kPictureLeft + TwipsToPixels(c.Left), captionTop, TwipsToPixels(c.Width), 14))
+        bind_
+            .label(f.FreqCaption[U(3 * g + i)], parent,
+                   QRect(kPictureLeft + TwipsToPixels(c.Left), captionTop, TwipsToPixels(c.Width), 14))
             ->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
 
