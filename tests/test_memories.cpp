@@ -15,6 +15,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -407,6 +409,74 @@ TEST(MemoryStoreViewTest, TheNameTakesTextOnlyThroughTheKeyProcedure) {
     EXPECT_EQ(name->text(), "B  ");
     EXPECT_EQ(f.Text1.Text, "B  ");
     EXPECT_EQ(env.msg.shown.size(), 2u);
+}
+
+TEST(MemoryStoreViewTest, ANameTypedOverTheProposalReplacesItAndIsStored) {
+    struct Case {
+        const char* what;
+        std::function<void(QLineEdit*)> edit;
+        QString name;
+    };
+    const auto drag = [](QLineEdit* n) {
+        const int y = n->height() / 2;
+        QTest::mousePress(n, Qt::LeftButton, {}, QPoint(1, y));
+        QTest::mouseMove(n, QPoint(n->width() - 2, y));
+        QTest::mouseRelease(n, Qt::LeftButton, {}, QPoint(n->width() - 2, y));
+    };
+    const Case cases[] = {
+        {"Shift+Home",
+         [](QLineEdit* n) {
+             QTest::keyClick(n, Qt::Key_End);
+             QTest::keyClick(n, Qt::Key_Home, Qt::ShiftModifier);
+             QTest::keyClicks(n, QStringLiteral("ROADB"));
+         },
+         QStringLiteral("ROADB")},
+        {"drag",
+         [&](QLineEdit* n) {
+             drag(n);
+             QTest::keyClicks(n, QStringLiteral("ROADB"));
+         },
+         QStringLiteral("ROADB")},
+        {"Backspace and Delete",
+         [](QLineEdit* n) {
+             QTest::keyClick(n, Qt::Key_End);
+             QTest::keyClick(n, Qt::Key_Backspace);
+             QTest::keyClick(n, Qt::Key_Backspace);
+             QTest::keyClick(n, Qt::Key_Home);
+             QTest::keyClick(n, Qt::Key_Delete);
+             QTest::keyClicks(n, QStringLiteral("XY"));
+         },
+         QStringLiteral("XYai")},
+        {"five characters at most",
+         [](QLineEdit* n) {
+             QTest::keyClick(n, Qt::Key_End);
+             QTest::keyClicks(n, QStringLiteral("Q"));
+             QTest::keyClick(n, Qt::Key_Left, Qt::ShiftModifier);
+             QTest::keyClick(n, Qt::Key_Left, Qt::ShiftModifier);
+             QTest::keyClicks(n, QStringLiteral("ROADB"));
+         },
+         QStringLiteral("MaiRO")},
+    };
+    for (const Case& c : cases) {
+        MemoryEnv env;
+        NoWindow window;
+        env.rec().MemName[0] = QStringLiteral("Main ");
+        FrmStore f(MemoryContext{env.st, env.link, env.msg, window, EqTestEnv::kDev});
+        f.Form_Load();
+        FrmStoreView view(f);
+        view.show();
+        auto* name = view.findChild<QLineEdit*>(QStringLiteral("Text1"));
+        ASSERT_TRUE(name);
+        ASSERT_EQ(name->text(), "Main ");
+        c.edit(name);
+        EXPECT_EQ(name->text(), c.name) << c.what;
+        // "Guardar" into memory 3 stores what the field shows.
+        f.Combo1.setListIndex(2);
+        for (QPushButton* b : view.findChildren<QPushButton*>())
+            if (b->text() == "Guardar") b->click();
+        EXPECT_EQ(env.rec().MemName[2], c.name.leftJustified(5)) << c.what;
+        EXPECT_TRUE(env.msg.texts() == QStringList{QStringLiteral("                Esta Seguro?")}) << c.what;
+    }
 }
 
 TEST(MemoryStoreViewTest, TheRecallListShowsTheMemoriesAndPassesTheChosenRow) {

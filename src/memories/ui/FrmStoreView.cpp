@@ -62,7 +62,10 @@ void FrmStoreView::sync() {
     binder_.sync();
     ShowList(list1_, frm_.List1);
     // The field shows at most MaxLength characters; the name keeps what the procedures set.
-    text1_->setMaxLength(frm_.Text1.MaxLength > 0 ? frm_.Text1.MaxLength : 32767);
+    // Setting the limit again would set the text again and lose the selection and the caret, so
+    // it is set only when it changes.
+    const int limit = frm_.Text1.MaxLength > 0 ? frm_.Text1.MaxLength : 32767;
+    if (text1_->maxLength() != limit) text1_->setMaxLength(limit);
     if (text1_->text() != frm_.Text1.Text.left(text1_->maxLength())) text1_->setText(frm_.Text1.Text);
     progress_->setRange(frm_.ProgressBar1.Min, frm_.ProgressBar1.Max);
     progress_->setValue(frm_.ProgressBar1.value());
