@@ -8,11 +8,14 @@
 #include "bus/ui/FrmNameDeviceView.h"
 #include "window/EditingWindowParts.h"
 #include "window/FrmVm.h"
+#include "window/ui/FrmCtrlView.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -205,4 +208,79 @@ TEST(RenameViewTest, PasteKeysReachNoTextButTheKeyProcedure) {
     QApplication::sendEvent(view.nameField(), &ctrlV); // a typed control character: refused
     EXPECT_EQ(n.Text1.Text, "AB ");
     EXPECT_FALSE(view.nameField()->acceptDrops());
+}
+
+TEST(RenameViewTest, TextOfSeveralCharactersGoesThroughTheKeyProcedureOneCharacterAtATime) {
+    const QString emoji = QString::fromUcs4(U"\U0001F600");
+    const QString refused = QStringLiteral(" no permitido");
+    struct Case {
+        bool rename;      // the rename dialog's name, else the input gain field
+        bool inputMethod; // an input method's commit, else one key event carrying the text
+        QString text;
+        QString field;        // what the field shows afterwards
+        QStringList messages; // the first line of each message shown
+    };
+    const Case cases[] = {
+        {true,
+         false,
+         QStringLiteral("[]"),
+         QStringLiteral("AB  "),
+         {"Simbolo [" + refused, "Simbolo ]" + refused}},
+        {true, false, emoji, QStringLiteral("AB "), {"Simbolo " + emoji + refused}},
+        {true,
+         true,
+         QStringLiteral("\u00e9"),
+         QStringLiteral("AB "),
+         {"Simbolo \u00e9" + refused}}, // compose
+        {true,
+         true,
+         QStringLiteral("C") + emoji + QStringLiteral("d"),
+         QStringLiteral("ABC d"),
+         {"Simbolo " + emoji + refused}},
+        {false, true, QStringLiteral("1x"), QStringLiteral("1?"), {"  Valor Incorrecto"}},
+        {false, false, emoji, QStringLiteral("?"), {"  Valor Incorrecto"}},
+    };
+    for (const Case& c : cases) {
+        BarEnv env;
+        FrmCtrl& w = env.open();
+        FrmCtrlView ctrlView(w);
+        FrmNameDevice n(env.st, env.link, env.msg, &env.list);
+        n.Text1.Text = QStringLiteral("AB");
+        FrmNameDeviceView nameView(n);
+        QLineEdit* field =
+            c.rename ? nameView.nameField() : ctrlView.findChild<QLineEdit*>(QStringLiteral("Text1_0"));
+        ASSERT_TRUE(field);
+        field->setText(c.rename ? "AB" : "");
+        field->end(false);
+        if (c.inputMethod) {
+            QInputMethodEvent commit;
+            commit.setCommitString(c.text);
+            QApplication::sendEvent(field, &commit);
+        } else {
+            QTest::sendKeyEvent(QTest::Press, field, Qt::Key_unknown, c.text, Qt::NoModifier);
+        }
+        EXPECT_EQ(field->text(), c.field) << c.text.toStdString();
+        EXPECT_EQ((c.rename ? n.Text1 : w.Text1[0]).Text, c.field) << c.text.toStdString();
+        QStringList firstLines;
+        for (const QString& t : env.msg.texts())
+            firstLines << t.section(QStringLiteral("\r\n"), 0, 0);
+        EXPECT_EQ(firstLines, c.messages) << c.text.toStdString();
+        EXPECT_TRUE(env.bus.frames.empty());
+    }
+
+    // A name set by code with a character outside the basic plane: eight characters are coded,
+    // that one as a blank, and the name's length counts it once.
+    BarEnv env;
+    env.open();
+    FrmNameDevice n(env.st, env.link, env.msg, &env.list);
+    n.Form_Load();
+    n.Text1.Text = QStringLiteral("A") + emoji + QStringLiteral("B");
+    n.Command1_Click(0);
+    std::vector<Frame13> want;
+    const uint8_t codes[] = {1, 0, 2, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    for (int k = 0; k < 8; ++k)
+        want.push_back(WriteName(32 + k, codes[k]));
+    want.push_back(DeviceFrameFor(BarEnv::kDev, CmdCommitName, Data8{}));
+    EXPECT_EQ(env.bus.frames, want);
+    EXPECT_EQ(env.st.DeviceName[BarEnv::kDev], QStringLiteral("A") + emoji + QStringLiteral("B     "));
 }

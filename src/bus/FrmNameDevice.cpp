@@ -36,7 +36,7 @@ void FrmNameDevice::Form_Load() {
 
 void FrmNameDevice::Text1_KeyPress(int& key) {
     if (AllowedNameKey(key)) return;
-    st_.BadCharMessage = QStringLiteral("Simbolo ") + QChar(key) + QStringLiteral(" no permitido");
+    st_.BadCharMessage = QStringLiteral("Simbolo ") + KeyChar(key) + QStringLiteral(" no permitido");
     msg_.show(st_.BadCharMessage + QStringLiteral("\r\n\r\n") + st_.Tables.NameHelpTitle +
                   QStringLiteral("\r\n") + st_.Tables.NameHelpChars,
               Caption, MsgButtons::Ok, MsgIcon::Information);
@@ -44,14 +44,17 @@ void FrmNameDevice::Text1_KeyPress(int& key) {
 }
 
 void FrmNameDevice::PadDeviceName(const QString& name) {
-    QString padded = name;
-    if (padded.size() < kPaddedLength) padded = padded.leftJustified(kPaddedLength, u' ');
+    // Counted and taken by characters: one outside the basic plane is one character, never two
+    // halves. A character outside the device's set gets the blank's code.
+    QList<uint> padded = name.toUcs4();
+    while (padded.size() < kPaddedLength)
+        padded.push_back(' ');
     PaddedName.clear();
     for (int k = 0; k < kNameLength; ++k) {
-        const QChar c = padded.at(k);
-        PaddedName += c;
+        const auto c = static_cast<char32_t>(padded.at(k));
+        PaddedName += QString::fromUcs4(&c, 1);
         NameCodes[static_cast<size_t>(k)] =
-            static_cast<uint8_t>(EncodeNameChar(QString::number(c.unicode() & 0xFF)));
+            static_cast<uint8_t>(EncodeNameChar(QString::number(padded.at(k))));
     }
 }
 
@@ -75,7 +78,7 @@ void FrmNameDevice::confirm() {
     MousePointer = 13;
     Text1.Text = Text1.Text.trimmed();
     if (Refresh) Refresh();
-    const int length = static_cast<int>(Text1.Text.size());
+    const int length = static_cast<int>(Text1.Text.toUcs4().size()); // in characters
     PadDeviceName(Text1.Text);
 
     // The name and the list row change only once the device holds the new name: a device that

@@ -25,6 +25,11 @@ QString DecodeNameChar(int code) {
     return QStringLiteral(" ");
 }
 
+QString KeyChar(int key) {
+    const char32_t c = key >= 0 && key <= 0x10FFFF ? static_cast<char32_t>(key) : char32_t{0xFFFD};
+    return QString::fromUcs4(&c, 1);
+}
+
 QString TwoDigits(int n) {
     return n < 10 ? QStringLiteral("0") + QString::number(n) : QString::number(n);
 }

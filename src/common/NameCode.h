@@ -8,6 +8,9 @@
 int16_t EncodeNameChar(const QString& code);
 // The character of a name code; codes outside 0..71 give a blank.
 QString DecodeNameChar(int code);
+// The character a typed key code stands for; a code above 0xFFFF is a character outside the
+// basic plane, whole.
+QString KeyChar(int key);
 // "0" before a number below 10: IDs 1..32 give "01".."32".
 QString TwoDigits(int n);
 // The same rule for a number that may carry a fraction.

@@ -80,7 +80,7 @@ void FrmStore::List1_DblClick() {
 void FrmStore::Text1_KeyPress(int& keyAscii) {
     if (NameKeyAllowed(keyAscii)) return;
     const ConstantTables& t = c_.st.Tables;
-    BadCharMessage = QStringLiteral("Simbolo ") + QChar(keyAscii) + QStringLiteral(" no permitido");
+    BadCharMessage = QStringLiteral("Simbolo ") + KeyChar(keyAscii) + QStringLiteral(" no permitido");
     c_.msg.show(BadCharMessage + QStringLiteral("\r\n\r\n") + t.NameHelpTitle + QStringLiteral("\r\n") +
                     t.NameHelpChars,
                 QStringLiteral("Guardar memoria"), MsgButtons::Ok, MsgIcon::Information);

@@ -17,7 +17,6 @@ FrmNameDeviceView::FrmNameDeviceView(FrmNameDevice& frm, QWidget* parent)
     text1_->setContextMenuPolicy(Qt::NoContextMenu);
     text1_->setAcceptDrops(false);
     text1_->setDragEnabled(false);
-    text1_->setAttribute(Qt::WA_InputMethodEnabled, false);
     text1_->installEventFilter(this);
     for (int i = 0; i < 2; ++i)
         bind_.button(frm_.Command1[static_cast<size_t>(i)], this, QRect(12 + i * 122, 68, 114, 30))

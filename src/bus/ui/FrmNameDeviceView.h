@@ -7,7 +7,8 @@
 class QLineEdit;
 
 // The view of "Nombre de equipo". Its name field takes text only through the field's key
-// procedure: pasting (by keys, menu or middle button), dropping and input-method text are refused.
+// procedure (an input method's text too, one character at a time): pasting (by keys, menu or
+// middle button) and dropping are refused.
 class FrmNameDeviceView : public QDialog {
     Q_OBJECT
   public:

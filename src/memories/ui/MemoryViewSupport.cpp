@@ -58,7 +58,6 @@ NameLineEdit::NameLineEdit(QWidget* parent) : KeyLineEdit(parent) {
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
     setDragEnabled(false);
-    setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 void NameLineEdit::keyPressEvent(QKeyEvent* e) {

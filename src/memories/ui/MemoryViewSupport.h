@@ -17,8 +17,9 @@ void ShowList(QListWidget* w, const ListBox& list);
 // procedures.
 void ShowMarkedList(QListWidget* w, const ListBox& list);
 
-// A text field that takes text only through typed keys, each passed to the key procedure: paste
-// by keys, menu, middle button or drop and input-method text are not taken.
+// A text field that takes text only through typed keys, each passed to the key procedure (an
+// input method's text too, one character at a time): paste by keys, menu, middle button or drop
+// is not taken.
 class NameLineEdit : public KeyLineEdit {
   public:
     explicit NameLineEdit(QWidget* parent);

@@ -6,10 +6,12 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -202,8 +204,16 @@ void KeyLineEdit::keyPressEvent(QKeyEvent* e) {
         key = kKeyEscape;
     else if (ctrl && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
         key = e->key() - Qt::Key_A + 1;
-    else if (e->key() != Qt::Key_Delete && e->text().size() == 1)
-        key = e->text()[0].unicode(); // any character, control characters included
+    else if (e->key() != Qt::Key_Delete && !e->text().isEmpty()) {
+        const QString text = e->text();
+        if (text.size() > 1 || text[0].isSurrogate()) {
+            // Several characters, or one outside the basic plane: each is a key of its own.
+            e->accept();
+            typeEach(text);
+            return;
+        }
+        key = text[0].unicode(); // any character, control characters included
+    }
     // Keys that type nothing (caret movement, Delete, function keys) are the field's own.
     if (key < 0) return QLineEdit::keyPressEvent(e);
     const int typed = key;
@@ -215,6 +225,39 @@ void KeyLineEdit::keyPressEvent(QKeyEvent* e) {
     if (key == typed) return QLineEdit::keyPressEvent(e);
     e->accept();
     if (key >= 32) insert(QString(QChar(key))); // a key the procedure changed; 0 is swallowed
+}
+
+void KeyLineEdit::inputMethodEvent(QInputMethodEvent* e) {
+    if (!keyPress || e->commitString().isEmpty()) return QLineEdit::inputMethodEvent(e);
+    e->accept();
+    // The composition ends and what the commit replaces goes; then the committed text is typed
+    // key by key, and a composition that goes on after it is shown again.
+    QInputMethodEvent end;
+    end.setCommitString(QString(), e->replacementStart(), e->replacementLength());
+    QLineEdit::inputMethodEvent(&end);
+    const QPointer<KeyLineEdit> self(this);
+    typeEach(e->commitString());
+    if (!self || e->preeditString().isEmpty()) return;
+    QInputMethodEvent next(e->preeditString(), e->attributes());
+    QLineEdit::inputMethodEvent(&next);
+}
+
+void KeyLineEdit::typeEach(const QString& text) {
+    const QPointer<KeyLineEdit> self(this);
+    for (const char32_t c : text.toUcs4()) {
+        int key = static_cast<int>(c);
+        keyPress(key);
+        if (!self) return; // the procedure closed the field's window
+        if (key == kKeyBackspace) {
+            backspace();
+            continue;
+        }
+        // Enter is the procedure's, 0 is swallowed, other control keys type nothing; a character
+        // outside the basic plane that the procedure left as it was is refused.
+        if (key < 32 || (key > 0xFFFF && key == static_cast<int>(c))) continue;
+        const char32_t typed = static_cast<char32_t>(key);
+        insert(QString::fromUcs4(&typed, 1));
+    }
 }
 
 // ---------------------------------------------------------------- free binders

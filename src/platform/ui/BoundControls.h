@@ -26,6 +26,10 @@ class QWidget;
 // A text field whose typed keys first go to the control's key procedure, which may let them
 // through, change them or swallow them (key 0). Every key that types a character reaches it,
 // control keys such as Esc, Enter and Backspace included; keys that only move the caret do not.
+// Text that arrives several characters at once (an input method's or a compose sequence's
+// commit, a key that types more than one character) reaches it one character at a time. A
+// character outside the basic plane comes as one key, its code point, which no procedure takes:
+// it is typed only as the key a procedure puts in its place.
 class KeyLineEdit : public QLineEdit {
   public:
     using QLineEdit::QLineEdit;
@@ -34,6 +38,11 @@ class KeyLineEdit : public QLineEdit {
 
   protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+
+  private:
+    // Passes each character of `text` to the key procedure and types what it leaves.
+    void typeEach(const QString& text);
 };
 
 // Makes the button run the control's Click and then `after`.
