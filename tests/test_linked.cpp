@@ -135,3 +135,44 @@ TEST(LinkedTest, LoadChangesNoMemberAndTheInputGraphIsTheWindowsOwn) {
     env.parts.programGraph.CalcBandGraph(1);
     EXPECT_EQ(member.Picture1[0].Image, linked);
 }
+
+// A member that stopped answering during a linked edit: the operator is told, the member's window
+// closes and its row is cleared, the current window stays, and once the failure's message is gone
+// its meter poll goes on although the failed exchange left ExchangeIdle lowered.
+TEST(LinkedTest, SilentMemberClosesItsWindowAndTheCurrentWindowsMetersGoOn) {
+    LinkedEnv env({1, 2, 3}, {1, 2, 3});
+    env.list.MSFlexGrid1.setCols(3); // the list's rows, one per listed device
+    env.list.MSFlexGrid1.setRows(3);
+    FrmCtrl& cur = env.open(1, 0);
+    FrmCtrl& member = env.open(2, 1);
+    cur.Form_Activate();
+    env.bus.device(2)->silent = true;
+    env.bus.device(1)->meters = {7, 0, 0, 0, 0, 0, 0, 0};
+    size_t polledDuringMessage = 0;
+    env.msg.whileShown = [&] {
+        cur.Timer1_Timer(0); // a tick while the failed exchange still shows its message
+        polledDuringMessage = env.to(1, CmdReadMeters).size();
+    };
+    cur.Text1[0].Text = "-6";
+    int enter = 13;
+    cur.Text1_KeyPress(0, enter);
+
+    EXPECT_EQ(env.msg.texts(), QStringList{" El sistema terminara la comunicacion con este equipo"});
+    EXPECT_FALSE(member.loaded());
+    EXPECT_FALSE(member.Visible);
+    EXPECT_TRUE(cur.loaded() && cur.Visible);
+    EXPECT_EQ(env.st.CurSlot, 0);
+    const int row = env.st.DeviceRow[2];
+    EXPECT_FALSE(env.st.LinkOn[U(row)]);
+    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(row, 1), "Disconnected");
+    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(row, 2), "OFF");
+    EXPECT_TRUE(env.to(3, CmdSetGain).empty()); // the walk ended at the silent member
+
+    EXPECT_EQ(polledDuringMessage, 0u);
+    ASSERT_FALSE(env.st.ExchangeIdle);
+    cur.Timer1_Timer(0);
+    EXPECT_EQ(env.to(1, CmdReadMeters).size(), 1u);
+    EXPECT_EQ(cur.Shape1[2].FillColor, RGBValue(0, 255, 0)); // code 7: three LEDs lit
+    EXPECT_EQ(cur.Shape1[3].FillColor, kButtonFace);
+    EXPECT_TRUE(env.st.ExchangeIdle);
+}
