@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace {
 constexpr int kDev = 5;
@@ -119,4 +120,13 @@ TEST(MeterViewTest, TickRepaintsOnlyTheMetersAndTheSecondInputBarStaysDark) {
         ASSERT_TRUE(l && l->isVisible());
         EXPECT_EQ(w.Shape1[static_cast<size_t>(led)].FillColor, kButtonFace);
     }
+
+    // A window closed by a failed exchange stops its poll timer, although the document area shows
+    // only the open windows again.
+    view.AfterEvent = [] {};
+    auto* timer = view.findChild<QTimer*>(QStringLiteral("Timer1"));
+    ASSERT_TRUE(timer && timer->isActive());
+    w.CloseSilently();
+    view.pollTick();
+    EXPECT_FALSE(timer->isActive());
 }

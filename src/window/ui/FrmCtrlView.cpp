@@ -440,11 +440,14 @@ void FrmCtrlView::sync() {
 void FrmCtrlView::pollTick() {
     Timer& t = frm_.Timer1[U(frm_.slot())];
     if (t.Enabled && t.Tick) t.Tick();
-    // A window the failed exchange closed, and the other windows, show everything again.
-    if (frm_.loaded() && frm_.Visible)
+    if (frm_.loaded() && frm_.Visible) {
         showMeters();
-    else
-        afterEvent();
+        return;
+    }
+    // A window the failed exchange closed stops its timer (a hidden window's view is not shown
+    // again, so nothing else would), and every window shows everything again.
+    ShowTimer(pollTimer_, t);
+    afterEvent();
 }
 
 void FrmCtrlView::showMeters() {
