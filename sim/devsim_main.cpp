@@ -1,14 +1,18 @@
 // devsim: serves simulated devices on a pseudo-terminal so that the real program can talk to
 // them through its real serial port code.
 //
-//   devsim [--device ADDR[:NAME]]... [--link PATH] [--silent ADDR]... [--meters ADDR:B1,...,B8]...
+//   devsim [--device ADDR[:NAME]]... [--link PATH] [--silent ADDR]... [--silent-after ADDR:N]...
+//          [--meters ADDR:B1,...,B8]...
 //
 // Prints the terminal's path on its first line, then one line per frame received. With --link
 // it also makes PATH a symbolic link to the terminal (for example appdir/COM1), so that the
 // program's "COM 1" opens it. PATH may be missing or a link to an earlier pseudo-terminal;
 // anything else there (a link to a real port, a file) is refused and left alone. On exit only
 // the link devsim made is removed. Without --device it serves bus addresses 1 and 34. --meters
-// sets the eight data bytes that the device at ADDR answers to the meter request.
+// sets the eight data bytes that the device at ADDR answers to the meter request. --silent makes
+// the device at ADDR answer nothing; --silent-after ADDR:N lets it answer its first N frames and
+// then nothing more. Options may come in any order; one that names an address where no device
+// is ends devsim with status 2.
 #include "sim/SimBus.h"
 
 #include <QCoreApplication>
@@ -79,6 +83,22 @@ bool parseMeters(const QString& arg, MeterBytes& out) {
     return true;
 }
 
+// A device made silent: from the start (after = 0) or once it has answered `after` frames.
+struct Silence {
+    int addr = 0;
+    int after = 0;
+};
+// "ADDR" for --silent, "ADDR:N" with N >= 0 for --silent-after.
+bool parseSilence(const QString& arg, bool withCount, Silence& out) {
+    const QStringList parts = arg.split(':');
+    if (parts.size() != (withCount ? 2 : 1)) return false;
+    bool ok = false;
+    out.addr = parts[0].toInt(&ok);
+    if (!ok) return false;
+    out.after = withCount ? parts[1].toInt(&ok) : 0;
+    return ok && out.after >= 0;
+}
+
 // Points path at the terminal. An old pseudo-terminal link is removed first; if anything else
 // appears at path meanwhile, the link is not made.
 bool makeLink(const std::string& path, const std::string& terminal) {
@@ -99,6 +119,7 @@ int main(int argc, char** argv) {
     QString linkPath;
     bool anyDevice = false;
     std::vector<MeterBytes> meters; // set once every device is on the bus
+    std::vector<Silence> silences;  // the same
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         const QString next = i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
@@ -112,8 +133,14 @@ int main(int argc, char** argv) {
             bus.addDevice(addr, parts.size() > 1 ? parts[1] : QString());
             anyDevice = true;
             ++i;
-        } else if (a == "--silent" && !next.isEmpty()) {
-            if (SimDevice* d = bus.device(next.toInt())) d->silent = true;
+        } else if ((a == "--silent" || a == "--silent-after") && !next.isEmpty()) {
+            Silence s;
+            if (!parseSilence(next, a == "--silent-after", s)) {
+                std::fprintf(stderr, a == "--silent" ? "devsim: --silent takes ADDR\n"
+                                                     : "devsim: --silent-after takes ADDR:N with N 0 or more\n");
+                return 2;
+            }
+            silences.push_back(s);
             ++i;
         } else if (a == "--meters" && !next.isEmpty()) {
             MeterBytes m;
@@ -128,7 +155,7 @@ int main(int argc, char** argv) {
             ++i;
         } else {
             std::fprintf(stderr, "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... "
-                                 "[--meters ADDR:B1,...,B8]... [--link PATH]\n");
+                                 "[--silent-after ADDR:N]... [--meters ADDR:B1,...,B8]... [--link PATH]\n");
             return 2;
         }
     }
@@ -151,6 +178,17 @@ int main(int argc, char** argv) {
             return 2;
         }
         d->meters = m.bytes;
+    }
+    for (const Silence& q : silences) {
+        SimDevice* d = bus.device(q.addr);
+        if (!d) {
+            std::fprintf(stderr, "devsim: --silent names bus address %d, where no device is\n", q.addr);
+            return 2;
+        }
+        if (q.after == 0)
+            d->silent = true;
+        else
+            d->silentAfter = q.after;
     }
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);

@@ -43,3 +43,50 @@ TEST(DevsimMetersTest, DeviceAnswersTheGivenMeterBytes) {
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&env.st.RxBuf[4]), 8),
               QByteArray("\x07\0\x0F\x3F\0\0\0\x05", 8));
 }
+
+// --silent and --silent-after act on their device whatever the order of the options; the pings
+// of one device, in turn, answer (+) or not (-).
+TEST(DevsimSilentTest, SilentFromTheStartOrAfterNFramesInAnyOrder) {
+    struct Case {
+        QStringList args;
+        int dev;
+        const char* answers;
+    };
+    const Case cases[] = {
+        {{"--silent", "1", "--device", "1", "--device", "2"}, 1, "---"},
+        {{"--silent", "1", "--device", "1", "--device", "2"}, 2, "+++"},
+        {{"--silent-after", "2:2", "--device", "1", "--device", "2"}, 2, "++--"},
+        {{"--device", "2", "--silent-after", "2:1"}, 2, "+--"},
+    };
+    for (const Case& c : cases) {
+        DevsimRun devsim;
+        ASSERT_TRUE(devsim.start(c.args));
+        RealPortEnv env;
+        env.st.AppFolder = devsim.dir.path();
+        env.st.CommPortNumber = 1;
+        Link link(env.st, env.sv);
+        link.OpenCommPort();
+        std::string answers;
+        for (size_t i = 0; c.answers[i]; ++i)
+            answers += link.PingDevice(c.dev, CmdPing) ? '+' : '-';
+        EXPECT_EQ(answers, c.answers) << c.args.join(' ').toStdString() << " device " << c.dev;
+    }
+}
+
+// An address where no device is, or an option without its value, ends devsim with status 2 and
+// a message.
+TEST(DevsimSilentTest, NoDeviceAtTheAddressOrAMalformedValueIsRefused) {
+    const QStringList cases[] = {
+        {"--device", "1", "--silent", "3"},
+        {"--silent-after", "3:4", "--device", "1"},
+        {"--device", "1", "--silent-after", "1"},
+        {"--device", "1", "--silent", "x"},
+    };
+    for (const QStringList& args : cases) {
+        QProcess p;
+        p.start(DEVSIM_PATH, args);
+        ASSERT_TRUE(p.waitForFinished(5000));
+        EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_FALSE(p.readAllStandardError().isEmpty()) << args.join(' ').toStdString();
+    }
+}

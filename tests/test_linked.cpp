@@ -131,7 +131,98 @@ TEST(LinkedTest, LoadChangesNoMemberAndTheInputGraphIsTheWindowsOwn) {
     env.parts.devLinked.CalcLinkedBandGraph(1, 1);
     const QImage linked = member.Picture1[0].Image.copy();
     EXPECT_NE(linked, before);
-    env.st.CurSlot = 1;
-    env.parts.programGraph.CalcBandGraph(1);
-    EXPECT_EQ(member.Picture1[0].Image, linked);
+
+    // The curve is the member's own: the same device with the same values, drawn as the current
+    // window of a program where no other device is open, gives the same picture.
+    LinkedEnv alone({2}, {});
+    FrmCtrl& own = alone.open(2, 1);
+    alone.st.DevRecs[2].BandGain[1] = 9;
+    alone.st.DelaySamples[2][0] = 90;
+    own.Option5[0].setValue(true);
+    alone.parts.programGraph.CalcBandGraph(1);
+    EXPECT_EQ(linked, own.Picture1[0].Image);
+    EXPECT_NE(env.st.DevRecs[1].BandGain[1], 9); // the current device's band differs
+}
+
+// A member that stopped answering during a linked edit: the operator is told, the member's window
+// closes and its row is cleared, the current window stays, and once the failure's message is gone
+// its meter poll goes on although the failed exchange left ExchangeIdle lowered.
+TEST(LinkedTest, SilentMemberClosesItsWindowAndTheCurrentWindowsMetersGoOn) {
+    LinkedEnv env({1, 2, 3}, {1, 2, 3});
+    env.list.MSFlexGrid1.setCols(3); // the list's rows, one per listed device
+    env.list.MSFlexGrid1.setRows(3);
+    FrmCtrl& cur = env.open(1, 0);
+    FrmCtrl& member = env.open(2, 1);
+    cur.Form_Activate();
+    env.bus.device(2)->silent = true;
+    env.bus.device(1)->meters = {7, 0, 0, 0, 0, 0, 0, 0};
+    size_t polledDuringMessage = 0;
+    env.msg.whileShown = [&] {
+        cur.Timer1_Timer(0); // a tick while the failed exchange still shows its message
+        polledDuringMessage = env.to(1, CmdReadMeters).size();
+    };
+    cur.Text1[0].Text = "-6";
+    int enter = 13;
+    cur.Text1_KeyPress(0, enter);
+
+    EXPECT_EQ(env.msg.texts(), QStringList{" El sistema terminara la comunicacion con este equipo"});
+    EXPECT_FALSE(member.loaded());
+    EXPECT_FALSE(member.Visible);
+    EXPECT_TRUE(cur.loaded() && cur.Visible);
+    EXPECT_EQ(env.st.CurSlot, 0);
+    const int row = env.st.DeviceRow[2];
+    EXPECT_FALSE(env.st.LinkOn[U(row)]);
+    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(row, 1), "Disconnected");
+    EXPECT_EQ(env.list.MSFlexGrid1.textMatrix(row, 2), "OFF");
+    EXPECT_TRUE(env.to(3, CmdSetGain).empty()); // the walk ended at the silent member
+
+    EXPECT_EQ(polledDuringMessage, 0u);
+    ASSERT_FALSE(env.st.ExchangeIdle);
+    cur.Timer1_Timer(0);
+    EXPECT_EQ(env.to(1, CmdReadMeters).size(), 1u);
+    EXPECT_EQ(cur.Shape1[2].FillColor, RGBValue(0, 255, 0)); // code 7: three LEDs lit
+    EXPECT_EQ(cur.Shape1[3].FillColor, kButtonFace);
+    EXPECT_TRUE(env.st.ExchangeIdle);
+}
+
+// The delay (typed and stepped), loudness and delay-unit handlers of the current window repeat
+// their frame on the member, whose open window then shows what the current one shows; the
+// member's own handlers stay quiet.
+TEST(LinkedTest, DelayLoudnessAndDelayUnitHandlersReachTheMemberAndItsWindow) {
+    struct Case {
+        const char* name;
+        uint8_t cmd;
+        void (*act)(FrmCtrl&);
+    };
+    const Case cases[] = {
+        {"delay typed", CmdSetDelay,
+         [](FrmCtrl& w) {
+             w.Text2[0].Text = "2.5";
+             int enter = 13;
+             w.Text2_KeyPress(0, enter);
+         }},
+        {"delay stepped", CmdSetDelay, [](FrmCtrl& w) { w.UpDown2[0].setValue(7); }},
+        {"loudness", CmdSetLoudness, [](FrmCtrl& w) { w.Check5.setValue(1); }},
+        {"delay unit", CmdWriteByte, [](FrmCtrl& w) { w.Option1[1].setValue(true); }},
+    };
+    for (const Case& c : cases) {
+        LinkedEnv env({1, 2}, {1, 2});
+        FrmCtrl& cur = env.open(1, 0);
+        FrmCtrl& member = env.open(2, 1);
+        cur.Form_Activate();
+        c.act(cur);
+        const auto own = env.to(1, c.cmd);
+        const auto linked = env.to(2, c.cmd);
+        ASSERT_EQ(own.size(), 1u) << c.name;
+        ASSERT_EQ(linked.size(), 1u) << c.name;
+        EXPECT_TRUE(std::equal(own[0].begin() + 4, own[0].end(), linked[0].begin() + 4)) << c.name;
+        EXPECT_EQ(member.UpDown2[0].value(), cur.UpDown2[0].value()) << c.name;
+        EXPECT_EQ(member.UpDown1[0].value(), cur.UpDown1[0].value()) << c.name;
+        EXPECT_EQ(member.Text2[0].Text, cur.Text2[0].Text) << c.name;
+        EXPECT_EQ(env.st.DelaySamples[2][0], env.st.DelaySamples[1][0]) << c.name;
+        EXPECT_EQ(member.Check5.value(), cur.Check5.value()) << c.name;
+        EXPECT_EQ(member.Shape4.FillColor, cur.Shape4.FillColor) << c.name;
+        EXPECT_EQ(member.Option1[1].value(), cur.Option1[1].value()) << c.name;
+        EXPECT_EQ(env.st.DevRecs[2].DelayUnit, env.st.DevRecs[1].DelayUnit) << c.name;
+    }
 }

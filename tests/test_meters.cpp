@@ -1,6 +1,13 @@
 // The editing window's level meters: what a reply lights, and when the poll keeps off the line.
 #include "support/WindowTestEnv.h"
 
+#include "window/ui/FrmCtrlView.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
 namespace {
 constexpr int kDev = 5;
 
@@ -57,4 +64,69 @@ TEST(MeterPollTest, NoRequestWhileBusyInactiveDisconnectedOrInDemoMode) {
         w.Timer1_Timer(0);
         EXPECT_EQ(Shown(w), "gggggor..............oooo");
     }
+}
+
+namespace {
+// Counts the paint events a widget gets.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+} // namespace
+
+// A tick of the view's poll timer repaints the meters whose LEDs changed and touches no other
+// control; the second input bar stands beside the input's, with the input captions, and stays
+// dark.
+TEST(MeterViewTest, TickRepaintsOnlyTheMetersAndTheSecondInputBarStaysDark) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(kDev, 0);
+    FrmCtrlView view(w);
+    view.show();
+    QApplication::processEvents();
+    QWidget* input0 = view.findChild<QWidget*>(QStringLiteral("Shape1_0"));
+    QWidget* second0 = view.findChild<QWidget*>(QStringLiteral("Shape1_7"));
+    QWidget* picture = view.findChild<QWidget*>(QStringLiteral("Picture1_0"));
+    auto* gain = view.findChild<QLineEdit*>(QStringLiteral("Text1_0"));
+    ASSERT_TRUE(input0 && second0 && picture && gain);
+    PaintCounter ledPaints, picturePaints;
+    input0->installEventFilter(&ledPaints);
+    picture->installEventFilter(&picturePaints);
+
+    const QString shownGain = gain->text();
+    w.Text1[0].Text = QStringLiteral("-12"); // a change no event has shown yet
+    env.bus.device(kDev)->meters = {127, 0, 0, 0, 0, 0, 0, 0};
+    view.pollTick();
+    QApplication::processEvents();
+    EXPECT_EQ(env.sent(CmdReadMeters).size(), 1u);
+    EXPECT_GE(ledPaints.paints, 1);
+    EXPECT_EQ(picturePaints.paints, 0);
+    EXPECT_EQ(gain->text(), shownGain);
+    EXPECT_EQ(input0->grab().toImage().pixelColor(8, 5), QColor(0, 255, 0));
+
+    // The second bar: beside the input's, at its height, with the input's captions, and dark.
+    EXPECT_EQ(second0->mapTo(&view, QPoint()).y(), input0->mapTo(&view, QPoint()).y());
+    EXPECT_GT(second0->mapTo(&view, QPoint()).x(), input0->mapTo(&view, QPoint()).x());
+    EXPECT_LT(second0->mapTo(&view, QPoint()).x(),
+              view.findChild<QWidget*>(QStringLiteral("Shape1_14"))->mapTo(&view, QPoint()).x());
+    QStringList captions;
+    for (const QLabel* l : second0->parentWidget()->findChildren<QLabel*>())
+        captions << l->text();
+    EXPECT_EQ(captions, (QStringList{"-20dBu", "-10 dBu", "   0 dBu", "+ 3 dBu", "+ 6 dBu", "+10 dBu", " Clip"}));
+    for (int led = 7; led < 14; ++led) {
+        QWidget* l = view.findChild<QWidget*>(QStringLiteral("Shape1_%1").arg(led));
+        ASSERT_TRUE(l && l->isVisible());
+        EXPECT_EQ(w.Shape1[static_cast<size_t>(led)].FillColor, kButtonFace);
+    }
+
+    // A window closed by a failed exchange stops its poll timer, although the document area shows
+    // only the open windows again.
+    view.AfterEvent = [] {};
+    auto* timer = view.findChild<QTimer*>(QStringLiteral("Timer1"));
+    ASSERT_TRUE(timer && timer->isActive());
+    w.CloseSilently();
+    view.pollTick();
+    EXPECT_FALSE(timer->isActive());
 }

@@ -37,6 +37,18 @@ private:
     BusyPointer* pointer_;
     bool on_ = false;
 };
+
+// Counts an exchange as under way for as long as its routine runs, on every way out.
+class RunningScope {
+public:
+    explicit RunningScope(int& count) : count_(count) { ++count_; }
+    ~RunningScope() { --count_; }
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
+
+private:
+    int& count_;
+};
 } // namespace
 
 void Link::OpenCommPort() {
@@ -119,6 +131,7 @@ Exchange Link::failurePath(int dev) {
 
 Exchange Link::SendFrameEx(int dev, uint8_t cmd, const Data8& d) {
     if (const Exchange r = refusal(dev); r != Exchange::Done) return last_ = r;
+    const RunningScope running(running_);
     st_.ExchangeIdle = false;
     // A late reply to an earlier exchange must not answer this one.
     sv_.port.clearInput();
@@ -153,6 +166,7 @@ bool Link::SendFrameRead48(int dev, uint8_t cmd, const Data8& d) {
         last_ = r;
         return false;
     }
+    const RunningScope running(running_);
     sv_.port.clearInput();
     BusyScope busy(busyPointer_);
     for (int attempt = 0;; ++attempt) {
@@ -191,6 +205,7 @@ bool Link::PingDevice(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d) {
         last_ = r;
         return false;
     }
+    const RunningScope running(running_);
     const Data8 data{d[0], d[1], d[2], d[3], d[4], d[5], 0, 0};
     sv_.port.clearInput();
     bool portError = false;
@@ -234,6 +249,7 @@ bool Link::PingDeviceListed(int addr, uint8_t cmd, const std::array<uint8_t, 6>&
         last_ = r != Exchange::Done ? r : Exchange::Skipped;
         return false;
     }
+    const RunningScope running(running_);
     const Data8 data{d[0], d[1], d[2], d[3], d[4], d[5], 0, 0};
     st_.ExchangeIdle = false;
     sv_.port.clearInput();

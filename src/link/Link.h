@@ -60,6 +60,10 @@ public:
     bool LastDone() const { return last_ == Exchange::Done; }
     // A ping waits with events running: no other exchange can start, and an edit must not begin.
     bool Busy() const { return pingWaiting_; }
+    // An exchange is under way: it waits for its reply or reports its failure (a message box or
+    // a ping lets window events run meanwhile). ExchangeIdle may stay lowered after an exchange
+    // failed; this tells whether one is still waiting.
+    bool Waiting() const { return running_ > 0; }
 
     static constexpr double kSendLimit = 0.11 / 1000.0 * 86400.0;     // 9.504 s
     static constexpr double kRead48Limit = 0.21 / 1000.0 * 86400.0;   // 18.144 s
@@ -82,6 +86,7 @@ private:
     BusyPointer* busyPointer_ = nullptr;
     Exchange last_ = Exchange::Skipped;
     bool pingWaiting_ = false; // PingDevice waits with events running
+    int running_ = 0;          // exchanges under way (a failure report may start another)
 };
 
 

@@ -3,6 +3,7 @@
 MsgAnswer ScriptedMessageBox::show(const QString& text, const QString& title, MsgButtons buttons,
                                    MsgIcon icon) {
     shown.push_back({text, MsgTitleOrDefault(title), buttons, icon});
+    if (whileShown) whileShown();
     if (!answers.empty()) {
         const MsgAnswer a = answers.front();
         answers.pop_front();

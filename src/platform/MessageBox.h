@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Message boxes and questions. The program shows Qt dialogs; tests script the answers and
@@ -31,6 +32,8 @@ public:
     // Answers given in order; when none is left a question is answered Yes (Ok for Ok boxes).
     std::deque<MsgAnswer> answers;
     std::vector<Shown> shown;
+    // Runs while a box is shown, as the timers a real box lets run meanwhile.
+    std::function<void()> whileShown;
     QStringList texts() const;
 };
 

@@ -52,8 +52,10 @@ void FrmCtrl::Timer1_Timer(int i) {
     // The inactive windows' ticks keep their interval and do nothing.
     if (i != st_.CurSlot || i < 0 || i >= kWindowSlots || !cx_) return;
     const WinSlotRec& rec = st_.SlotTable[U(i)];
-    // While a request waits for its reply the tick only keeps the pace.
-    if (st_.ExchangeIdle) {
+    // While a request waits for its reply the tick only keeps the pace. A failed exchange leaves
+    // ExchangeIdle lowered until the next one succeeds; once no exchange is under way any more the
+    // poll goes on, so that the bars never hold stale levels (its own success raises the flag).
+    if (st_.ExchangeIdle || !cx_->link.Waiting()) {
         const int dev = rec.Device;
         if (!ValidBusAddress(dev) || st_.DeviceDisconnected[U(dev)] || rec.InUse == 0) return;
         if (!st_.EditBusy) {

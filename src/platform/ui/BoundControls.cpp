@@ -86,14 +86,19 @@ class UpDownWidget : public QWidget {
     QToolButton* down_;
 };
 
-// A lamp or LED: a filled rectangle or circle in the shape's fill colour.
+// A lamp or LED: a filled rectangle or circle in the shape's fill colour. It paints every pixel
+// of its box itself, so that a meter tick that changes its colour repaints only the shape and not
+// the frames and captions behind it.
 class ShapeWidget : public QWidget {
   public:
-    ShapeWidget(QWidget* parent, const Shape& s, bool round) : QWidget(parent), s_(s), round_(round) {}
+    ShapeWidget(QWidget* parent, const Shape& s, bool round) : QWidget(parent), s_(s), round_(round) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
+        if (round_) p.fillRect(rect(), palette().window());
         p.setRenderHint(QPainter::Antialiasing, round_);
         p.setPen(QColor(64, 64, 64));
         p.setBrush(ToQColor(s_.FillColor));

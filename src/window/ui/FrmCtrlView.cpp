@@ -56,9 +56,15 @@ FrmCtrlView::FrmCtrlView(FrmCtrl& frm, QWidget* parent)
     for (int ch = 0; ch < kChannels; ++ch)
         buildSection(ch);
     // The meter poll: the window's own Timer1 element ticks at its interval while enabled; after a
-    // tick the window shows its meters again (sync also stops the timer of a closed window).
+    // tick the window shows its meters again (a closed window's timer stops).
     pollTimer_.setObjectName(QStringLiteral("Timer1"));
-    BindTimer(pollTimer_, frm_.Timer1[U(frm_.slot())], [this] { sync(); });
+    connect(&pollTimer_, &QTimer::timeout, this, [this] { pollTick(); });
+    for (int i = 0; i < static_cast<int>(frm_.Shape1.size()); ++i)
+        if (QWidget* w = findChild<QWidget*>(QStringLiteral("Shape1_%1").arg(i)))
+            lamps_.push_back({w, &frm_.Shape1[U(i)], frm_.Shape1[U(i)].FillColor});
+    for (int i = 0; i < static_cast<int>(frm_.Shape50.size()); ++i)
+        if (QWidget* w = findChild<QWidget*>(QStringLiteral("Shape50_%1").arg(i)))
+            lamps_.push_back({w, &frm_.Shape50[U(i)], frm_.Shape50[U(i)].FillColor});
     sync();
 }
 
@@ -245,7 +251,8 @@ void FrmCtrlView::buildMeter(int m, QWidget* parent, const QRect& r) {
     const char* const* captions = m < 2 ? input : output;
     for (int led = 0; led < 7; ++led) {
         const int y = 12 + (6 - led) * 13;
-        bind_.shape(f.Shape1[U(7 * m + led)], box, QRect(6, y, 16, 10), false);
+        bind_.shape(f.Shape1[U(7 * m + led)], box, QRect(6, y, 16, 10), false)
+            ->setObjectName(QStringLiteral("Shape1_%1").arg(7 * m + led));
         caption(QString::fromLatin1(captions[led]), box, QRect(26, y - 2, r.width() - 28, 14));
     }
 }
@@ -256,15 +263,17 @@ void FrmCtrlView::buildInputPanels(QWidget* parent) {
     bind_.check(f.Check5, dlf, QRect(8, 20, 60, 20))->setObjectName(QStringLiteral("Check5"));
     bind_.shape(f.Shape4, dlf, QRect(68, 24, 12, 12), true);
 
-    // Meters of the input and both outputs, each with its mute button below.
+    // Meters of the input (with the second input bar beside it, which nothing drives) and both
+    // outputs; each channel's mute button below its meter.
     const int y = 140;
-    const int meters[] = {0, 2, 3};
-    for (int i = 0; i < 3; ++i) {
-        const int x = kRightColumn + i * 112;
-        buildMeter(meters[i], parent, QRect(x, y, 108, 110));
-        if (i > 0) bind_.label(f.Label1[U(24 + i)], parent, QRect(x, y + 112, 108, 16));
-        bind_.button(f.Command4[U(i)], parent, QRect(x, y + 130, 80, 28))
-            ->setObjectName(QStringLiteral("Command4_%1").arg(i));
+    for (int m = 0; m < 4; ++m) {
+        const int x = kRightColumn + m * 84;
+        buildMeter(m, parent, QRect(x, y, 82, 110));
+        if (m == 1) continue;
+        const int ch = m == 0 ? 0 : m - 1;
+        if (ch > 0) bind_.label(f.Label1[U(24 + ch)], parent, QRect(x, y + 112, 82, 16));
+        bind_.button(f.Command4[U(ch)], parent, QRect(x, y + 130, 80, 28))
+            ->setObjectName(QStringLiteral("Command4_%1").arg(ch));
     }
 
     QGroupBox* units = plainFrame(QStringLiteral("Unidades"), parent, QRect(kRightColumn, 364, 150, 90));
@@ -420,10 +429,34 @@ void FrmCtrlView::sync() {
     setWindowTitle(frm_.Caption);
     ShowMousePointer(this, frm_.MousePointer);
     bind_.sync();
+    for (Lamp& l : lamps_)
+        l.shown = l.s->FillColor; // the binder repainted every shape
     ShowTimer(pollTimer_, frm_.Timer1[U(frm_.slot())]);
     // The three sections lie in one place: only the one in front is seen.
     for (int ch = 0; ch < kChannels; ++ch)
         sections_[U(ch)]->setVisible(frm_.FrontSection == ch && frm_.Frame25[U(ch)].Visible);
+}
+
+void FrmCtrlView::pollTick() {
+    Timer& t = frm_.Timer1[U(frm_.slot())];
+    if (t.Enabled && t.Tick) t.Tick();
+    if (frm_.loaded() && frm_.Visible) {
+        showMeters();
+        return;
+    }
+    // A window the failed exchange closed stops its timer (a hidden window's view is not shown
+    // again, so nothing else would), and every window shows everything again.
+    ShowTimer(pollTimer_, t);
+    afterEvent();
+}
+
+void FrmCtrlView::showMeters() {
+    for (Lamp& l : lamps_) {
+        if (l.s->FillColor == l.shown) continue;
+        l.shown = l.s->FillColor;
+        l.w->update();
+    }
+    ShowTimer(pollTimer_, frm_.Timer1[U(frm_.slot())]);
 }
 
 void FrmCtrlView::afterEvent() {

@@ -22,6 +22,10 @@ class FrmCtrlView : public QWidget {
     FrmCtrl& form() const { return frm_; }
     // Shows the control state again.
     void sync();
+    // One tick of the meter poll: runs the window's own Timer1 element and shows what it changed.
+    // A tick that only read the levels shows the meters and lamps, nothing else; one whose
+    // exchange failed (the window may have closed) shows every window again.
+    void pollTick();
     // Run after each event the view passed to the window; shows the state again when left empty.
     std::function<void()> AfterEvent;
 
@@ -41,9 +45,18 @@ class FrmCtrlView : public QWidget {
     void buildOutputPanels(int ch, QWidget* parent);
     void buildCrossover(int k, QWidget* parent, const QRect& r);
     void buildMeter(int m, QWidget* parent, const QRect& r);
+    // Repaints the meter LEDs and lamps whose colour changed, and keeps the poll timer's pace.
+    void showMeters();
 
     FrmCtrl& frm_;
     std::array<QGroupBox*, kChannels> sections_{};
     ControlBinder bind_;
     QTimer pollTimer_{this}; // runs the window's own Timer1 element: the meter poll
+    // The LEDs and lamps the poll colours, with the colour each widget was last painted in.
+    struct Lamp {
+        QWidget* w;
+        const Shape* s;
+        ColorValue shown;
+    };
+    std::vector<Lamp> lamps_;
 };
