@@ -1,5 +1,7 @@
+#include "memories/FrmStorePrj.h"
 #include "memories/PcFiles.h"
 #include "memories/ProgramFiles.h"
+#include "memories/SpeakerLibrary.h"
 #include "memories/SpeakerList.h"
 #include "support/EqTestEnv.h"
 
@@ -7,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -159,3 +162,55 @@ TEST(SpeakerListTest, PadSpeakerName) {
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(h.data()), 16), header);
     }
 }
+
+TEST(PcFilesTest, EveryOpenPathReadsOnlyAsFarAsItsFormat) {
+    // A sparse gigabyte named like an output preset: the program file, output preset, speaker
+    // library, speaker list and file list paths all read its head and none loads it whole.
+    FilesEnv e;
+    QDir(e.dir.path()).mkpath("Kestrino/PresetOutput");
+    const QString big = e.path("Kestrino/PresetOutput/big.fpo");
+    {
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(qint64{1} << 30));
+    }
+    FrmStorePrj form{e.st, e.link, e.msg, e.dialogs};
+    form.Form_Load();
+    const struct {
+        const char* path;
+        std::function<bool()> open; // true when the file was taken as its path takes it
+    } paths[] = {
+        {"the reading routine",
+         [&] {
+             QByteArray head;
+             return ReadFileHead(big, ProgRecord::kSize, head) == FileRead::Ok && head.size() == ProgRecord::kSize;
+         }},
+        {"Abrir memoria PC", [&] { e.files.OpenProgramFile(); return e.st.FileProg.Byte(60) == 0; }},
+        {"Load Outputs from PC", [&] { e.files.OpenOutputPresetFile(); return e.st.FileProg.Byte(60) == 0; }},
+        // Sixteen records of zero length and status 0.
+        {"Firmware Librerias",
+         [&] {
+             return OpenSpeakerLibFile(e.st, e.msg, e.dialogs, FilesEnv::kDev) == 0 && e.st.SpkLib[0].Status == 0;
+         }},
+        {"Load List from PC", [&] { form.Command1[1].Click(); return e.st.SpkLib[0].Status == 0; }},
+        {"file list", [&] {
+             form.File1.setListIndex(static_cast<int>(form.File1.items.indexOf("big.fpo")));
+             form.List1.setListIndex(3);
+             form.File1.DblClick();
+             return form.List1.items[3] == "04 - big";
+         }},
+    };
+    for (const auto& p : paths) {
+        SCOPED_TRACE(p.path);
+        e.st.FileProg.SetByte(60, 0x55);
+        e.st.SpkLib[0].Status = SpkRec::kUsed;
+        e.dialogs.fileAnswers = {big};
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        EXPECT_TRUE(p.open());
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 32 * 1024); // kilobytes
+        EXPECT_TRUE(e.msg.shown.empty());
+    }
+}
+

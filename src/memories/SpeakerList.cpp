@@ -51,6 +51,16 @@ std::optional<SpeakerList> SpeakerListFromBytes(const QByteArray& bytes) {
     return list;
 }
 
+FileRead ReadSpeakerListFile(const QString& path, SpeakerList& list) {
+    QByteArray bytes;
+    const FileRead read = ReadFileHead(path, kSpeakerListMaxBytes, bytes);
+    if (read != FileRead::Ok) return read;
+    const std::optional<SpeakerList> got = SpeakerListFromBytes(bytes);
+    if (!got) return FileRead::TooShort;
+    list = *got;
+    return FileRead::Ok;
+}
+
 SpeakerNameHeader PadSpeakerName(QString& name) {
     if (name.size() < kSpeakerNameLength) name += QString(kSpeakerNameLength - name.size(), u' ');
     SpeakerNameHeader h{};

@@ -8,6 +8,7 @@
 // 0..159.
 #include "common/AppState.h"
 #include "link/Link.h"
+#include "memories/PcFiles.h"
 
 #include <QByteArray>
 #include <array>
@@ -34,6 +35,14 @@ QByteArray SpeakerListToBytes(const SpeakerList& list);
 // The sixteen records of a file, read whole; nothing when the bytes do not hold sixteen complete
 // records (bytes after the sixteenth record are not read).
 std::optional<SpeakerList> SpeakerListFromBytes(const QByteArray& bytes);
+
+// The most bytes sixteen records can take (names of 65535 bytes): a speaker list file is never
+// read further.
+constexpr qint64 kSpeakerListMaxBytes = qint64{kSpeakerSlots} * (165 + 0xFFFF);
+// Reads a chosen speaker list file as far as its sixteen records reach. Ok with `list` filled;
+// TooShort when the file does not hold sixteen whole records; on anything but Ok `list` is left
+// as it was.
+FileRead ReadSpeakerListFile(const QString& path, SpeakerList& list);
 
 // Pads the name in place with blanks to 15 characters (a longer name is left as it is) and gives
 // the slot's name header: the Latin-1 codes of its first 15 characters ("?" for a character
