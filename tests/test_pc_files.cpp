@@ -214,3 +214,31 @@ TEST(PcFilesTest, EveryOpenPathReadsOnlyAsFarAsItsFormat) {
     }
 }
 
+
+TEST(ProgramFilesTest, TheMainWindowShowsTheBusyPointerWhileAFileIsOpenedAndLoaded) {
+    const QByteArray image = ProgRecord().ToBytes();
+    const struct {
+        bool preset;
+        std::optional<QByteArray> file; // nothing: no file of that name
+        bool cancelled;
+        std::vector<std::pair<int, bool>> seen; // pointer, and whether frames were sent by then
+    } cases[] = {
+        {false, image, false, {{13, false}, {0, true}}},
+        {true, image, false, {{13, false}, {0, true}}},
+        {false, image.left(100), false, {{13, false}, {0, false}}},
+        {true, std::nullopt, false, {{13, false}, {0, false}}},
+        {false, image, true, {}},
+    };
+    for (const auto& c : cases) {
+        FilesEnv e;
+        int pointer = 0;
+        std::vector<std::pair<int, bool>> seen;
+        e.ctx.mainMousePointer = &pointer;
+        e.ctx.refreshWindows = [&] { seen.emplace_back(pointer, !e.bus.frames.empty()); };
+        if (c.file) WriteAll(e.path("f"), *c.file);
+        e.dialogs.fileAnswers = {c.cancelled ? std::nullopt : std::optional(e.path("f"))};
+        c.preset ? e.files.OpenOutputPresetFile() : e.files.OpenProgramFile();
+        EXPECT_EQ(seen, c.seen) << c.preset << " " << c.file.has_value() << " " << c.cancelled;
+        EXPECT_EQ(pointer, 0);
+    }
+}
