@@ -3,15 +3,30 @@
 #include "memories/ProgramFiles.h"
 #include "memories/SpeakerLibrary.h"
 #include "memories/SpeakerList.h"
+#include "platform/ui/QtDialogService.h"
 #include "support/EqTestEnv.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 namespace {
+
+// A key pressed and released on the widget.
+void Press(QWidget* w, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &release);
+}
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);
@@ -214,7 +229,6 @@ TEST(PcFilesTest, EveryOpenPathReadsOnlyAsFarAsItsFormat) {
     }
 }
 
-
 TEST(ProgramFilesTest, TheMainWindowShowsTheBusyPointerWhileAFileIsOpenedAndLoaded) {
     const QByteArray image = ProgRecord().ToBytes();
     const struct {
@@ -240,5 +254,54 @@ TEST(ProgramFilesTest, TheMainWindowShowsTheBusyPointerWhileAFileIsOpenedAndLoad
         c.preset ? e.files.OpenOutputPresetFile() : e.files.OpenProgramFile();
         EXPECT_EQ(seen, c.seen) << c.preset << " " << c.file.has_value() << " " << c.cancelled;
         EXPECT_EQ(pointer, 0);
+    }
+}
+
+TEST(PcFilesTest, ATypedNameOfAMissingFileIsTakenAndReportedByTheOpenPaths) {
+    // The program's open dialog takes a name typed for a file that does not exist.
+    QTemporaryDir dir;
+    QtDialogService qt;
+    bool stuck = false;
+    QTimer closer; // ends any dialog still open, so that a refused name fails the test
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            stuck = true;
+            d->reject();
+        }
+    });
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        auto* name = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        for (const QChar ch : QStringLiteral("typed.qrx"))
+            Press(name, ch.toUpper().unicode(), ch);
+        closer.start(200);
+        Press(name, Qt::Key_Return, "\r");
+    });
+    const std::optional<QString> typed =
+        qt.OpenFile({"Abrir memoria PC", dir.path(), "file program (*.qrx)", "*.qrx"});
+    closer.stop();
+    EXPECT_FALSE(stuck);
+    ASSERT_EQ(typed.value_or("(cancelled)").toStdString(), (dir.path() + "/typed.qrx").toStdString());
+
+    // Each open path then tells the operator, and creates nothing.
+    FilesEnv e;
+    FrmStorePrj form{e.st, e.link, e.msg, e.dialogs};
+    const std::function<void()> opens[] = {
+        [&] { e.files.OpenProgramFile(); },
+        [&] { e.files.OpenOutputPresetFile(); },
+        [&] { EXPECT_EQ(OpenSpeakerLibFile(e.st, e.msg, e.dialogs, FilesEnv::kDev), kNoSpeakerLib); },
+        [&] { form.LoadListFromPC(); },
+    };
+    for (const auto& open : opens) {
+        e.msg.shown.clear();
+        e.dialogs.fileAnswers = {*typed};
+        open();
+        ASSERT_EQ(e.msg.shown.size(), 1u);
+        EXPECT_EQ(e.msg.shown[0].text, " File not found. Try again.");
+        EXPECT_EQ(e.msg.shown[0].title, " Error");
+        EXPECT_EQ(e.msg.shown[0].icon, MsgIcon::Exclamation);
+        EXPECT_FALSE(QFile::exists(*typed));
     }
 }
