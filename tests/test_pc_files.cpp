@@ -1,3 +1,5 @@
+#include "bus/DeviceRead.h"
+#include "common/NameCode.h"
 #include "memories/FrmStorePrj.h"
 #include "memories/PcFiles.h"
 #include "memories/ProgramFiles.h"
@@ -156,7 +158,7 @@ TEST(SpeakerListTest, FileRoundTripAndCutFiles) {
         for (int i = 0; i < SpkRec::kDataSize; ++i)
             r.Data[static_cast<size_t>(i)] = static_cast<uint8_t>(i * 7 + s);
     }
-    list[4].Name = QString::fromUtf8("Caf\u00e9 \u20ac  1234567"); // "€" is not Latin-1
+    list[4].Name = QString::fromUtf8("Caf\u00e9 \u03a9  1234567"); // not in the page
     const QByteArray bytes = SpeakerListToBytes(list);
     ASSERT_EQ(bytes.size(), 2880);
     EXPECT_EQ(bytes.left(6), QByteArray("\x0F\x00Spea", 6));
@@ -303,5 +305,46 @@ TEST(PcFilesTest, ATypedNameOfAMissingFileIsTakenAndReportedByTheOpenPaths) {
         EXPECT_EQ(e.msg.shown[0].title, " Error");
         EXPECT_EQ(e.msg.shown[0].icon, MsgIcon::Exclamation);
         EXPECT_FALSE(QFile::exists(*typed));
+    }
+}
+
+TEST(SpeakerListTest, NamesAreWindows1252BothWays) {
+    QByteArray page;
+    for (int b = 0x80; b <= 0x9F; ++b)
+        page += static_cast<char>(b);
+    const QString euro = QString::fromUtf8("\u20ac 5 \u201cHorn\u201d \u2013 Caf\u00e9");
+    const struct {
+        QString name;
+        QByteArray bytes;
+        QString readBack;
+    } cases[] = {
+        {FromAnsi(page), page, FromAnsi(page)}, // read and written back byte for byte
+        {euro, "\x80 5 \x93Horn\x94 \x96 Caf\xE9", euro},
+        {QString::fromUtf8("\u03a9 \U0001F50A \u0100"), "? ? ?", "? ? ?"}, // not in the page
+    };
+    EXPECT_EQ(FromAnsi(page).left(4), QString::fromUtf8("\u20ac\u0081\u201a\u0192"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.toHex().toStdString());
+        // A speaker list file.
+        SpeakerList list{};
+        list[0].Name = c.name;
+        const QByteArray file = SpeakerListToBytes(list);
+        EXPECT_EQ(file.mid(2, c.bytes.size()), c.bytes);
+        const std::optional<SpeakerList> back = SpeakerListFromBytes(file);
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ((*back)[0].Name, c.readBack);
+        // A speaker slot's name header, and the slot's name read from the device.
+        QString name = c.name;
+        const SpeakerNameHeader h = PadSpeakerName(name);
+        const QByteArray header(reinterpret_cast<const char*>(h.data()), 16);
+        EXPECT_EQ(header.left(15), c.bytes.left(15).leftJustified(15, ' '));
+        FilesEnv e;
+        std::copy(header.begin(), header.end(), e.device->mem.begin() + SpeakerSlotAddress(1));
+        ASSERT_TRUE(ReadDeviceInfo(e.link, e.st, FilesEnv::kDev));
+        SpkRec slot;
+        ASSERT_EQ(ReadSpeakerSlot(e.st, e.link, FilesEnv::kDev, 1, slot, {}), Exchange::Done);
+        const QString shown = c.readBack.left(15).leftJustified(15, u' ');
+        EXPECT_EQ(e.st.PresetName[FilesEnv::kDev][1], shown);
+        EXPECT_EQ(slot.Name, shown);
     }
 }
