@@ -199,17 +199,32 @@ TEST(PcFilesTest, EveryOpenPathReadsOnlyAsFarAsItsFormat) {
         {"the reading routine",
          [&] {
              QByteArray head;
-             return ReadFileHead(big, ProgRecord::kSize, head) == FileRead::Ok && head.size() == ProgRecord::kSize;
+             return ReadFileHead(big, ProgRecord::kSize, head) == FileRead::Ok &&
+                    head.size() == ProgRecord::kSize;
          }},
-        {"Abrir memoria PC", [&] { e.files.OpenProgramFile(); return e.st.FileProg.Byte(60) == 0; }},
-        {"Load Outputs from PC", [&] { e.files.OpenOutputPresetFile(); return e.st.FileProg.Byte(60) == 0; }},
+        {"Abrir memoria PC",
+         [&] {
+             e.files.OpenProgramFile();
+             return e.st.FileProg.Byte(60) == 0;
+         }},
+        {"Load Outputs from PC",
+         [&] {
+             e.files.OpenOutputPresetFile();
+             return e.st.FileProg.Byte(60) == 0;
+         }},
         // Sixteen records of zero length and status 0.
         {"Firmware Librerias",
          [&] {
-             return OpenSpeakerLibFile(e.st, e.msg, e.dialogs, FilesEnv::kDev) == 0 && e.st.SpkLib[0].Status == 0;
+             return OpenSpeakerLibFile(e.st, e.msg, e.dialogs, FilesEnv::kDev) == 0 &&
+                    e.st.SpkLib[0].Status == 0;
          }},
-        {"Load List from PC", [&] { form.Command1[1].Click(); return e.st.SpkLib[0].Status == 0; }},
-        {"file list", [&] {
+        {"Load List from PC",
+         [&] {
+             form.Command1[1].Click();
+             return e.st.SpkLib[0].Status == 0;
+         }},
+        {"file list",
+         [&] {
              form.File1.setListIndex(static_cast<int>(form.File1.items.indexOf("big.fpo")));
              form.List1.setListIndex(3);
              form.File1.DblClick();

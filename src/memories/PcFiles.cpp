@@ -23,7 +23,8 @@ FileRead ReadFileHead(const QString& path, qint64 maxBytes, QByteArray& bytes) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return FileRead::Unreadable;
     // No more than the format reaches, nor than the file holds.
-    QByteArray head(static_cast<qsizetype>(std::clamp<qint64>(f.size(), 0, std::max<qint64>(0, maxBytes))), '\0');
+    QByteArray head(static_cast<qsizetype>(std::clamp<qint64>(f.size(), 0, std::max<qint64>(0, maxBytes))),
+                    '\0');
     qsizetype got = 0;
     while (got < head.size()) {
         const qint64 n = f.read(head.data() + got, head.size() - got);

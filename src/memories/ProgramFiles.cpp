@@ -77,7 +77,8 @@ void ProgramFiles::OpenProgramFile() {
                                      ? captions[static_cast<size_t>(model)]
                                      : QString();
     c_.win().Caption = QStringLiteral("ID:") + QString::number(dev % 33) + QStringLiteral(" - ") +
-                       modelCaption + QStringLiteral(" - Ultimo programa cargado: en PC: ") + FileTitle(*chosen);
+                       modelCaption + QStringLiteral(" - Ultimo programa cargado: en PC: ") +
+                       FileTitle(*chosen);
 }
 
 void ProgramFiles::SaveOutputPresetFile() {
