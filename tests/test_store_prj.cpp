@@ -1,12 +1,36 @@
 #include "memories/FrmStorePrj.h"
+#include "memories/ui/FrmStorePrjView.h"
 #include "support/SimEnv.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <set>
 
 namespace {
+
+// A key pressed and released on the widget.
+void Key(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(w, &release);
+}
+
+// A left-button mouse event at a point of the widget.
+void Mouse(QWidget* w, QEvent::Type type, QPoint at) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
 
 // The factory preset dialog of a first-model device at bus address 5, loaded, with output presets
 // "Bass Horn 2.fpo" (bytes 48 + i hold 48 + i), "Monitor.fpo" (49 + i) and a short one.
@@ -138,4 +162,89 @@ TEST(FrmStorePrjTest, AFailedTransferDisablesTheDeviceButtons) {
         EXPECT_FALSE(e.form.Command1[0].Enabled || e.form.Command1[3].Enabled);
         EXPECT_FALSE(e.msg.texts().contains("Factory preset stored, total file = 1"));
     }
+}
+
+TEST(FrmStorePrjViewTest, WhatTheListShowsMarkedIsWhatItsButtonsSave) {
+    StoreEnv e;
+    FrmStorePrjView view(e.form);
+    view.show();
+    QListWidget* files = nullptr;
+    QListWidget* list = nullptr;
+    for (auto* w : view.findChildren<QListWidget*>())
+        (w->count() == 16 ? list : files) = w;
+    ASSERT_TRUE(files && list);
+    QPushButton* saveToPC = nullptr;
+    for (auto* b : view.findChildren<QPushButton*>())
+        if (b->text() == "Save List to PC") saveToPC = b;
+    ASSERT_NE(saveToPC, nullptr);
+
+    const auto bassHorn = [&] { // the output preset double-clicked into the highlighted row
+        const QPoint at = files->visualItemRect(files->item(0)).center();
+        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                          QEvent::MouseButtonRelease})
+            Mouse(files->viewport(), type, at);
+    };
+    const auto click = [&](int row) {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        Mouse(list->viewport(), QEvent::MouseButtonPress, at);
+        Mouse(list->viewport(), QEvent::MouseButtonRelease, at);
+    };
+    // Presses a key n times on the list.
+    const auto keys = [&](int n, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        return [=] {
+            for (int i = 0; i < n; ++i)
+                Key(list, k, mods, k == Qt::Key_Space ? " " : k == Qt::Key_A ? "\x01" : "");
+        };
+    };
+    std::set<int> all;
+    for (int r = 0; r < 16; ++r)
+        all.insert(r);
+    const auto allBut = [&](std::set<int> out) {
+        std::set<int> rest;
+        std::set_difference(all.begin(), all.end(), out.begin(), out.end(), std::inserter(rest, rest.end()));
+        return rest;
+    };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        std::set<int> marked;
+        int current;
+    } steps[] = {
+        {"Down x3", keys(3, Qt::Key_Down), {}, 2},
+        {"preset into row 3", bassHorn, {2}, 2},
+        {"Space", keys(1, Qt::Key_Space), {}, 2},
+        {"Shift+Down x2", keys(2, Qt::Key_Down, Qt::ShiftModifier), {}, 4},
+        {"preset into row 5", bassHorn, {4}, 4},
+        {"click row 8", [&] { click(7); }, {4, 7}, 7},
+        {"click row 8 again", [&] { click(7); }, {4}, 7},
+        {"Ctrl+A", keys(1, Qt::Key_A, Qt::ControlModifier), all, 7},
+        {"Up x3", keys(3, Qt::Key_Up), all, 4},
+        {"Space", keys(1, Qt::Key_Space), allBut({4}), 4},
+        {"click row 3", [&] { click(2); }, allBut({2, 4}), 2},
+        {"Space", keys(1, Qt::Key_Space), allBut({4}), 2},
+    };
+    for (const auto& s : steps) {
+        s.act();
+        std::set<int> form, shown;
+        for (int r = 0; r < 16; ++r) {
+            if (e.form.List1.selected(r)) form.insert(r);
+            if (list->item(r)->isSelected()) shown.insert(r);
+        }
+        EXPECT_EQ(form, s.marked) << s.step;
+        EXPECT_EQ(shown, s.marked) << s.step;
+        EXPECT_EQ(e.form.List1.listIndex(), s.current) << s.step;
+        EXPECT_EQ(list->currentRow(), s.current) << s.step;
+    }
+    EXPECT_EQ(e.form.List1.items[4], "05 - Bass Horn 2");
+
+    // Row 3 was marked with Space, row 5 unmarked with it: the file says so.
+    const QString file = e.presets() + "/factory.y12";
+    e.dialogs.fileAnswers = {file};
+    saveToPC->click();
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const std::optional<SpeakerList> back = SpeakerListFromBytes(saved.readAll());
+    ASSERT_TRUE(back.has_value());
+    for (int s = 0; s < 16; ++s)
+        EXPECT_EQ((*back)[static_cast<size_t>(s)].Status, s == 2 ? SpkRec::kUsed : SpkRec::kEmpty) << s;
 }

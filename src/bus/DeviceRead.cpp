@@ -144,7 +144,7 @@ bool ReadDeviceInfo(Link& link, AppState& st, int dev) {
         if (!second) return false;
         QByteArray raw(reinterpret_cast<const char*>(first->data()), 8);
         raw.append(reinterpret_cast<const char*>(second->data()), 7);
-        st.PresetName[d][static_cast<size_t>(s)] = QString::fromLatin1(raw);
+        st.PresetName[d][static_cast<size_t>(s)] = FromAnsi(raw);
     }
 
     const auto systemType = ReadByteAt(link, st, dev, 287);

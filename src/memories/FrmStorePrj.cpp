@@ -122,19 +122,14 @@ void FrmStorePrj::LoadListFromPC() {
     const std::optional<QString> path = dialogs_.OpenFile(listRequest(QStringLiteral("Load List from PC")));
     if (!path) return;
     MousePointer = 13;
-    QByteArray bytes;
-    FileRead read = ReadWholeFile(*path, bytes);
-    std::optional<SpeakerList> list;
-    if (read == FileRead::Ok) {
-        list = SpeakerListFromBytes(bytes);
-        if (!list) read = FileRead::TooShort;
-    }
+    SpeakerList list{};
+    const FileRead read = ReadSpeakerListFile(*path, list);
     MousePointer = 0;
-    if (!list) {
+    if (read != FileRead::Ok) {
         ShowFileReadFailure(msg_, read);
         return;
     }
-    std::copy(list->begin(), list->end(), st_.SpkLib.begin());
+    std::copy(list.begin(), list.end(), st_.SpkLib.begin());
     rebuildRows();
 }
 

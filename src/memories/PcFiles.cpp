@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 QString ModelFolder(const AppState& st, int dev, const QString& sub) {
     if (!ValidBusAddress(dev)) return {};
     switch (st.ModelCode[static_cast<size_t>(dev)]) {
@@ -16,22 +18,31 @@ QString ModelFolder(const AppState& st, int dev, const QString& sub) {
     }
 }
 
-FileRead ReadWholeFile(const QString& path, QByteArray& bytes) {
+FileRead ReadFileHead(const QString& path, qint64 maxBytes, QByteArray& bytes) {
     if (!QFileInfo(path).isFile()) return FileRead::NotFound;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return FileRead::Unreadable;
-    const QByteArray all = f.readAll();
-    if (f.error() != QFileDevice::NoError) return FileRead::Unreadable;
-    bytes = all;
+    // No more than the format reaches, nor than the file holds.
+    QByteArray head(static_cast<qsizetype>(std::clamp<qint64>(f.size(), 0, std::max<qint64>(0, maxBytes))),
+                    '\0');
+    qsizetype got = 0;
+    while (got < head.size()) {
+        const qint64 n = f.read(head.data() + got, head.size() - got);
+        if (n < 0) return FileRead::Unreadable;
+        if (n == 0) break;
+        got += static_cast<qsizetype>(n);
+    }
+    head.truncate(got);
+    bytes = head;
     return FileRead::Ok;
 }
 
 FileRead ReadImageFile(const QString& path, ProgRecord& image) {
-    QByteArray all;
-    const FileRead r = ReadWholeFile(path, all);
+    QByteArray head;
+    const FileRead r = ReadFileHead(path, ProgRecord::kSize, head);
     if (r != FileRead::Ok) return r;
-    if (all.size() < ProgRecord::kSize) return FileRead::TooShort;
-    image.FromBytes(all.left(ProgRecord::kSize));
+    if (head.size() < ProgRecord::kSize) return FileRead::TooShort;
+    image.FromBytes(head);
     return FileRead::Ok;
 }
 

@@ -19,11 +19,14 @@ enum class FileRead {
     Unreadable, // the file could not be opened or read
 };
 
+// Reads the first bytes of a file the operator chose, at most `maxBytes` of them: every open path
+// reads a file only as far as its format reaches, so a large file picked by mistake is neither
+// loaded whole nor waited for. NotFound or Unreadable leave `bytes` as it was (TooShort is never
+// given; the caller judges the length).
+FileRead ReadFileHead(const QString& path, qint64 maxBytes, QByteArray& bytes);
 // Reads a program image file into `image`: the first 1059 bytes of a file that holds at least
 // that many. On anything but Ok, `image` is left as it was.
 FileRead ReadImageFile(const QString& path, ProgRecord& image);
-// Reads a whole file; NotFound or Unreadable leave `bytes` as it was (TooShort is never given).
-FileRead ReadWholeFile(const QString& path, QByteArray& bytes);
 // Writes the file whole or not at all: a file already there keeps its content when the write
 // fails. True when written.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes);

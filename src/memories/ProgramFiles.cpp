@@ -19,15 +19,37 @@ void ProgramFiles::save(const FileDialogRequest& r) {
     if (!WriteWholeFile(*path, c_.prog().ToBytes())) ShowFileNotSaved(c_.msg);
 }
 
-bool ProgramFiles::readChosen(const FileDialogRequest& r, QString& path) {
-    const std::optional<QString> chosen = c_.dialogs.OpenFile(r);
-    if (!chosen) return false;
-    const FileRead read = ReadImageFile(*chosen, c_.st.FileProg);
+namespace {
+constexpr int kArrowHourglass = 13;
+
+// The main window shows the arrow-and-hourglass pointer while a chosen file is read and loaded,
+// and the pointer it had again when the procedure ends, whatever way it ends.
+class [[nodiscard]] MainWindowBusy {
+  public:
+    explicit MainWindowBusy(WindowContext& c) : c_(c), found_(c.mainMousePointer ? *c.mainMousePointer : 0) {
+        show(kArrowHourglass);
+    }
+    ~MainWindowBusy() { show(found_); }
+    MainWindowBusy(const MainWindowBusy&) = delete;
+    MainWindowBusy& operator=(const MainWindowBusy&) = delete;
+
+  private:
+    void show(int pointer) {
+        if (!c_.mainMousePointer) return;
+        *c_.mainMousePointer = pointer;
+        if (c_.refreshWindows) c_.refreshWindows();
+    }
+    WindowContext& c_;
+    int found_;
+};
+} // namespace
+
+bool ProgramFiles::readChosen(const QString& path) {
+    const FileRead read = ReadImageFile(path, c_.st.FileProg);
     if (read != FileRead::Ok) {
         ShowFileReadFailure(c_.msg, read);
         return false;
     }
-    path = *chosen;
     return true;
 }
 
@@ -37,8 +59,11 @@ void ProgramFiles::SaveProgramFile() {
 
 void ProgramFiles::OpenProgramFile() {
     const int dev = c_.dev();
-    QString path;
-    if (!readChosen(ProgramFileRequest(c_.st, dev, QStringLiteral("Abrir memoria PC")), path)) return;
+    const std::optional<QString> chosen =
+        c_.dialogs.OpenFile(ProgramFileRequest(c_.st, dev, QStringLiteral("Abrir memoria PC")));
+    if (!chosen) return;
+    const MainWindowBusy busy(c_);
+    if (!readChosen(*chosen)) return;
     ProgRecord& img = c_.prog();
     const ProgRecord& file = c_.st.FileProg;
     img.CopyBytes(file, 0, 47);
@@ -52,7 +77,8 @@ void ProgramFiles::OpenProgramFile() {
                                      ? captions[static_cast<size_t>(model)]
                                      : QString();
     c_.win().Caption = QStringLiteral("ID:") + QString::number(dev % 33) + QStringLiteral(" - ") +
-                       modelCaption + QStringLiteral(" - Ultimo programa cargado: en PC: ") + FileTitle(path);
+                       modelCaption + QStringLiteral(" - Ultimo programa cargado: en PC: ") +
+                       FileTitle(*chosen);
 }
 
 void ProgramFiles::SaveOutputPresetFile() {
@@ -65,9 +91,11 @@ void ProgramFiles::SaveOutputPresetFile() {
 }
 
 void ProgramFiles::OpenOutputPresetFile() {
-    QString path;
-    if (!readChosen(OutputPresetRequest(c_.st, c_.dev(), QStringLiteral("Load Outputs from PC")), path))
-        return;
+    const std::optional<QString> chosen =
+        c_.dialogs.OpenFile(OutputPresetRequest(c_.st, c_.dev(), QStringLiteral("Load Outputs from PC")));
+    if (!chosen) return;
+    const MainWindowBusy busy(c_);
+    if (!readChosen(*chosen)) return;
     ProgRecord& img = c_.prog();
     img.CopyBytes(c_.st.FileProg, 48, 207);
     // The outputs take the preset's mute bits; the input is unmuted.

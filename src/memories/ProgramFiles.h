@@ -30,7 +30,7 @@ class ProgramFiles {
   private:
     void save(const FileDialogRequest& r);
     // Reads the chosen file into FileProg; false (with the message shown) when it is not taken.
-    bool readChosen(const FileDialogRequest& r, QString& path);
+    bool readChosen(const QString& path);
 
     WindowContext& c_;
 };

@@ -11,19 +11,18 @@ FileDialogRequest SpeakerLibRequest(const AppState& st, int dev) {
 int OpenSpeakerLibFile(AppState& st, MessageBoxService& msg, DialogService& dialogs, int dev) {
     const std::optional<QString> path = dialogs.OpenFile(SpeakerLibRequest(st, dev));
     if (!path) return kNoSpeakerLib;
-    QByteArray bytes;
-    const FileRead read = ReadWholeFile(*path, bytes);
+    SpeakerList list{};
+    const FileRead read = ReadSpeakerListFile(*path, list);
+    // A file that does not hold sixteen whole records is not a speaker list: the library loaded
+    // before stays, and the file is left alone.
+    if (read == FileRead::TooShort) return 0;
     if (read != FileRead::Ok) {
         ShowFileReadFailure(msg, read);
         return kNoSpeakerLib;
     }
-    // A file that does not hold sixteen whole records is not a speaker list: the library loaded
-    // before stays, and the file is left alone.
-    const std::optional<SpeakerList> list = SpeakerListFromBytes(bytes);
-    if (!list) return 0;
     int used = 0;
     for (int s = 0; s < kSpeakerSlots; ++s) {
-        const SpkRec& r = (*list)[static_cast<size_t>(s)];
+        const SpkRec& r = list[static_cast<size_t>(s)];
         st.SpkLib[static_cast<size_t>(s)] = r;
         st.SpkSelected[static_cast<size_t>(s)] = r.used();
         used += r.used();

@@ -1,5 +1,7 @@
 #include "memories/SpeakerList.h"
 
+#include "common/NameCode.h"
+
 #include <algorithm>
 
 namespace {
@@ -25,7 +27,7 @@ Data8 AddressData(int a) {
 QByteArray SpeakerListToBytes(const SpeakerList& list) {
     QByteArray out;
     for (const SpkRec& r : list) {
-        QByteArray name = r.Name.toLatin1();
+        QByteArray name = ToAnsi(r.Name);
         name.truncate(0xFFFF);
         AppendLE16(out, static_cast<int>(name.size()));
         out.append(name);
@@ -42,7 +44,7 @@ std::optional<SpeakerList> SpeakerListFromBytes(const QByteArray& bytes) {
         if (bytes.size() - at < 2) return std::nullopt;
         const int len = ReadLE16(bytes, at);
         if (bytes.size() - at < kRecordFixedBytes + len) return std::nullopt;
-        r.Name = QString::fromLatin1(bytes.constData() + at + 2, len);
+        r.Name = FromAnsi(bytes.constData() + at + 2, len);
         r.Status = static_cast<int16_t>(ReadLE16(bytes, at + 2 + len));
         const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData() + at + 4 + len);
         std::copy(data, data + SpkRec::kDataSize, r.Data.begin());
@@ -51,10 +53,22 @@ std::optional<SpeakerList> SpeakerListFromBytes(const QByteArray& bytes) {
     return list;
 }
 
+FileRead ReadSpeakerListFile(const QString& path, SpeakerList& list) {
+    QByteArray bytes;
+    const FileRead read = ReadFileHead(path, kSpeakerListMaxBytes, bytes);
+    if (read != FileRead::Ok) return read;
+    const std::optional<SpeakerList> got = SpeakerListFromBytes(bytes);
+    if (!got) return FileRead::TooShort;
+    list = *got;
+    return FileRead::Ok;
+}
+
 SpeakerNameHeader PadSpeakerName(QString& name) {
     if (name.size() < kSpeakerNameLength) name += QString(kSpeakerNameLength - name.size(), u' ');
     SpeakerNameHeader h{};
-    const QByteArray codes = name.left(kSpeakerNameLength).toLatin1();
+    // A character outside the basic plane takes two places of the name but one byte: the header
+    // is filled up with blanks.
+    const QByteArray codes = ToAnsi(name.left(kSpeakerNameLength)).leftJustified(kSpeakerNameLength, ' ');
     std::copy(codes.begin(), codes.end(), h.begin());
     h[15] = SpkRec::kUsed;
     return h;
@@ -94,10 +108,7 @@ Exchange ReadSpeakerSlot(AppState& st, Link& link, int dev, int s, SpkRec& rec,
     SpkRec got = rec;
     got.Status = head[15];
     if (got.used()) {
-        QString name;
-        for (int i = 0; i < kSpeakerNameLength; ++i)
-            name += QChar(head[static_cast<size_t>(i)]);
-        got.Name = name;
+        got.Name = FromAnsi(reinterpret_cast<const char*>(head.data()), kSpeakerNameLength);
         for (int k = 16; k < kSpeakerSlotSize; k += 8)
             if (const Exchange e = read8(k, got.Data.data() + (k - 16)); e != Exchange::Done) return e;
     } else {

@@ -46,7 +46,8 @@ class DialogService {
     virtual void ShowModal(DialogWindow& w) = 0;
     // Shows the window modelessly; returns at once.
     virtual void ShowModeless(DialogWindow& w) = 0;
-    // The open dialog: an existing file's path, or nothing when cancelled.
+    // The open dialog: the chosen file's path, or nothing when cancelled. A name typed for a file
+    // that does not exist is given as it is; reading it then tells the operator.
     virtual std::optional<QString> OpenFile(const FileDialogRequest& r) = 0;
     // The save dialog: the chosen path with the filter's extension added when it has none (the
     // operator has confirmed overwriting an existing file), or nothing when cancelled.

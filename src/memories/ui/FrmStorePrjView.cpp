@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 FrmStorePrjView::FrmStorePrjView(FrmStorePrj& form, QWidget* parent)
@@ -32,8 +33,20 @@ FrmStorePrjView::FrmStorePrjView(FrmStorePrj& form, QWidget* parent)
     list1_ = new QListWidget(frame);
     list1_->setGeometry(10, 42, 230, 280);
     list1_->setSelectionMode(QAbstractItemView::MultiSelection);
-    connect(list1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        form_.List1.clickRow(list1_->row(item));
+    // Every way the list changes its marks (click, Space, Ctrl+A, a drag) reaches the form's
+    // marks, and the highlighted row is the form's current row, so that what the list shows
+    // marked is what the list's buttons save.
+    connect(list1_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& on, const QItemSelection& off) {
+                if (syncing_) return;
+                for (const QModelIndex& i : off.indexes())
+                    form_.List1.setSelected(i.row(), false);
+                for (const QModelIndex& i : on.indexes())
+                    form_.List1.setSelected(i.row(), true);
+            });
+    connect(list1_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (syncing_) return;
+        form_.List1.setListIndex(row);
         sync();
     });
 
@@ -57,6 +70,8 @@ FrmStorePrjView::~FrmStorePrjView() {
 }
 
 void FrmStorePrjView::sync() {
+    // Showing the form's marks changes the list's selection: that is not the operator's doing.
+    const QScopedValueRollback<bool> showing(syncing_, true);
     bind_.sync();
     ShowMarkedList(file1_, form_.File1);
     ShowMarkedList(list1_, form_.List1);

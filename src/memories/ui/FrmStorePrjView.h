@@ -25,6 +25,7 @@ class FrmStorePrjView : public QDialog {
     QListWidget* file1_;
     QListWidget* list1_;
     QProgressBar* progress_;
+    bool syncing_ = false; // sync() is showing the form's state in the widgets
 };
 
 class QtDialogService;

@@ -97,7 +97,9 @@ std::optional<QString> QtDialogService::OpenFile(const FileDialogRequest& r) {
     QFileDialog dlg(QApplication::activeWindow());
     Prepare(dlg, r);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::ExistingFile);
+    // A typed name need not exist: the procedure that reads the file tells the operator when it
+    // is not there.
+    dlg.setFileMode(QFileDialog::AnyFile);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     return dlg.selectedFiles().constFirst();
 }
