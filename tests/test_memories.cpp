@@ -304,7 +304,7 @@ TEST(MemoryDeleteTest, InUseEmptyAndDeletedMemories) {
         const char* name;
         int m;
         bool demo;
-        int running; // address 31 of the device, or LastProgNumber in demo mode
+        int running; // address 31 of the device, or in demo mode the memory it last loaded
         double memProg;
         std::vector<Frame13> frames;
         QString refusal;
@@ -334,7 +334,7 @@ TEST(MemoryDeleteTest, InUseEmptyAndDeletedMemories) {
         MemoryEnv env;
         env.st.DemoMode = c.demo;
         env.device->mem[31] = static_cast<uint8_t>(c.running);
-        env.st.LastProgNumber = static_cast<int16_t>(c.running);
+        env.st.DevMemoryInUse[EqTestEnv::kDev] = static_cast<int16_t>(c.running);
         env.st.RxBuf[8] = static_cast<uint8_t>(c.m); // a stale reply naming the memory
         env.rec().MemProg[U(c.m)] = c.memProg;
         env.rec().MemName[U(c.m)] = QStringLiteral("KICK ");
@@ -361,6 +361,45 @@ TEST(MemoryDeleteTest, InUseEmptyAndDeletedMemories) {
             EXPECT_EQ(env.msg.shown[0].title, "Borrar Memoria");
             EXPECT_FALSE(env.unloaded());
         }
+    }
+}
+
+TEST(MemoryDeleteTest, InDemoModeTheMemoryInUseIsTheDevicesOwn) {
+    // Memory 3 is stored into or recalled on one demo device, then deleted on one of them.
+    constexpr int kA = EqTestEnv::kDev, kB = 7;
+    struct Case {
+        const char* name;
+        bool recall;
+        int loadedOn, deletedOn;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"stored on A, deleted on A", false, kA, kA, true},
+        {"stored on A, deleted on B", false, kA, kB, false},
+        {"recalled on B, deleted on B", true, kB, kB, true},
+        {"recalled on B, deleted on A", true, kB, kA, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryEnv env;
+        env.st.DemoMode = true;
+        NoWindow window;
+        const auto context = [&](int dev) { return MemoryContext{env.st, env.link, env.msg, window, dev}; };
+        for (int d : {kA, kB})
+            env.st.DevRecs[U(d)].MemProg[2] = 2;
+        if (c.recall) {
+            FrmRead(context(c.loadedOn)).ReadProgram(2);
+        } else {
+            EXPECT_TRUE(FrmStore(context(c.loadedOn)).StoreProgram(2, QStringLiteral("BAR")));
+        }
+        FrmDeleteProg del(context(c.deletedOn));
+        del.Form_Load();
+        del.List1.setListIndex(2);
+        del.Command1_Click(1);
+        EXPECT_EQ(env.msg.texts().back(), c.refused ? "Imposible borrar, la memoria esta en uso"
+                                                    : "Desea borrar la memoria seleccionada ? ");
+        EXPECT_EQ(env.st.DevRecs[U(c.deletedOn)].MemProg[2], c.refused ? 2 : 255);
+        EXPECT_TRUE(env.bus.frames.empty());
     }
 }
 

@@ -38,6 +38,7 @@ bool FrmRead::ReadProgram(int m) {
             img.SetByte(i, c_.st.RxBuf[static_cast<size_t>(i)]);
     }
     c_.st.LastProgNumber = static_cast<int16_t>(m);
+    c_.st.DevMemoryInUse[static_cast<size_t>(c_.dev)] = static_cast<int16_t>(m);
     {
         // The device already runs the recalled program: nothing is sent back while the window is
         // rebuilt.

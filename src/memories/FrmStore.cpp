@@ -152,6 +152,7 @@ bool FrmStore::StoreProgram(int m, const QString& name) {
     ProgressBar1.setValue(ProgressBar1.value() + 1);
     refresh();
     if (send(CmdWriteByte, Data8{0x00, kMemoryInUseAddress, 0, 0, mm, 0, 0, 0})) return stop();
+    c_.st.DevMemoryInUse[U(c_.dev)] = static_cast<int16_t>(m);
     if (send(CmdStoreMemory, Data8{0, 0, 0, 0, 0, 0, 0, mm})) return stop();
     c_.st.LastProgNumber = static_cast<int16_t>(m);
     c_.window.SetCaption(MemoryCaption(c_.st, c_.dev, m));
