@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -246,6 +247,53 @@ TEST(MemoryRecallTest, RecallSendsOneFrameAndLoadsTheHeaderWithTrafficSuspended)
     EXPECT_FALSE(env.st.CommSuspended);
     EXPECT_TRUE(env.st.EditBusy);
     EXPECT_TRUE(env.unloaded());
+}
+
+TEST(MemoryRecallTest, AMemoryTheDeviceAnswersAsEmptyLoadsNothingAndIsListedEmpty) {
+    // The records think memory 3 holds "BAR"; the device's header says otherwise.
+    struct Case {
+        const char* name;
+        std::function<void(SimDevice&)> change;
+    };
+    const Case cases[] = {
+        {"erased: all 0xFF", [](SimDevice& d) { d.eraseMemory(2); }},
+        {"status 64, content kept", [](SimDevice& d) { d.mem[384 + 47] = 64; }},
+        {"deleted by another controller", [](SimDevice& d) { d.mem[384 + 47] = 0xFF; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryEnv env;
+        PrepareMemory(env, 2, 2);
+        c.change(*env.device);
+        env.st.LastProgNumber = 7;
+        env.st.DevMemoryInUse[EqTestEnv::kDev] = 7;
+        const ProgRecord before = env.img();
+        const QString gain = env.w().Text1[0].Text;
+        QString row;
+        env.dialogs.Script<FrmRead>([&](FrmRead& f) {
+            f.List1.setListIndex(2);
+            f.Command1_Click(1);
+            row = f.List1.items[2];
+        });
+        env.actions.ShowRead();
+
+        EXPECT_EQ(env.bus.frames,
+                  std::vector<Frame13>{FrameOf({0xF0, 0x65, 5, CmdRecallMemory, 2, 0, 0, 0, 0, 0, 0, 0, 0xF7})});
+        EXPECT_EQ(env.img(), before);
+        EXPECT_EQ(env.w().Text1[0].Text, gain);
+        EXPECT_TRUE(env.graph.calls.empty());
+        EXPECT_EQ(env.st.LastProgNumber, 7);
+        EXPECT_EQ(env.st.DevMemoryInUse[EqTestEnv::kDev], 7);
+        EXPECT_EQ(env.w().Caption, "before");
+        EXPECT_EQ(env.rec().MemProg[2], 255);
+        EXPECT_EQ(env.rec().MemName[2], kEmptyName);
+        EXPECT_EQ(row, "03: " + kEmptyName);
+        ASSERT_EQ(env.msg.shown.size(), 2u); // the question, then the refusal
+        EXPECT_EQ(env.msg.shown[1].text, "Memoria Vacia");
+        EXPECT_EQ(env.msg.shown[1].title, "Leer Memoria");
+        EXPECT_EQ(env.msg.shown[1].icon, MsgIcon::Critical);
+        EXPECT_FALSE(env.unloaded());
+    }
 }
 
 TEST(MemoryRecallTest, ARecallThatGetsNoReplyChangesNothing) {
