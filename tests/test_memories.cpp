@@ -148,6 +148,52 @@ TEST(MemoryStoreTest, AFailedFrameEndsTheStore) {
     EXPECT_TRUE(env.unloaded());
 }
 
+TEST(MemoryStoreTest, AStoreTheDeviceNeverTookChangesNoRecord) {
+    // The link busy with a ping (nothing is sent), or the first name frame unanswered.
+    struct Case {
+        const char* name;
+        bool busy;
+        size_t storeFrames;
+    };
+    for (const Case& c : {Case{"link busy", true, 0}, Case{"first frame fails", false, 5}}) {
+        SCOPED_TRACE(c.name);
+        MemoryEnv env;
+        env.st.LastProgNumber = 7;
+        env.rec().MemName[4] = QStringLiteral("KICK ");
+        const ProgRecord before = env.img();
+        bool stored = true;
+        bool ran = false;
+        env.dialogs.Script<FrmStore>([&](FrmStore& f) {
+            f.Combo1.setListIndex(4);
+            f.Text1.Text = QStringLiteral("ROADB");
+            if (c.busy) {
+                // The store runs while a ping waits with events running.
+                env.events.hook = [&] {
+                    if (ran) return;
+                    ran = true;
+                    stored = f.StoreProgram(4, f.Text1.Text);
+                };
+                env.link.PingDevice(EqTestEnv::kDev, CmdPing);
+            } else {
+                env.device->silent = true;
+                ran = true;
+                stored = f.StoreProgram(4, f.Text1.Text);
+            }
+        });
+        env.actions.ShowStore();
+        ASSERT_TRUE(ran);
+        EXPECT_FALSE(stored);
+        EXPECT_EQ(env.bus.frames.size(), (c.busy ? 1u : 0u) + c.storeFrames);
+        EXPECT_EQ(env.bus.framesWithCommand(CmdWrite4).size(), c.storeFrames);
+        EXPECT_EQ(env.rec().MemName[4], "KICK ");
+        EXPECT_EQ(env.rec().MemProg[4], 255);
+        EXPECT_EQ(env.img(), before); // the name bytes 32..36 and 209..213 among them
+        EXPECT_EQ(env.st.LastProgNumber, 7);
+        EXPECT_EQ(env.st.DevMemoryInUse[EqTestEnv::kDev], 0);
+        EXPECT_EQ(env.w().Caption, "before");
+    }
+}
+
 TEST(MemoryStoreTest, NameFilterRefusesKeysJustOutsideTheNameSet) {
     MemoryEnv env;
     NoWindow window;
