@@ -186,7 +186,8 @@ int main(int argc, char** argv) {
     }
     for (const EraseRequest& e : erasures) {
         if (!bus.device(e.addr)) {
-            std::fprintf(stderr, "devsim: --erase-on-usr1 names bus address %d, where no device is\n", e.addr);
+            std::fprintf(stderr, "devsim: --erase-on-usr1 names bus address %d, where no device is\n",
+                         e.addr);
             return 2;
         }
     }

@@ -323,8 +323,8 @@ TEST(MemoryRecallTest, AMemoryTheDeviceAnswersAsEmptyLoadsNothingAndIsListedEmpt
         });
         env.actions.ShowRead();
 
-        EXPECT_EQ(env.bus.frames,
-                  std::vector<Frame13>{FrameOf({0xF0, 0x65, 5, CmdRecallMemory, 2, 0, 0, 0, 0, 0, 0, 0, 0xF7})});
+        EXPECT_EQ(env.bus.frames, std::vector<Frame13>{FrameOf(
+                                      {0xF0, 0x65, 5, CmdRecallMemory, 2, 0, 0, 0, 0, 0, 0, 0, 0xF7})});
         EXPECT_EQ(env.img(), before);
         EXPECT_EQ(env.w().Text1[0].Text, gain);
         EXPECT_TRUE(env.graph.calls.empty());

@@ -20,7 +20,8 @@ void FrmDeleteProg::Act(int m) {
         return;
     }
     if (read == Exchange::Failed) return;
-    const int inUse = read == Exchange::Done ? c_.st.RxBuf[8] : c_.st.DevMemoryInUse[static_cast<size_t>(c_.dev)];
+    const int inUse =
+        read == Exchange::Done ? c_.st.RxBuf[8] : c_.st.DevMemoryInUse[static_cast<size_t>(c_.dev)];
     if (inUse == m) {
         c_.msg.show(QStringLiteral("Imposible borrar, la memoria esta en uso"), title, MsgButtons::Ok,
                     MsgIcon::Critical);

@@ -5,7 +5,8 @@ FrmRead::FrmRead(MemoryContext c)
                      QStringLiteral("Por favor espere, cargando........"), 1) {}
 
 void FrmRead::ShowEmpty() {
-    c_.msg.show(QStringLiteral("Memoria Vacia"), QStringLiteral("Leer Memoria"), MsgButtons::Ok, MsgIcon::Critical);
+    c_.msg.show(QStringLiteral("Memoria Vacia"), QStringLiteral("Leer Memoria"), MsgButtons::Ok,
+                MsgIcon::Critical);
 }
 
 void FrmRead::Act(int m) {
