@@ -22,6 +22,11 @@ void SimDevice::setMemoryName(int m, const QString& name, bool used) {
     mem[static_cast<size_t>(base + 47)] = used ? static_cast<uint8_t>(m) : 0xFF;
 }
 
+void SimDevice::eraseMemory(int m) {
+    if (m < 0 || m >= 16) return;
+    std::fill_n(mem.begin() + 288 + 48 * m, 48, uint8_t{0xFF});
+}
+
 SimDevice& SimBus::addDevice(int busAddress, const QString& name) {
     SimDevice d;
     d.busAddress = busAddress;
@@ -108,7 +113,9 @@ QByteArray SimBus::answer(SimDevice& d, const Frame13& f) {
         QByteArray out(48, '\0');
         for (int i = 0; i < 48; ++i)
             out[i] = static_cast<char>(f[4] == 0xFF ? d.current[static_cast<size_t>(i)] : at(288 + 48 * f[4] + i));
-        if (f[4] != 0xFF && f[4] < 16)
+        // An empty memory (status above 63) is answered but not loaded: the device keeps its
+        // program.
+        if (f[4] != 0xFF && f[4] < 16 && at(288 + 48 * f[4] + 47) <= 63)
             std::copy_n(d.mem.begin() + 288 + 48 * f[4], 48, d.current.begin());
         return out;
     }

@@ -38,6 +38,8 @@ struct SimDevice {
 
     void setName(const QString& name);       // writes name codes at 32..39, 0xFF after the end
     void setMemoryName(int m, const QString& name, bool used = true);
+    // Erases memory m (0..15) as the device's own memory does: its 48 header bytes become 0xFF.
+    void eraseMemory(int m);
 };
 
 class SimBus {

@@ -40,6 +40,29 @@ void onSignal(int) {
     g_stop = 1;
 }
 
+// --erase-on-usr1 ADDR:MEM (repeatable) erases memory MEM (1..16) of the device at ADDR each time
+// devsim receives SIGUSR1: its 48 header bytes become 0xFF, as when the device itself erased it,
+// so that the program's records of that memory go stale. Each erase prints
+// "erased memory MEM of ADDR".
+volatile std::sig_atomic_t g_erase = 0;
+void onEraseSignal(int) {
+    g_erase = 1;
+}
+
+// A memory to erase on SIGUSR1, "ADDR:MEM" with MEM 1..16 as the program lists it.
+struct EraseRequest {
+    int addr = 0;
+    int memory = 0; // 1..16
+};
+bool parseErase(const QString& arg, EraseRequest& out) {
+    const QStringList parts = arg.split(':');
+    if (parts.size() != 2) return false;
+    bool okAddr = false, okMem = false;
+    out.addr = parts[0].toInt(&okAddr);
+    out.memory = parts[1].toInt(&okMem);
+    return okAddr && okMem && out.memory >= 1 && out.memory <= 16;
+}
+
 double nowSeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
@@ -120,6 +143,7 @@ int main(int argc, char** argv) {
     bool anyDevice = false;
     std::vector<MeterBytes> meters; // set once every device is on the bus
     std::vector<Silence> silences;  // the same
+    std::vector<EraseRequest> erasures;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         const QString next = i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
@@ -150,12 +174,21 @@ int main(int argc, char** argv) {
             }
             meters.push_back(m);
             ++i;
+        } else if (a == "--erase-on-usr1" && !next.isEmpty()) {
+            EraseRequest e;
+            if (!parseErase(next, e)) {
+                std::fprintf(stderr, "devsim: --erase-on-usr1 takes ADDR:MEM with MEM 1..16\n");
+                return 2;
+            }
+            erasures.push_back(e);
+            ++i;
         } else if (a == "--link" && !next.isEmpty()) {
             linkPath = next;
             ++i;
         } else {
             std::fprintf(stderr, "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... "
-                                 "[--silent-after ADDR:N]... [--meters ADDR:B1,...,B8]... [--link PATH]\n");
+                                 "[--silent-after ADDR:N]... [--meters ADDR:B1,...,B8]... "
+                                 "[--erase-on-usr1 ADDR:MEM]... [--link PATH]\n");
             return 2;
         }
     }
@@ -190,6 +223,13 @@ int main(int argc, char** argv) {
         else
             d->silentAfter = q.after;
     }
+    for (const EraseRequest& e : erasures) {
+        if (!bus.device(e.addr)) {
+            std::fprintf(stderr, "devsim: --erase-on-usr1 names bus address %d, where no device is\n",
+                         e.addr);
+            return 2;
+        }
+    }
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
@@ -217,6 +257,7 @@ int main(int argc, char** argv) {
     // From here on a stop request ends the loop below, which removes the link.
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    if (!erasures.empty()) std::signal(SIGUSR1, onEraseSignal);
     bool linked = false;
     if (!link.empty()) {
         linked = linkPathFree(link) && makeLink(link, slave);
@@ -250,6 +291,17 @@ int main(int argc, char** argv) {
             for (uint8_t b : f)
                 std::printf("%02X ", b);
             std::printf("\n");
+            std::fflush(stdout);
+        }
+        if (g_erase) {
+            g_erase = 0;
+            for (const EraseRequest& e : erasures) {
+                // The device may have moved to another address meanwhile.
+                SimDevice* d = bus.device(e.addr);
+                if (!d) continue;
+                d->eraseMemory(e.memory - 1);
+                std::printf("erased memory %d of %d\n", e.memory, e.addr);
+            }
             std::fflush(stdout);
         }
         const double now = nowSeconds();

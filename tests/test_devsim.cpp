@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 TEST(DevsimLinkTest, TakesOnlyATerminalLinkAndRemovesOnlyItsOwn) {
     QTemporaryDir dir;
     const QString path = dir.filePath("COM1");
@@ -89,4 +91,27 @@ TEST(DevsimSilentTest, NoDeviceAtTheAddressOrAMalformedValueIsRefused) {
         EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
         EXPECT_FALSE(p.readAllStandardError().isEmpty()) << args.join(' ').toStdString();
     }
+}
+
+TEST(DevsimEraseTest, Usr1ErasesTheNamedMemory) {
+    DevsimRun devsim;
+    ASSERT_TRUE(devsim.start({"--device", "1", "--erase-on-usr1", "1:3"}));
+    RealPortEnv env;
+    env.st.AppFolder = devsim.dir.path();
+    env.st.CommPortNumber = 1;
+    Link link(env.st, env.sv);
+    link.OpenCommPort();
+    const Data8 recall3{2, 0, 0, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(link.SendFrameRead48(1, CmdRecallMemory, recall3));
+    EXPECT_EQ(env.st.RxBuf[0], 0); // a new device's memory: zeros, status 0xFF
+
+    ASSERT_EQ(::kill(static_cast<pid_t>(devsim.process.processId()), SIGUSR1), 0);
+    QByteArray out;
+    while (!out.contains("erased memory 3 of 1\n") && devsim.process.waitForReadyRead(5000))
+        out += devsim.process.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("erased memory 3 of 1\n"));
+
+    ASSERT_TRUE(link.SendFrameRead48(1, CmdRecallMemory, recall3));
+    for (int i = 0; i < 48; ++i)
+        EXPECT_EQ(env.st.RxBuf[static_cast<size_t>(i)], 0xFF) << i;
 }

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -149,6 +150,52 @@ TEST(MemoryStoreTest, AFailedFrameEndsTheStore) {
     EXPECT_TRUE(env.unloaded());
 }
 
+TEST(MemoryStoreTest, AStoreTheDeviceNeverTookChangesNoRecord) {
+    // The link busy with a ping (nothing is sent), or the first name frame unanswered.
+    struct Case {
+        const char* name;
+        bool busy;
+        size_t storeFrames;
+    };
+    for (const Case& c : {Case{"link busy", true, 0}, Case{"first frame fails", false, 5}}) {
+        SCOPED_TRACE(c.name);
+        MemoryEnv env;
+        env.st.LastProgNumber = 7;
+        env.rec().MemName[4] = QStringLiteral("KICK ");
+        const ProgRecord before = env.img();
+        bool stored = true;
+        bool ran = false;
+        env.dialogs.Script<FrmStore>([&](FrmStore& f) {
+            f.Combo1.setListIndex(4);
+            f.Text1.Text = QStringLiteral("ROADB");
+            if (c.busy) {
+                // The store runs while a ping waits with events running.
+                env.events.hook = [&] {
+                    if (ran) return;
+                    ran = true;
+                    stored = f.StoreProgram(4, f.Text1.Text);
+                };
+                env.link.PingDevice(EqTestEnv::kDev, CmdPing);
+            } else {
+                env.device->silent = true;
+                ran = true;
+                stored = f.StoreProgram(4, f.Text1.Text);
+            }
+        });
+        env.actions.ShowStore();
+        ASSERT_TRUE(ran);
+        EXPECT_FALSE(stored);
+        EXPECT_EQ(env.bus.frames.size(), (c.busy ? 1u : 0u) + c.storeFrames);
+        EXPECT_EQ(env.bus.framesWithCommand(CmdWrite4).size(), c.storeFrames);
+        EXPECT_EQ(env.rec().MemName[4], "KICK ");
+        EXPECT_EQ(env.rec().MemProg[4], 255);
+        EXPECT_EQ(env.img(), before); // the name bytes 32..36 and 209..213 among them
+        EXPECT_EQ(env.st.LastProgNumber, 7);
+        EXPECT_EQ(env.st.DevMemoryInUse[EqTestEnv::kDev], 0);
+        EXPECT_EQ(env.w().Caption, "before");
+    }
+}
+
 TEST(MemoryStoreTest, NameFilterRefusesKeysJustOutsideTheNameSet) {
     MemoryEnv env;
     NoWindow window;
@@ -250,6 +297,53 @@ TEST(MemoryRecallTest, RecallSendsOneFrameAndLoadsTheHeaderWithTrafficSuspended)
     EXPECT_TRUE(env.unloaded());
 }
 
+TEST(MemoryRecallTest, AMemoryTheDeviceAnswersAsEmptyLoadsNothingAndIsListedEmpty) {
+    // The records think memory 3 holds "BAR"; the device's header says otherwise.
+    struct Case {
+        const char* name;
+        std::function<void(SimDevice&)> change;
+    };
+    const Case cases[] = {
+        {"erased: all 0xFF", [](SimDevice& d) { d.eraseMemory(2); }},
+        {"status 64, content kept", [](SimDevice& d) { d.mem[384 + 47] = 64; }},
+        {"deleted by another controller", [](SimDevice& d) { d.mem[384 + 47] = 0xFF; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryEnv env;
+        PrepareMemory(env, 2, 2);
+        c.change(*env.device);
+        env.st.LastProgNumber = 7;
+        env.st.DevMemoryInUse[EqTestEnv::kDev] = 7;
+        const ProgRecord before = env.img();
+        const QString gain = env.w().Text1[0].Text;
+        QString row;
+        env.dialogs.Script<FrmRead>([&](FrmRead& f) {
+            f.List1.setListIndex(2);
+            f.Command1_Click(1);
+            row = f.List1.items[2];
+        });
+        env.actions.ShowRead();
+
+        EXPECT_EQ(env.bus.frames, std::vector<Frame13>{FrameOf(
+                                      {0xF0, 0x65, 5, CmdRecallMemory, 2, 0, 0, 0, 0, 0, 0, 0, 0xF7})});
+        EXPECT_EQ(env.img(), before);
+        EXPECT_EQ(env.w().Text1[0].Text, gain);
+        EXPECT_TRUE(env.graph.calls.empty());
+        EXPECT_EQ(env.st.LastProgNumber, 7);
+        EXPECT_EQ(env.st.DevMemoryInUse[EqTestEnv::kDev], 7);
+        EXPECT_EQ(env.w().Caption, "before");
+        EXPECT_EQ(env.rec().MemProg[2], 255);
+        EXPECT_EQ(env.rec().MemName[2], kEmptyName);
+        EXPECT_EQ(row, "03: " + kEmptyName);
+        ASSERT_EQ(env.msg.shown.size(), 2u); // the question, then the refusal
+        EXPECT_EQ(env.msg.shown[1].text, "Memoria Vacia");
+        EXPECT_EQ(env.msg.shown[1].title, "Leer Memoria");
+        EXPECT_EQ(env.msg.shown[1].icon, MsgIcon::Critical);
+        EXPECT_FALSE(env.unloaded());
+    }
+}
+
 TEST(MemoryRecallTest, ARecallThatGetsNoReplyChangesNothing) {
     MemoryEnv env;
     PrepareMemory(env, 2, 2);
@@ -306,7 +400,7 @@ TEST(MemoryDeleteTest, InUseEmptyAndDeletedMemories) {
         const char* name;
         int m;
         bool demo;
-        int running; // address 31 of the device, or LastProgNumber in demo mode
+        int running; // address 31 of the device, or in demo mode the memory it last loaded
         double memProg;
         std::vector<Frame13> frames;
         QString refusal;
@@ -336,7 +430,7 @@ TEST(MemoryDeleteTest, InUseEmptyAndDeletedMemories) {
         MemoryEnv env;
         env.st.DemoMode = c.demo;
         env.device->mem[31] = static_cast<uint8_t>(c.running);
-        env.st.LastProgNumber = static_cast<int16_t>(c.running);
+        env.st.DevMemoryInUse[EqTestEnv::kDev] = static_cast<int16_t>(c.running);
         env.st.RxBuf[8] = static_cast<uint8_t>(c.m); // a stale reply naming the memory
         env.rec().MemProg[U(c.m)] = c.memProg;
         env.rec().MemName[U(c.m)] = QStringLiteral("KICK ");
@@ -363,6 +457,45 @@ TEST(MemoryDeleteTest, InUseEmptyAndDeletedMemories) {
             EXPECT_EQ(env.msg.shown[0].title, "Borrar Memoria");
             EXPECT_FALSE(env.unloaded());
         }
+    }
+}
+
+TEST(MemoryDeleteTest, InDemoModeTheMemoryInUseIsTheDevicesOwn) {
+    // Memory 3 is stored into or recalled on one demo device, then deleted on one of them.
+    constexpr int kA = EqTestEnv::kDev, kB = 7;
+    struct Case {
+        const char* name;
+        bool recall;
+        int loadedOn, deletedOn;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"stored on A, deleted on A", false, kA, kA, true},
+        {"stored on A, deleted on B", false, kA, kB, false},
+        {"recalled on B, deleted on B", true, kB, kB, true},
+        {"recalled on B, deleted on A", true, kB, kA, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryEnv env;
+        env.st.DemoMode = true;
+        NoWindow window;
+        const auto context = [&](int dev) { return MemoryContext{env.st, env.link, env.msg, window, dev}; };
+        for (int d : {kA, kB})
+            env.st.DevRecs[U(d)].MemProg[2] = 2;
+        if (c.recall) {
+            FrmRead(context(c.loadedOn)).ReadProgram(2);
+        } else {
+            EXPECT_TRUE(FrmStore(context(c.loadedOn)).StoreProgram(2, QStringLiteral("BAR")));
+        }
+        FrmDeleteProg del(context(c.deletedOn));
+        del.Form_Load();
+        del.List1.setListIndex(2);
+        del.Command1_Click(1);
+        EXPECT_EQ(env.msg.texts().back(), c.refused ? "Imposible borrar, la memoria esta en uso"
+                                                    : "Desea borrar la memoria seleccionada ? ");
+        EXPECT_EQ(env.st.DevRecs[U(c.deletedOn)].MemProg[2], c.refused ? 2 : 255);
+        EXPECT_TRUE(env.bus.frames.empty());
     }
 }
 

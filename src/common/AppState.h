@@ -112,6 +112,9 @@ struct AppState {
     std::array<std::array<QString, 16>, kBusAddresses> PresetName{};   // speaker slot names
     std::array<int16_t, kBusAddresses> LastSystemType{};               // 16 or more: none
     int16_t LastProgNumber = 0;     // program the device runs (0-based; 65 unsaved, 255 default)
+    // Memory each device last stored or recalled, by bus address (0 before any): the memory in
+    // use that the delete refuses when the device itself is not asked (demo mode).
+    std::array<int16_t, kBusAddresses> DevMemoryInUse{};
 
     // ---- Speaker presets: the factory list and the speaker library (records 0..15 used) ----
     std::array<SpkRec, 17> SpkLib{};     // record s belongs to speaker slot s

@@ -11,7 +11,7 @@ void FrmDeleteProg::Act(int m) {
         return;
     }
     // Which memory the device runs: address 31, read from the device; without traffic (demo
-    // mode) the program number the window knows.
+    // mode) the memory this device last stored or recalled.
     const Exchange read =
         c_.link.SendFrameEx(c_.dev, CmdReadByte, Data8{0x00, kMemoryInUseAddress, 0, 0, 0, 0, 0, 0});
     if (read == Exchange::FailedReported) {
@@ -20,7 +20,8 @@ void FrmDeleteProg::Act(int m) {
         return;
     }
     if (read == Exchange::Failed) return;
-    const int inUse = read == Exchange::Done ? c_.st.RxBuf[8] : c_.st.LastProgNumber;
+    const int inUse =
+        read == Exchange::Done ? c_.st.RxBuf[8] : c_.st.DevMemoryInUse[static_cast<size_t>(c_.dev)];
     if (inUse == m) {
         c_.msg.show(QStringLiteral("Imposible borrar, la memoria esta en uso"), title, MsgButtons::Ok,
                     MsgIcon::Critical);

@@ -7,12 +7,18 @@ class FrmRead : public MemoryListForm {
   public:
     explicit FrmRead(MemoryContext c);
 
+    enum class Recall {
+        Loaded,      // the window shows the recalled program
+        Empty,       // the device answered that the memory is empty: it is marked empty in the
+                     // records and nothing else changes
+        NotReceived, // no header arrived: nothing changes
+    };
     // Recalls memory m (0..15) and loads it into the window with traffic and drawing suspended.
-    // In demo mode only the program number and the caption change. A recall whose 48 bytes did
-    // not arrive changes nothing and returns false.
-    bool ReadProgram(int m);
+    // In demo mode only the program number and the caption change.
+    Recall ReadProgram(int m);
 
   private:
     // "Leer" on memory m: refuses an empty memory, else asks and recalls.
     void Act(int m) override;
+    void ShowEmpty();
 };

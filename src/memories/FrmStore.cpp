@@ -25,9 +25,10 @@ bool NameKeyAllowed(int key) {
     }
 }
 
-// A send that did not go through: the store stops there.
+// A send that did not go through, or was refused because the link is busy: the store stops
+// there. Only a reply, or a send that needs none (demo mode, no traffic), counts as done.
 bool Failed(Exchange e) {
-    return e == Exchange::Failed || e == Exchange::FailedReported;
+    return e != Exchange::Done && e != Exchange::Skipped;
 }
 } // namespace
 
@@ -109,14 +110,13 @@ bool FrmStore::StoreProgram(int m, const QString& name) {
     const QString five = name.left(5).leftJustified(5, QLatin1Char(' '));
     ProgRecord& img = c_.prog();
     DeviceRec& rec = c_.rec();
-    rec.MemName[U(m)] = QString();
-    for (int i = 0; i < 5; ++i) {
-        const QChar ch = five.at(i);
-        rec.MemName[U(m)] += ch;
-        const auto code = static_cast<uint8_t>(EncodeNameChar(QString::number(ch.unicode())));
-        img.SetByte(32 + i, code);
-        img.SetByte(ProgRecord::kExtStart + i, code);
-    }
+    // The program name area as the device is to hold it (image bytes 32..47, the name in the
+    // first five); the records take the name only once the device has it.
+    std::array<uint8_t, 16> area{};
+    for (int i = 0; i < 16; ++i)
+        area[U(i)] = img.Byte(32 + i);
+    for (int i = 0; i < 5; ++i)
+        area[U(i)] = static_cast<uint8_t>(EncodeNameChar(QString::number(five.at(i).unicode())));
     ProgressBar1.setValue(0);
     ProgressBar1.Visible = true;
     ProgressBar1.Max = 20; // 48 / 4 header frames + 32 / 4
@@ -125,10 +125,9 @@ bool FrmStore::StoreProgram(int m, const QString& name) {
     const auto send = [&](uint8_t cmd, const Data8& d) {
         return Failed(c_.link.SendFrameEx(c_.dev, cmd, d));
     };
-    const auto write4 = [&](int address, int from) {
+    const auto write4 = [&](int address, const uint8_t* b) {
         const auto [hi, lo] = AddressBytes(address);
-        return send(CmdWrite4, Data8{hi, lo, img.Byte(from), img.Byte(from + 1), img.Byte(from + 2),
-                                     img.Byte(from + 3), 0, 0});
+        return send(CmdWrite4, Data8{hi, lo, b[0], b[1], b[2], b[3], 0, 0});
     };
     const auto stop = [&] {
         ProgressBar1.Visible = false;
@@ -139,10 +138,18 @@ bool FrmStore::StoreProgram(int m, const QString& name) {
 
     // The current program's name area, device addresses 0..15.
     for (int k = 0; k < 16; k += 4)
-        if (write4(k, 32 + k)) return stop();
+        if (write4(k, area.data() + k)) return stop();
+    // The device holds the name: the memory's name, the image's name and its mirror of device
+    // addresses 0..4.
+    rec.MemName[U(m)] = five;
+    for (int i = 0; i < 5; ++i) {
+        img.SetByte(32 + i, area[U(i)]);
+        img.SetByte(ProgRecord::kExtStart + i, area[U(i)]);
+    }
     // The memory's header; each frame moves the bar.
     for (int j = 0; j < 48; j += 4) {
-        if (write4(MemoryHeaderAddress(m) + j, j)) return stop();
+        const std::array<uint8_t, 4> b{img.Byte(j), img.Byte(j + 1), img.Byte(j + 2), img.Byte(j + 3)};
+        if (write4(MemoryHeaderAddress(m) + j, b.data())) return stop();
         ProgressBar1.setValue(ProgressBar1.value() + 1);
         refresh();
     }
@@ -152,6 +159,7 @@ bool FrmStore::StoreProgram(int m, const QString& name) {
     ProgressBar1.setValue(ProgressBar1.value() + 1);
     refresh();
     if (send(CmdWriteByte, Data8{0x00, kMemoryInUseAddress, 0, 0, mm, 0, 0, 0})) return stop();
+    c_.st.DevMemoryInUse[U(c_.dev)] = static_cast<int16_t>(m);
     if (send(CmdStoreMemory, Data8{0, 0, 0, 0, 0, 0, 0, mm})) return stop();
     c_.st.LastProgNumber = static_cast<int16_t>(m);
     c_.window.SetCaption(MemoryCaption(c_.st, c_.dev, m));
