@@ -166,6 +166,44 @@ TEST(MarkerDragTest, HeightShowsTenthsAndOnlyAMovedMarkersReleaseSendsTheSliderG
     }
 }
 
+TEST(MarkerDragTest, AMarkerHeldOnTheEdgeOfANarrowRangeChangesTheGainOnlyByTheVerticalMove) {
+    struct Case {
+        int scale;  // scale option of the input graph: 1 "-28dB/+14dB", 2 "-15dB/+15dB"
+        int slider; // the band's gain: 0 +15 dB, 2 +14 dB, 60 -15 dB
+        int pressY; // where in the marker it was grabbed, twips
+        int dy;     // the pointer's vertical move from the press, twips
+        const char* shown;
+        int sentGainByte;
+    };
+    const Case cases[] = {
+        {2, 0, 60, 0, "15", 60},     // +15 dB on -15/+15, moved sideways only
+        {2, 0, 110, 0, "15", 60},    // grabbed low in the marker
+        {2, 60, 20, 0, "-15", 0},    // -15 dB, held on the bottom edge
+        {2, 0, 60, -400, "15", 60},  // pushed further up: no gain beyond a band's
+        {1, 0, 60, 0, "15", 60},     // +15 dB beyond -28/+14
+        {1, 2, 60, 0, "14", 58},     // +14 dB on its edge
+        {1, 0, 60, 150, "12.8", 56}, // 150 twips down: 2.19 dB below +15, not below the edge's 13
+        {1, 0, 60, -400, "15", 60},  // up beyond the range: the band's own gain stays
+    };
+    for (const auto& c : cases) {
+        EqTestEnv e;
+        e.w().Option3[static_cast<size_t>(c.scale)].setValue(true);
+        LoadBand(e, 2, 7, c.slider);
+        Label& m = e.w().Label5[2];
+        const int top = m.Top;
+        m.MouseDown(kLeftButton, 0, 60, c.pressY);
+        // The pointer moves 600 twips right, the marker follows it sideways.
+        m.MouseMove(kLeftButton, 0, 60 + 600, c.pressY + c.dy);
+        EXPECT_EQ(e.w().Text9[2].Text, c.shown) << c.scale << " " << c.slider << " " << c.dy;
+        if (c.dy == 0) {
+            EXPECT_EQ(m.Top, top); // held on the edge where it was
+        }
+        m.MouseUp(kLeftButton, 0, 60, 60);
+        ASSERT_EQ(e.bus.frames.size(), 1u);
+        EXPECT_EQ(e.bus.frames[0][11], c.sentGainByte) << c.scale << " " << c.slider << " " << c.dy;
+    }
+}
+
 TEST(FilterDialogTest, NamesTheBandOkSendsCancelOrNoSelectionKeepsTheType) {
     struct Case {
         int band, type, button, pick;

@@ -393,8 +393,17 @@ class FrmCtrl : public FrmCtrlControls {
     // Sends band b, recomputes its curve and repeats it on linked devices; stops after a failed
     // send.
     void applyBand(int b);
-    std::array<bool, kBands> markerArmed_{}; // pressed on a channel whose equaliser is not bypassed
-    std::array<bool, kBands> markerMoved_{}; // the armed marker has moved
+    // What one press on band b's marker holds until its release.
+    struct MarkerDrag {
+        bool armed = false; // pressed on a channel whose equaliser is not bypassed
+        bool moved = false; // the armed marker has moved
+        // Twips from the pointer's top (its height less half a marker) to the top that shows the
+        // band's gain: nonzero only while the marker is held on the picture's edge, so that the
+        // gain follows the pointer's vertical movement from the band's own gain.
+        int topOffset = 0;
+        double gain = 0; // the band's gain at the press: kept even beyond the range shown
+    };
+    std::array<MarkerDrag, kBands> markerDrag_{};
     bool hasContext() const;
     static void linkGroup(std::initializer_list<OptionButton*> group);
 
