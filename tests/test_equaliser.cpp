@@ -2,6 +2,7 @@
 // the filter-type dialog, on a window bound to a simulated device with graph and links recorded.
 #include "graph/MarkerScale.h"
 #include "support/EqTestEnv.h"
+#include "support/WindowTestEnv.h"
 #include "window/FrmSelFilter.h"
 
 #include <gtest/gtest.h>
@@ -201,6 +202,33 @@ TEST(MarkerDragTest, AMarkerHeldOnTheEdgeOfANarrowRangeChangesTheGainOnlyByTheVe
         m.MouseUp(kLeftButton, 0, 60, 60);
         ASSERT_EQ(e.bus.frames.size(), 1u);
         EXPECT_EQ(e.bus.frames[0][11], c.sentGainByte) << c.scale << " " << c.slider << " " << c.dy;
+    }
+}
+
+TEST(MarkerDragTest, APressEndsWithItsWindowAndAMoveWithoutAButtonChangesNothing) {
+    struct Case {
+        bool reopened; // the window closed mid-drag and loaded again before the move
+        int buttons;   // held during the move
+        bool drags;
+    };
+    const Case cases[] = {
+        {false, kLeftButton, true}, {false, 0, false}, {true, 0, false}, {true, kLeftButton, false}};
+    for (const auto& c : cases) {
+        WindowEnv env;
+        FrmCtrl* w = &env.open(5, 0);
+        w->Label5[1].MouseDown(kLeftButton, 0, 60, 60);
+        if (c.reopened) {
+            w->CloseSilently(); // as the link closes it after a failed exchange
+            w = &env.open(5, 0);
+        }
+        env.bus.frames.clear();
+        const int top = w->Label5[1].Top;
+        w->Label5[1].MouseMove(c.buttons, 0, 600, -900);
+        w->Label5[1].MouseUp(kLeftButton, 0, 600, -900);
+        EXPECT_EQ(w->Text9[1].Text != "0", c.drags) << c.reopened << c.buttons;
+        EXPECT_EQ(w->Label5[1].Top != top, c.drags) << c.reopened << c.buttons;
+        EXPECT_EQ(env.st.DevRecs[5].BandGain[1] != 0.0f, c.drags) << c.reopened << c.buttons;
+        EXPECT_EQ(env.bus.frames.size(), c.drags ? 1u : 0u) << c.reopened << c.buttons;
     }
 }
 

@@ -278,8 +278,8 @@ class FrmCtrl : public FrmCtrlControls {
     void Command40_Click(int ch);               // " Equalizer  Bypass"
     void Check3_Click(int ch);                  // "Cursor" / "Show cursor"
     // Band marker drag; x, y is the pointer's position inside the marker, in twips. A press arms
-    // the marker unless its channel's equaliser is bypassed; moves follow the pointer; the
-    // release sends the band once if the marker moved.
+    // the marker unless its channel's equaliser is bypassed; moves with the button held follow
+    // the pointer; the release sends the band once if the marker moved.
     void Label5_MouseDown(int b, int button, int shift, int x, int y);
     void Label5_MouseMove(int b, int button, int shift, int x, int y);
     void Label5_MouseUp(int b, int button, int shift, int x, int y);
@@ -393,7 +393,8 @@ class FrmCtrl : public FrmCtrlControls {
     // Sends band b, recomputes its curve and repeats it on linked devices; stops after a failed
     // send.
     void applyBand(int b);
-    // What one press on band b's marker holds until its release.
+    // What one press on band b's marker holds until its release; cleared when the window loads
+    // or closes, so that no press outlives its window.
     struct MarkerDrag {
         bool armed = false; // pressed on a channel whose equaliser is not bypassed
         bool moved = false; // the armed marker has moved
@@ -404,6 +405,7 @@ class FrmCtrl : public FrmCtrlControls {
         double gain = 0; // the band's gain at the press: kept even beyond the range shown
     };
     std::array<MarkerDrag, kBands> markerDrag_{};
+    void clearMarkerDrags() { markerDrag_.fill(MarkerDrag{}); }
     bool hasContext() const;
     static void linkGroup(std::initializer_list<OptionButton*> group);
 

@@ -259,8 +259,9 @@ void FrmCtrl::Label5_MouseDown(int b, int /*button*/, int /*shift*/, int /*x*/, 
     if (own != MarkerTopOfGain(d.gain, scale)) d.topOffset = own - (m.Top + y - kMarkerSizeTwips / 2);
 }
 
-void FrmCtrl::Label5_MouseMove(int b, int /*button*/, int /*shift*/, int x, int y) {
-    if (!cx_ || !ValidBand(b) || !markerDrag_[U(b)].armed) return;
+void FrmCtrl::Label5_MouseMove(int b, int button, int /*shift*/, int x, int y) {
+    // Only a move with the button held drags; a pointer passing over a marker changes nothing.
+    if (!cx_ || !ValidBand(b) || !markerDrag_[U(b)].armed || button == 0) return;
     const int dev = st_.CurDevice();
     if (!ValidBusAddress(dev)) return;
     const size_t i = U(b);
