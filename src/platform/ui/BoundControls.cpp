@@ -349,7 +349,11 @@ QSlider* ControlBinder::slider(Slider& s, QWidget* parent, const QRect& r) {
         if (s.Change) s.Change();
         after();
     });
-    onSync([w, &s] { ShowRange(w, s); });
+    onSync([w, &s] {
+        ShowRange(w, s);
+        if (w->singleStep() != s.SmallChange) w->setSingleStep(s.SmallChange);
+        if (w->pageStep() != s.LargeChange) w->setPageStep(s.LargeChange);
+    });
     return w;
 }
 
