@@ -189,3 +189,21 @@ TEST(EditingWindowViewTest, BypassButtonsStayUsableWhileTheirFrameIsGreyed) {
     EXPECT_TRUE(w.Frame8[1].Enabled && w.Frame8[3].Enabled);
     EXPECT_EQ(env.sent(CmdSetLimiter).size() + env.sent(CmdSetCompressor).size(), 4u);
 }
+
+TEST(EditingWindowViewTest, AButtonKeepsTheWindowsFontThroughItsColours) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    w.FrontSection = 1;
+    view.sync();
+    auto* bypass = view.findChild<QPushButton*>(QStringLiteral("Command13_1"));
+    ASSERT_NE(bypass, nullptr);
+    const QFont windowFont = view.font();
+    for (ColorValue colour : {RGBValue(255, 0, 0), kButtonFace, RGBValue(255, 0, 0), kButtonFace}) {
+        bypass->click(); // bypassed and red, then back to the button face, twice
+        ASSERT_EQ(w.Command13[1].BackColor, colour);
+        bypass->ensurePolished();
+        EXPECT_EQ(bypass->font().pointSizeF(), windowFont.pointSizeF()) << colour;
+        EXPECT_EQ(QFontInfo(bypass->font()).pixelSize(), QFontInfo(windowFont).pixelSize()) << colour;
+    }
+}
