@@ -15,6 +15,8 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QSlider>
 #include <gtest/gtest.h>
 
@@ -205,5 +207,61 @@ TEST(EditingWindowViewTest, AButtonKeepsTheWindowsFontThroughItsColours) {
         bypass->ensurePolished();
         EXPECT_EQ(bypass->font().pointSizeF(), windowFont.pointSizeF()) << colour;
         EXPECT_EQ(QFontInfo(bypass->font()).pixelSize(), QFontInfo(windowFont).pixelSize()) << colour;
+    }
+}
+
+TEST(EditingWindowViewTest, AClickInTheLimiterThresholdTroughMovesItByOneDecibel) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    w.FrontSection = 1;
+    view.sync();
+    auto* slider = view.findChild<QSlider*>(QStringLiteral("Slider500_1"));
+    ASSERT_NE(slider, nullptr);
+    w.Slider500[1].setValue(75); // 3 dBu: trough on either side of the handle
+    view.sync();
+    for (int step : {5, -5}) {
+        env.bus.frames.clear();
+        const int before = w.Slider500[1].value();
+        // In the trough below the handle (towards the larger positions), then above it.
+        QStyleOptionSlider opt;
+        opt.initFrom(slider);
+        opt.orientation = slider->orientation();
+        opt.minimum = slider->minimum();
+        opt.maximum = slider->maximum();
+        opt.sliderPosition = opt.sliderValue = slider->value();
+        opt.upsideDown = !slider->invertedAppearance();
+        const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
+        const QPointF at(slider->width() / 2, step > 0 ? handle.bottom() + 8 : handle.top() - 8);
+        QMouseEvent press(QEvent::MouseButtonPress, at, slider->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, slider->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(slider, &press);
+        QApplication::sendEvent(slider, &release);
+        EXPECT_EQ(w.Slider500[1].value(), before + step);
+        ASSERT_EQ(env.sent(CmdSetLimiter).size(), 1u) << step;
+        EXPECT_EQ(env.sent(CmdSetLimiter)[0][11], 150 - before - step); // 1 dB is 5 positions
+    }
+}
+
+TEST(EditingWindowViewTest, LimiterAndCompressorCaptionsFitTheirColumns) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    for (int frame : {1, 2, 3, 4}) { // the compressors, then the limiters
+        auto* box = view.findChild<QGroupBox*>(QStringLiteral("Frame8_%1").arg(frame));
+        ASSERT_NE(box, nullptr) << frame;
+        const auto captions = box->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(captions.size(), frame <= 2 ? 5 : 3) << frame;
+        EXPECT_EQ(captions[0]->text(), "Thr [dBu]") << frame;
+        for (qsizetype i = 0; i < captions.size(); ++i) {
+            QLabel* l = captions[i];
+            const QRect text = l->fontMetrics().boundingRect(
+                l->contentsRect(), static_cast<int>(l->alignment()) | Qt::TextWordWrap, l->text());
+            EXPECT_TRUE(l->contentsRect().contains(text)) << l->text().toStdString();
+            const bool overlaps = i > 0 && l->geometry().intersects(captions[i - 1]->geometry());
+            EXPECT_FALSE(overlaps) << l->text().toStdString();
+        }
     }
 }
