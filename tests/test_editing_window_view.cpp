@@ -2,6 +2,8 @@
 // the events it passes to the window; and the views inside the document area.
 #include "support/WindowTestEnv.h"
 
+#include "common/Index.h"
+
 #include "window/ui/EditingWindowViews.h"
 #include "window/ui/FrmCtrlView.h"
 
@@ -15,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QSlider>
@@ -263,5 +266,23 @@ TEST(EditingWindowViewTest, LimiterAndCompressorCaptionsFitTheirColumns) {
             const bool overlaps = i > 0 && l->geometry().intersects(captions[i - 1]->geometry());
             EXPECT_FALSE(overlaps) << l->text().toStdString();
         }
+    }
+}
+
+TEST(EditingWindowViewTest, OutputGraphsHaveTheirScaleOptionsInTheirFrame) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    for (int g = 1; g <= 2; ++g) {
+        auto* scale = view.findChild<QGroupBox*>(QStringLiteral("Frame11_%1").arg(g));
+        ASSERT_NE(scale, nullptr) << g;
+        EXPECT_EQ(scale->title(), "Graphic Scale Gain");
+        QStringList options;
+        for (QRadioButton* o : scale->findChildren<QRadioButton*>())
+            options << o->text();
+        EXPECT_EQ(options, (QStringList{"-30dB/+30dB", "-28dB/+14dB", "-15dB/+15dB"})) << g;
+        // Each of them still chooses the range.
+        scale->findChildren<QRadioButton*>()[2]->click();
+        EXPECT_TRUE(w.Option3[U(3 * g + 2)].value()) << g;
     }
 }

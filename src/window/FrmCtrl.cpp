@@ -151,6 +151,7 @@ void FrmCtrl::designControls() {
         Option3[o].Caption = "-30dB/+30dB";
         Option3[o + 1].Caption = "-28dB/+14dB";
         Option3[o + 2].Caption = "-15dB/+15dB";
+        if (g > 0) Frame11[g].Caption = "Graphic Scale Gain";
         linkGroup({&Option3[o], &Option3[o + 1], &Option3[o + 2]});
         Option3[o].setValue(true);
         // The frequency captions stand centred under their grid lines (twips from the picture's

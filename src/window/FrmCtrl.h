@@ -123,6 +123,7 @@ struct FrmCtrlControls {
     std::array<OptionButton, kGraphs> Option2{}; // "Mag"
     std::array<OptionButton, kGraphs> Option5{}; // "Phase"
     std::array<OptionButton, 9> Option3{};       // dB range of graph g: 3g .. 3g + 2
+    std::array<Frame, kGraphs> Frame11{};        // 1, 2 "Graphic Scale Gain" around graph g's ranges
     std::array<OptionButton, 4> Option4{};       // "Output" / "Output+Input" of graphs 1 and 2
     std::array<CheckBox, 2> Check4{};            // 0 "View Right" (graph 1), 1 "View Left" (graph 2)
     std::array<Label, 6> Label10{};              // 2..5 "Channel Left" / "Channel Right"
@@ -131,7 +132,7 @@ struct FrmCtrlControls {
     std::array<Label, 27> Label6{};              // 9g .. 9g + 8 phase captions
 
     // ---- Meters ----
-    std::array<Frame, 4> Frame11{};               // 0 input, 1 second input bar, 2 output 1, 3 output 2
+    std::array<Frame, 4> MeterFrame{};            // 0 input, 1 second input bar, 2 output 1, 3 output 2
     std::array<Shape, 28> Shape1{};               // seven LEDs per meter, 7m .. 7m + 6 bottom to top
     std::array<Shape, 4> Shape50{};               // compressor and limiter lamps
     std::array<Label, 27> Label1{};               // 25 "Output Low", 26 "Output High"

@@ -78,7 +78,7 @@ bool FrmCtrl::Form_Load() {
     if (model == 2) {
         // The second model has no second output.
         Command15[2].Visible = false;
-        Frame11[3].Visible = false;
+        MeterFrame[3].Visible = false;
         Label1[26].Visible = false;
         Command4[2].Visible = false;
         Check4[0].Visible = false;

@@ -28,6 +28,7 @@ constexpr int kPictureHeight = 192;
 constexpr int kRightColumn = 632;
 constexpr int kBandColumn = 72;
 constexpr int kMarkerSize = 12;
+constexpr int kScaleFrameHeight = 40; // "Graphic Scale Gain" of an output graph
 constexpr int kDynamicsColumn = 40;   // a limiter or compressor value: caption, field and slider
 
 // Fixed texts and frames of the layout that no procedure changes.
@@ -176,21 +177,30 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     bind_.check(f.Check3[U(g)], parent, QRect(kPictureLeft, y, 90, 20));
     bind_.option(f.Option2[U(g)], parent, QRect(kPictureLeft + 96, y, 50, 20));
     bind_.option(f.Option5[U(g)], parent, QRect(kPictureLeft + 148, y, 60, 20));
-    for (int i = 0; i < 3; ++i)
-        bind_.option(f.Option3[U(3 * g + i)], parent, QRect(kPictureLeft + 220 + i * 118, y, 116, 20));
-    if (g == 0) return;
+    if (g == 0) {
+        for (int i = 0; i < 3; ++i)
+            bind_.option(f.Option3[U(i)], parent, QRect(kPictureLeft + 220 + i * 118, y, 116, 20));
+        return;
+    }
+    // An output graph: the overlay box and the curves' captions beside "Mag" and "Phase"; below
+    // them "Output" or "Output+Input" and the dB ranges in their frame "Graphic Scale Gain".
     const int k = g - 1;
-    const int y2 = y + 20;
-    bind_.option(f.Option4[U(2 * k)], parent, QRect(kPictureLeft, y2, 70, 20));
-    bind_.option(f.Option4[U(2 * k + 1)], parent, QRect(kPictureLeft + 72, y2, 110, 20));
-    bind_.check(f.Check4[U(k)], parent, QRect(kPictureLeft + 220, y2, 100, 20));
-    bind_.label(f.Label10[U(2 + 2 * k)], parent, QRect(kPictureLeft + 330, y2, 100, 20));
-    bind_.label(f.Label10[U(3 + 2 * k)], parent, QRect(kPictureLeft + 434, y2, 100, 20));
+    bind_.check(f.Check4[U(k)], parent, QRect(kPictureLeft + 220, y, 100, 20));
+    bind_.label(f.Label10[U(2 + 2 * k)], parent, QRect(kPictureLeft + 330, y, 100, 20));
+    bind_.label(f.Label10[U(3 + 2 * k)], parent, QRect(kPictureLeft + 434, y, 100, 20));
+    const int y2 = y + 18;
+    QGroupBox* scale = bind_.frame(f.Frame11[U(g)], parent, QRect(kPictureLeft + 186, y2, 390, kScaleFrameHeight));
+    scale->setObjectName(QStringLiteral("Frame11_%1").arg(g));
+    for (int i = 0; i < 3; ++i)
+        bind_.option(f.Option3[U(3 * g + i)], scale, QRect(8 + i * 126, 16, 120, 20));
+    bind_.option(f.Option4[U(2 * k)], parent, QRect(kPictureLeft, y2 + 16, 70, 20));
+    bind_.option(f.Option4[U(2 * k + 1)], parent, QRect(kPictureLeft + 72, y2 + 16, 110, 20));
 }
 
 void FrmCtrlView::buildEqualiser(int ch, QWidget* parent) {
     FrmCtrl& f = frm_;
-    const int top = kPictureTop + kPictureHeight + 60;
+    // On an output section below the frame of the graph's dB ranges.
+    const int top = kPictureTop + kPictureHeight + (ch == 0 ? 60 : 60 + kScaleFrameHeight / 2);
     QGroupBox* eq = bind_.frame(f.Frame5[U(ch)], parent, QRect(6, top, 620, kSectionHeight - top - 6));
     const int first = ChannelFirstBand(ch);
     const int count = ChannelBandCount(ch);
@@ -237,7 +247,7 @@ void FrmCtrlView::buildGainDelay(int ch, QWidget* parent) {
 
 void FrmCtrlView::buildMeter(int m, QWidget* parent, const QRect& r) {
     FrmCtrl& f = frm_;
-    QGroupBox* box = bind_.frame(f.Frame11[U(m)], parent, r);
+    QGroupBox* box = bind_.frame(f.MeterFrame[U(m)], parent, r);
     // Seven LEDs, the first at the bottom, each with its level caption beside it.
     static const char* const input[] = {"-20dBu",  "-10 dBu", "   0 dBu", "+ 3 dBu",
                                         "+ 6 dBu", "+10 dBu", " Clip"};
