@@ -286,3 +286,35 @@ TEST(EditingWindowViewTest, OutputGraphsHaveTheirScaleOptionsInTheirFrame) {
         EXPECT_TRUE(w.Option3[U(3 * g + 2)].value()) << g;
     }
 }
+
+TEST(EditingWindowViewTest, CloseBoxTakesTheFirstClickAfterAClickOnTheTitleBar) {
+    WindowEnv env;
+    QMdiArea area;
+    area.resize(1100, 800);
+    EditingWindowViews views(env.editing, &area);
+    env.open(5, 0);
+    area.show();
+    QMdiSubWindow* sub = area.subWindowList()[0];
+    // Where the style puts the title bar's close box.
+    QStyleOptionTitleBar bar;
+    bar.initFrom(sub);
+    bar.subControls = QStyle::SC_All;
+    bar.titleBarFlags = sub->windowFlags();
+    bar.rect = QRect(0, 0, sub->width(), sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, sub));
+    const QPointF close =
+        sub->style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, sub).center();
+    const QPointF title(sub->width() / 2, bar.rect.height() / 2);
+    auto send = [sub](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, sub->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(sub, &e);
+    };
+    env.msg.answers = {MsgAnswer::No};
+    send(QEvent::MouseMove, title, Qt::NoButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, title, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, title, Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseMove, close, Qt::NoButton, Qt::NoButton); // straight onto the close box
+    send(QEvent::MouseButtonPress, close, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, close, Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(env.msg.shown.size(), 1u);
+    EXPECT_EQ(env.msg.shown[0].title, "ID:5 - Cerrar ventana");
+}
