@@ -18,9 +18,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
-#include <QSlider>
 #include <gtest/gtest.h>
 
 namespace {
@@ -234,10 +234,11 @@ TEST(EditingWindowViewTest, AClickInTheLimiterThresholdTroughMovesItByOneDecibel
         opt.maximum = slider->maximum();
         opt.sliderPosition = opt.sliderValue = slider->value();
         opt.upsideDown = !slider->invertedAppearance();
-        const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
+        const QRect handle =
+            slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
         const QPointF at(slider->width() / 2, step > 0 ? handle.bottom() + 8 : handle.top() - 8);
-        QMouseEvent press(QEvent::MouseButtonPress, at, slider->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, at, slider->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
         QMouseEvent release(QEvent::MouseButtonRelease, at, slider->mapToGlobal(at), Qt::LeftButton,
                             Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(slider, &press);

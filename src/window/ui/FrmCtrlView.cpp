@@ -189,7 +189,8 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     bind_.label(f.Label10[U(2 + 2 * k)], parent, QRect(kPictureLeft + 330, y, 100, 20));
     bind_.label(f.Label10[U(3 + 2 * k)], parent, QRect(kPictureLeft + 434, y, 100, 20));
     const int y2 = y + 18;
-    QGroupBox* scale = bind_.frame(f.Frame11[U(g)], parent, QRect(kPictureLeft + 186, y2, 390, kScaleFrameHeight));
+    QGroupBox* scale =
+        bind_.frame(f.Frame11[U(g)], parent, QRect(kPictureLeft + 186, y2, 390, kScaleFrameHeight));
     scale->setObjectName(QStringLiteral("Frame11_%1").arg(g));
     for (int i = 0; i < 3; ++i)
         bind_.option(f.Option3[U(3 * g + i)], scale, QRect(8 + i * 126, 16, 120, 20));
