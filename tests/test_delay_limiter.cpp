@@ -148,3 +148,44 @@ TEST(PanelHandlersTest, EachWindowEditsItsOwnDeviceAndStopsWhenItsSendFails) {
     EXPECT_TRUE(env.linked.calls.empty());
     EXPECT_TRUE(env.msg.shown.size() == 2u && !a.Visible && !b.Visible);
 }
+
+TEST(DynamicsSliderTest, EachSliderSendsItsPositionShowsItsTextAndStepsByOneAndFive) {
+    using Sliders = std::array<Slider, kChannels> FrmCtrlControls::*;
+    using Texts = std::array<TextBox, kChannels> FrmCtrlControls::*;
+    struct Case {
+        Sliders slider;
+        Texts text;
+        int ch, position;
+        const char* shown;
+        uint8_t cmd;
+        size_t byte; // the frame byte that carries the value
+        int value;
+    };
+    const Case cases[] = {
+        {&FrmCtrl::Slider500, &FrmCtrl::Text500, 1, 35, "5", CmdSetLimiter, 11, 115},
+        {&FrmCtrl::Slider503, &FrmCtrl::Text503, 2, 27, "0.3", CmdSetLimiter, 10, 2},
+        {&FrmCtrl::Slider504, &FrmCtrl::Text504, 1, 10, "50", CmdSetLimiter, 9, 19},
+        {&FrmCtrl::Slider400, &FrmCtrl::Text400, 2, 149, "-17.8", CmdSetCompressor, 11, 1},
+        {&FrmCtrl::Slider401, &FrmCtrl::Text401, 1, 28, "4:1 ", CmdSetCompressor, 10, 3},
+        {&FrmCtrl::Slider402, &FrmCtrl::Text402, 2, 60, "40 %", CmdSetCompressor, 9, 40},
+        {&FrmCtrl::Slider403, &FrmCtrl::Text403, 1, 0, "3", CmdSetCompressor, 8, 29},
+        {&FrmCtrl::Slider404, &FrmCtrl::Text404, 2, 29, "5", CmdSetCompressor, 7, 0},
+    };
+    for (const auto& c : cases) {
+        EqTestEnv e;
+        FrmCtrl& w = e.w();
+        Slider& s = (w.*c.slider)[static_cast<size_t>(c.ch)];
+        EXPECT_EQ(s.SmallChange, 1) << c.shown;
+        EXPECT_EQ(s.LargeChange, 5) << c.shown;
+        s.setValue(c.position); // as the operator lets go of it
+        s.Change();
+        EXPECT_EQ((w.*c.text)[static_cast<size_t>(c.ch)].Text, c.shown);
+        ASSERT_EQ(e.sent().size(), 1u) << c.shown;
+        const Frame13 f = e.sent()[0];
+        EXPECT_EQ(f[3], c.cmd) << c.shown;
+        EXPECT_EQ(f[4], c.ch) << c.shown;
+        EXPECT_EQ(f[c.byte], c.value) << c.shown;
+        EXPECT_FALSE(e.st.EditBusy);
+        EXPECT_TRUE(e.graph.calls.empty() && e.linked.calls.empty());
+    }
+}

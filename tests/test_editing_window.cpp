@@ -68,7 +68,7 @@ TEST(EditingWindowLoadTest, CaptionAndHiddenControlsByAddressProgramModelAndServ
         EXPECT_EQ(w.Command17.Visible, c.service);
         const bool second = c.dev >= 33;
         EXPECT_EQ(w.Command4[2].Visible, !second) << c.dev;
-        EXPECT_EQ(w.Frame11[3].Visible, !second);
+        EXPECT_EQ(w.MeterFrame[3].Visible, !second);
         EXPECT_EQ(w.Label1[26].Visible, !second);
         EXPECT_EQ(w.Check4[0].Visible, !second);
         EXPECT_EQ(w.Label10[3].Visible, !second);
@@ -127,7 +127,7 @@ TEST(EditingWindowSlotTest, ReusedSlotStartsFromTheDesignValues) {
     FrmCtrl& again = env.open(5, 0);
     EXPECT_EQ(&again, &first);
     EXPECT_TRUE(again.Command4[2].Visible);
-    EXPECT_TRUE(again.Frame11[3].Visible);
+    EXPECT_TRUE(again.MeterFrame[3].Visible);
     EXPECT_EQ(again.Command4[0].Caption, "Mute");
     EXPECT_EQ(env.st.DeviceSlot[5], 0);
     EXPECT_EQ(env.st.SlotTable[0].Device, 5);

@@ -2,6 +2,8 @@
 // the events it passes to the window; and the views inside the document area.
 #include "support/WindowTestEnv.h"
 
+#include "common/Index.h"
+
 #include "window/ui/EditingWindowViews.h"
 #include "window/ui/FrmCtrlView.h"
 
@@ -15,7 +17,10 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <gtest/gtest.h>
 
 namespace {
@@ -188,4 +193,129 @@ TEST(EditingWindowViewTest, BypassButtonsStayUsableWhileTheirFrameIsGreyed) {
     }
     EXPECT_TRUE(w.Frame8[1].Enabled && w.Frame8[3].Enabled);
     EXPECT_EQ(env.sent(CmdSetLimiter).size() + env.sent(CmdSetCompressor).size(), 4u);
+}
+
+TEST(EditingWindowViewTest, AButtonKeepsTheWindowsFontThroughItsColours) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    w.FrontSection = 1;
+    view.sync();
+    auto* bypass = view.findChild<QPushButton*>(QStringLiteral("Command13_1"));
+    ASSERT_NE(bypass, nullptr);
+    const QFont windowFont = view.font();
+    for (ColorValue colour : {RGBValue(255, 0, 0), kButtonFace, RGBValue(255, 0, 0), kButtonFace}) {
+        bypass->click(); // bypassed and red, then back to the button face, twice
+        ASSERT_EQ(w.Command13[1].BackColor, colour);
+        bypass->ensurePolished();
+        EXPECT_EQ(bypass->font().pointSizeF(), windowFont.pointSizeF()) << colour;
+        EXPECT_EQ(QFontInfo(bypass->font()).pixelSize(), QFontInfo(windowFont).pixelSize()) << colour;
+    }
+}
+
+TEST(EditingWindowViewTest, AClickInTheLimiterThresholdTroughMovesItByOneDecibel) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    w.FrontSection = 1;
+    view.sync();
+    auto* slider = view.findChild<QSlider*>(QStringLiteral("Slider500_1"));
+    ASSERT_NE(slider, nullptr);
+    w.Slider500[1].setValue(75); // 3 dBu: trough on either side of the handle
+    view.sync();
+    for (int step : {5, -5}) {
+        env.bus.frames.clear();
+        const int before = w.Slider500[1].value();
+        // In the trough below the handle (towards the larger positions), then above it.
+        QStyleOptionSlider opt;
+        opt.initFrom(slider);
+        opt.orientation = slider->orientation();
+        opt.minimum = slider->minimum();
+        opt.maximum = slider->maximum();
+        opt.sliderPosition = opt.sliderValue = slider->value();
+        opt.upsideDown = !slider->invertedAppearance();
+        const QRect handle =
+            slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
+        const QPointF at(slider->width() / 2, step > 0 ? handle.bottom() + 8 : handle.top() - 8);
+        QMouseEvent press(QEvent::MouseButtonPress, at, slider->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, slider->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(slider, &press);
+        QApplication::sendEvent(slider, &release);
+        EXPECT_EQ(w.Slider500[1].value(), before + step);
+        ASSERT_EQ(env.sent(CmdSetLimiter).size(), 1u) << step;
+        EXPECT_EQ(env.sent(CmdSetLimiter)[0][11], 150 - before - step); // 1 dB is 5 positions
+    }
+}
+
+TEST(EditingWindowViewTest, LimiterAndCompressorCaptionsFitTheirColumns) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    for (int frame : {1, 2, 3, 4}) { // the compressors, then the limiters
+        auto* box = view.findChild<QGroupBox*>(QStringLiteral("Frame8_%1").arg(frame));
+        ASSERT_NE(box, nullptr) << frame;
+        const auto captions = box->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(captions.size(), frame <= 2 ? 5 : 3) << frame;
+        EXPECT_EQ(captions[0]->text(), "Thr [dBu]") << frame;
+        for (qsizetype i = 0; i < captions.size(); ++i) {
+            QLabel* l = captions[i];
+            const QRect text = l->fontMetrics().boundingRect(
+                l->contentsRect(), static_cast<int>(l->alignment()) | Qt::TextWordWrap, l->text());
+            EXPECT_TRUE(l->contentsRect().contains(text)) << l->text().toStdString();
+            const bool overlaps = i > 0 && l->geometry().intersects(captions[i - 1]->geometry());
+            EXPECT_FALSE(overlaps) << l->text().toStdString();
+        }
+    }
+}
+
+TEST(EditingWindowViewTest, OutputGraphsHaveTheirScaleOptionsInTheirFrame) {
+    WindowEnv env;
+    FrmCtrl& w = env.open(5, 0);
+    FrmCtrlView view(w);
+    for (int g = 1; g <= 2; ++g) {
+        auto* scale = view.findChild<QGroupBox*>(QStringLiteral("Frame11_%1").arg(g));
+        ASSERT_NE(scale, nullptr) << g;
+        EXPECT_EQ(scale->title(), "Graphic Scale Gain");
+        QStringList options;
+        for (QRadioButton* o : scale->findChildren<QRadioButton*>())
+            options << o->text();
+        EXPECT_EQ(options, (QStringList{"-30dB/+30dB", "-28dB/+14dB", "-15dB/+15dB"})) << g;
+        // Each of them still chooses the range.
+        scale->findChildren<QRadioButton*>()[2]->click();
+        EXPECT_TRUE(w.Option3[U(3 * g + 2)].value()) << g;
+    }
+}
+
+TEST(EditingWindowViewTest, CloseBoxTakesTheFirstClickAfterAClickOnTheTitleBar) {
+    WindowEnv env;
+    QMdiArea area;
+    area.resize(1100, 800);
+    EditingWindowViews views(env.editing, &area);
+    env.open(5, 0);
+    area.show();
+    QMdiSubWindow* sub = area.subWindowList()[0];
+    // Where the style puts the title bar's close box.
+    QStyleOptionTitleBar bar;
+    bar.initFrom(sub);
+    bar.subControls = QStyle::SC_All;
+    bar.titleBarFlags = sub->windowFlags();
+    bar.rect = QRect(0, 0, sub->width(), sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, sub));
+    const QPointF close =
+        sub->style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, sub).center();
+    const QPointF title(sub->width() / 2, bar.rect.height() / 2);
+    auto send = [sub](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, sub->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(sub, &e);
+    };
+    env.msg.answers = {MsgAnswer::No};
+    send(QEvent::MouseMove, title, Qt::NoButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, title, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, title, Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseMove, close, Qt::NoButton, Qt::NoButton); // straight onto the close box
+    send(QEvent::MouseButtonPress, close, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, close, Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(env.msg.shown.size(), 1u);
+    EXPECT_EQ(env.msg.shown[0].title, "ID:5 - Cerrar ventana");
 }

@@ -2,6 +2,7 @@
 // the filter-type dialog, on a window bound to a simulated device with graph and links recorded.
 #include "graph/MarkerScale.h"
 #include "support/EqTestEnv.h"
+#include "support/WindowTestEnv.h"
 #include "window/FrmSelFilter.h"
 
 #include <gtest/gtest.h>
@@ -163,6 +164,71 @@ TEST(MarkerDragTest, HeightShowsTenthsAndOnlyAMovedMarkersReleaseSendsTheSliderG
         EXPECT_EQ(e.w().Slider2[8].value(), 60 - c.sentGainByte);
         EXPECT_EQ(m.Top, MarkerTopOfGain(c.sentGainByte / 2.0 - 15, kFullMagScale));
         EXPECT_EQ(e.linked.calls, Calls{"eqband 8"});
+    }
+}
+
+TEST(MarkerDragTest, AMarkerHeldOnTheEdgeOfANarrowRangeChangesTheGainOnlyByTheVerticalMove) {
+    struct Case {
+        int scale;  // scale option of the input graph: 1 "-28dB/+14dB", 2 "-15dB/+15dB"
+        int slider; // the band's gain: 0 +15 dB, 2 +14 dB, 60 -15 dB
+        int pressY; // where in the marker it was grabbed, twips
+        int dy;     // the pointer's vertical move from the press, twips
+        const char* shown;
+        int sentGainByte;
+    };
+    const Case cases[] = {
+        {2, 0, 60, 0, "15", 60},     // +15 dB on -15/+15, moved sideways only
+        {2, 0, 110, 0, "15", 60},    // grabbed low in the marker
+        {2, 60, 20, 0, "-15", 0},    // -15 dB, held on the bottom edge
+        {2, 0, 60, -400, "15", 60},  // pushed further up: no gain beyond a band's
+        {1, 0, 60, 0, "15", 60},     // +15 dB beyond -28/+14
+        {1, 2, 60, 0, "14", 58},     // +14 dB on its edge
+        {1, 0, 60, 150, "12.8", 56}, // 150 twips down: 2.19 dB below +15, not below the edge's 13
+        {1, 0, 60, -400, "15", 60},  // up beyond the range: the band's own gain stays
+    };
+    for (const auto& c : cases) {
+        EqTestEnv e;
+        e.w().Option3[static_cast<size_t>(c.scale)].setValue(true);
+        LoadBand(e, 2, 7, c.slider);
+        Label& m = e.w().Label5[2];
+        const int top = m.Top;
+        m.MouseDown(kLeftButton, 0, 60, c.pressY);
+        // The pointer moves 600 twips right, the marker follows it sideways.
+        m.MouseMove(kLeftButton, 0, 60 + 600, c.pressY + c.dy);
+        EXPECT_EQ(e.w().Text9[2].Text, c.shown) << c.scale << " " << c.slider << " " << c.dy;
+        if (c.dy == 0) {
+            EXPECT_EQ(m.Top, top); // held on the edge where it was
+        }
+        m.MouseUp(kLeftButton, 0, 60, 60);
+        ASSERT_EQ(e.bus.frames.size(), 1u);
+        EXPECT_EQ(e.bus.frames[0][11], c.sentGainByte) << c.scale << " " << c.slider << " " << c.dy;
+    }
+}
+
+TEST(MarkerDragTest, APressEndsWithItsWindowAndAMoveWithoutAButtonChangesNothing) {
+    struct Case {
+        bool reopened; // the window closed mid-drag and loaded again before the move
+        int buttons;   // held during the move
+        bool drags;
+    };
+    const Case cases[] = {
+        {false, kLeftButton, true}, {false, 0, false}, {true, 0, false}, {true, kLeftButton, false}};
+    for (const auto& c : cases) {
+        WindowEnv env;
+        FrmCtrl* w = &env.open(5, 0);
+        w->Label5[1].MouseDown(kLeftButton, 0, 60, 60);
+        if (c.reopened) {
+            w->CloseSilently(); // as the link closes it after a failed exchange
+            w = &env.open(5, 0);
+        }
+        env.bus.frames.clear();
+        const int top = w->Label5[1].Top;
+        w->Label5[1].MouseMove(c.buttons, 0, 600, -900);
+        w->Label5[1].MouseUp(kLeftButton, 0, 600, -900);
+        EXPECT_EQ(w->Text9[1].Text != "0", c.drags) << c.reopened << c.buttons;
+        EXPECT_EQ(w->Label5[1].Top != top, c.drags) << c.reopened << c.buttons;
+        EXPECT_EQ(env.st.DevRecs[5].BandGain[1] != 0.0f, c.drags) << c.reopened << c.buttons;
+        EXPECT_EQ(env.bus.frames.size(), c.drags ? 1u : 0u) << c.reopened << c.buttons;
     }
 }
 

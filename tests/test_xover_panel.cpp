@@ -105,3 +105,38 @@ TEST(XoverPanelTest, DeviceSilentDuringSetAsBwGivesOneMessageAndNoFurtherFrame) 
     EXPECT_EQ(env.bus.frames.size(), 2u + 5u); // the copy's pair, then five tries of one frame
     EXPECT_FALSE(env.st.EditBusy);
 }
+
+TEST(XoverPanelTest, RefusedSteppedQLeavesTheStepperQInTheFieldAndEnterThenSendsIt) {
+    using Steps = std::array<UpDown, kXoverFilters>;
+    struct Case {
+        Steps C::*stepper;
+        Texts C::*qField;
+        void (FrmCtrl::*enter)(int, int&);
+        Texts C::*brokenFrequency; // another section's field, emptied
+        int comma, index;
+        const char* shown;
+        size_t frame, byte; // where the section's Q index leaves: frame 0 holds sections 2..4
+    };
+    const Case cases[] = {
+        {&C::UpDown12, &C::Text12, &FrmCtrl::Text12_KeyPress, &C::Text10, 0, 13, "0.7", 1, 9},
+        {&C::UpDown10, &C::Text15, &FrmCtrl::Text15_KeyPress, &C::Text8, 1, 24, "1,25", 0, 7},
+    };
+    for (const auto& c : cases) {
+        EqTestEnv e;
+        e.st.DecimalComma = c.comma;
+        Prepare(e, 0, 17);
+        FrmCtrl& w = e.w();
+        (w.*c.brokenFrequency)[0].Text = "";
+        (w.*c.stepper)[0].setValue(c.index);
+        EXPECT_EQ(e.msg.texts(), QStringList{"  Valor de frecuencia incorrecto"});
+        EXPECT_EQ((w.*c.qField)[0].Text, c.shown);
+        EXPECT_TRUE(e.bus.frames.empty());
+
+        (w.*c.brokenFrequency)[0].Text = "1000";
+        int key = 13;
+        (w.*c.enter)(0, key);
+        ASSERT_EQ(e.bus.frames.size(), 2u) << c.shown;
+        EXPECT_EQ(e.bus.frames[c.frame][c.byte], c.index) << c.shown;
+        EXPECT_EQ((w.*c.qField)[0].Text, c.shown);
+    }
+}

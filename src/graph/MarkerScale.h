@@ -48,10 +48,15 @@ inline int MarkerMaxTop() {
     return kGraphPictureHeightTwips - kMarkerSizeTwips - MarkerViewShiftTwips();
 }
 
+// Top at which a marker would show gain g dB on a graph drawn on `scale`: beyond the picture's
+// edge when the gain lies beyond the range shown.
+inline int MarkerTopOfGainOffPicture(double gainDb, const MagScale& scale) {
+    return marker_detail::TopOfFullRangeLevel((gainDb - scale.CentreDb) * scale.Stretch());
+}
+
 // Top of a marker that shows gain g dB on a graph drawn on `scale`, held on the picture.
 inline int MarkerTopOfGain(double gainDb, const MagScale& scale) {
-    const int top = marker_detail::TopOfFullRangeLevel((gainDb - scale.CentreDb) * scale.Stretch());
-    return std::clamp(top, MarkerMinTop(), MarkerMaxTop());
+    return std::clamp(MarkerTopOfGainOffPicture(gainDb, scale), MarkerMinTop(), MarkerMaxTop());
 }
 
 // Gain in dB that a marker's top stands for on a graph drawn on `scale` (not limited to any

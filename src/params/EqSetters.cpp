@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "common/ScopedFlags.h"
 #include "graph/MarkerScale.h"
+#include "params/ValueGrids.h"
 
 #include <algorithm>
 #include <cmath>
@@ -280,7 +281,7 @@ bool SendXover(WindowContext& c, int k) {
 
     std::array<double, 4> q{};
     for (size_t s = 0; s < 4; ++s) {
-        const double qv = qStep[s]->value() * 0.05 + 0.05;
+        const double qv = XoverQOfIndex(qStep[s]->value());
         qText[s]->Text = NumberText(qv, comma);
         q[s] = ParseNumber(qText[s]->Text, comma).value_or(qv);
     }

@@ -25,5 +25,9 @@ double SnapToWidthTable(const ConstantTables& t, double x);
 int16_t WidthTableIndex(const ConstantTables& t, double x);
 // Crossover section Q to its stepper index: (q - 0.05) / 0.05 rounded half to even, held in 0..199.
 int16_t XoverQToIndex(double q);
+// The crossover section Q that stepper index i stands for: 0.05 + 0.05 i.
+constexpr double XoverQOfIndex(int i) {
+    return i * 0.05 + 0.05;
+}
 // Equaliser band Q to its stepper index: (q - 0.3) * 10 rounded half to even, held in 0..197.
 int16_t EqQToIndex(double q);

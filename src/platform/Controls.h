@@ -122,6 +122,8 @@ struct OptionButton : Control {
 // Scroll/Change when the operator moves it.
 struct Slider : Control {
     int Min = 0, Max = 10;
+    // Positions moved by an arrow key (small) and by a click in the trough or Page Up/Down (large).
+    int SmallChange = 1, LargeChange = 10;
     int value() const { return value_; }
     void setValue(int v) { value_ = std::clamp(v, Min, Max); }
     std::function<void()> Scroll;

@@ -21,6 +21,14 @@ void setRange(Slider& s, int max) {
     s.Max = max;
 }
 
+// The limiter and compressor sliders move one position a step and five a page: a click in the
+// threshold's trough moves it by 1 dB.
+void setDynamicsRange(Slider& s, int max) {
+    setRange(s, max);
+    s.SmallChange = 1;
+    s.LargeChange = 5;
+}
+
 void setRange(UpDown& u, int min, int max) {
     u.Min = min;
     u.Max = max;
@@ -74,15 +82,15 @@ void FrmCtrl::designControls() {
         Check2[ch].Caption = QStringLiteral("180°");
         Frame8[ch].Caption = "RMS Compressor";
         Frame8[ch + 2].Caption = "Peak Limiter";
-        setRange(Slider500[ch], 150);
-        setRange(Slider503[ch], 29);
-        setRange(Slider504[ch], 29);
+        setDynamicsRange(Slider500[ch], 150);
+        setDynamicsRange(Slider503[ch], 29);
+        setDynamicsRange(Slider504[ch], 29);
         Command13[ch].Caption = "      Limiter      Bypass";
-        setRange(Slider400[ch], 150);
-        setRange(Slider401[ch], 31);
-        setRange(Slider402[ch], 100);
-        setRange(Slider403[ch], 29);
-        setRange(Slider404[ch], 29);
+        setDynamicsRange(Slider400[ch], 150);
+        setDynamicsRange(Slider401[ch], 31);
+        setDynamicsRange(Slider402[ch], 100);
+        setDynamicsRange(Slider403[ch], 29);
+        setDynamicsRange(Slider404[ch], 29);
         Command14[ch].Caption = "Compressor Bypass";
     }
 
@@ -143,6 +151,7 @@ void FrmCtrl::designControls() {
         Option3[o].Caption = "-30dB/+30dB";
         Option3[o + 1].Caption = "-28dB/+14dB";
         Option3[o + 2].Caption = "-15dB/+15dB";
+        if (g > 0) Frame11[g].Caption = "Graphic Scale Gain";
         linkGroup({&Option3[o], &Option3[o + 1], &Option3[o + 2]});
         Option3[o].setValue(true);
         // The frequency captions stand centred under their grid lines (twips from the picture's

@@ -123,6 +123,7 @@ struct FrmCtrlControls {
     std::array<OptionButton, kGraphs> Option2{}; // "Mag"
     std::array<OptionButton, kGraphs> Option5{}; // "Phase"
     std::array<OptionButton, 9> Option3{};       // dB range of graph g: 3g .. 3g + 2
+    std::array<Frame, kGraphs> Frame11{};        // 1, 2 "Graphic Scale Gain" around graph g's ranges
     std::array<OptionButton, 4> Option4{};       // "Output" / "Output+Input" of graphs 1 and 2
     std::array<CheckBox, 2> Check4{};            // 0 "View Right" (graph 1), 1 "View Left" (graph 2)
     std::array<Label, 6> Label10{};              // 2..5 "Channel Left" / "Channel Right"
@@ -131,7 +132,7 @@ struct FrmCtrlControls {
     std::array<Label, 27> Label6{};              // 9g .. 9g + 8 phase captions
 
     // ---- Meters ----
-    std::array<Frame, 4> Frame11{};               // 0 input, 1 second input bar, 2 output 1, 3 output 2
+    std::array<Frame, 4> MeterFrame{};            // 0 input, 1 second input bar, 2 output 1, 3 output 2
     std::array<Shape, 28> Shape1{};               // seven LEDs per meter, 7m .. 7m + 6 bottom to top
     std::array<Shape, 4> Shape50{};               // compressor and limiter lamps
     std::array<Label, 27> Label1{};               // 25 "Output Low", 26 "Output High"
@@ -278,8 +279,8 @@ class FrmCtrl : public FrmCtrlControls {
     void Command40_Click(int ch);               // " Equalizer  Bypass"
     void Check3_Click(int ch);                  // "Cursor" / "Show cursor"
     // Band marker drag; x, y is the pointer's position inside the marker, in twips. A press arms
-    // the marker unless its channel's equaliser is bypassed; moves follow the pointer; the
-    // release sends the band once if the marker moved.
+    // the marker unless its channel's equaliser is bypassed; moves with the button held follow
+    // the pointer; the release sends the band once if the marker moved.
     void Label5_MouseDown(int b, int button, int shift, int x, int y);
     void Label5_MouseMove(int b, int button, int shift, int x, int y);
     void Label5_MouseUp(int b, int button, int shift, int x, int y);
@@ -393,8 +394,19 @@ class FrmCtrl : public FrmCtrlControls {
     // Sends band b, recomputes its curve and repeats it on linked devices; stops after a failed
     // send.
     void applyBand(int b);
-    std::array<bool, kBands> markerArmed_{}; // pressed on a channel whose equaliser is not bypassed
-    std::array<bool, kBands> markerMoved_{}; // the armed marker has moved
+    // What one press on band b's marker holds until its release; cleared when the window loads
+    // or closes, so that no press outlives its window.
+    struct MarkerDrag {
+        bool armed = false; // pressed on a channel whose equaliser is not bypassed
+        bool moved = false; // the armed marker has moved
+        // Twips from the pointer's top (its height less half a marker) to the top that shows the
+        // band's gain: nonzero only while the marker is held on the picture's edge, so that the
+        // gain follows the pointer's vertical movement from the band's own gain.
+        int topOffset = 0;
+        double gain = 0; // the band's gain at the press: kept even beyond the range shown
+    };
+    std::array<MarkerDrag, kBands> markerDrag_{};
+    void clearMarkerDrags() { markerDrag_.fill(MarkerDrag{}); }
     bool hasContext() const;
     static void linkGroup(std::initializer_list<OptionButton*> group);
 

@@ -239,32 +239,46 @@ void FrmCtrl::Check3_Click(int ch) {
 
 // ---- Band marker drag ----
 
-void FrmCtrl::Label5_MouseDown(int b, int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {
+void FrmCtrl::Label5_MouseDown(int b, int /*button*/, int /*shift*/, int /*x*/, int y) {
     if (!cx_ || !ValidBand(b)) return;
     const auto busy = RaiseEditBusy(st_);
     LoadCorrectWindow();
-    markerArmed_[U(b)] = false;
+    MarkerDrag& d = markerDrag_[U(b)];
+    d = MarkerDrag{};
     const int dev = st_.CurDevice();
     // The markers of a bypassed equaliser do not move.
-    if (ValidBusAddress(dev) && st_.EqBypass[U(dev)][U(BandChannel(b))] == 0) markerArmed_[U(b)] = true;
+    if (!ValidBusAddress(dev) || st_.EqBypass[U(dev)][U(BandChannel(b))] != 0) return;
+    d.armed = true;
+    // A band whose gain lies at or beyond the edge of the range shown has its marker held on the
+    // picture's edge, at a height that stands for a smaller gain. Its drag starts from the band's
+    // own gain where it was grabbed, so that a sideways move keeps the gain.
+    const MagScale scale = GainScale(BandChannel(b));
+    d.gain = EqGainOfSlider(Slider2[U(b)].value());
+    const int own = MarkerTopOfGainOffPicture(d.gain, scale);
+    const Label& m = Label5[U(b)];
+    if (own != MarkerTopOfGain(d.gain, scale)) d.topOffset = own - (m.Top + y - kMarkerSizeTwips / 2);
 }
 
-void FrmCtrl::Label5_MouseMove(int b, int /*button*/, int /*shift*/, int x, int y) {
-    if (!cx_ || !ValidBand(b) || !markerArmed_[U(b)]) return;
+void FrmCtrl::Label5_MouseMove(int b, int button, int /*shift*/, int x, int y) {
+    // Only a move with the button held drags; a pointer passing over a marker changes nothing.
+    if (!cx_ || !ValidBand(b) || !markerDrag_[U(b)].armed || button == 0) return;
     const int dev = st_.CurDevice();
     if (!ValidBusAddress(dev)) return;
     const size_t i = U(b);
+    MarkerDrag& d = markerDrag_[i];
     const int32_t comma = st_.DecimalComma;
-    markerMoved_[i] = true;
+    d.moved = true;
 
     // The marker's centre follows the pointer, on the dB range its graph shows: the gain held
-    // within a band's -15 .. +15 dB and that range, the marker on the picture.
+    // within a band's -15 .. +15 dB and that range (or the band's own gain where that lies beyond
+    // the range), the marker on the picture.
     Label& m = Label5[i];
     const int half = kMarkerSizeTwips / 2;
     m.Left = std::clamp(m.Left + x - half, kMarkerMinLeft, kMarkerMaxLeft);
     const MagScale scale = GainScale(BandChannel(b));
     const GainRange range = MarkerGainRange(scale);
-    const double g = std::clamp(MarkerGainOfTop(m.Top + y - half, scale), range.Low, range.High);
+    const double g = std::clamp(MarkerGainOfTop(m.Top + y - half + d.topOffset, scale),
+                                std::min(range.Low, d.gain), std::max(range.High, d.gain));
     m.Top = MarkerTopOfGain(g, scale);
 
     // The gain cut down to its tenth of a decibel, the frequency placed on the frequency table.
@@ -284,9 +298,10 @@ void FrmCtrl::Label5_MouseMove(int b, int /*button*/, int /*shift*/, int x, int 
 
 void FrmCtrl::Label5_MouseUp(int b, int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {
     if (!cx_ || !ValidBand(b)) return;
-    markerArmed_[U(b)] = false;
-    if (!markerMoved_[U(b)]) return;
-    markerMoved_[U(b)] = false;
+    MarkerDrag& d = markerDrag_[U(b)];
+    const bool moved = d.armed && d.moved;
+    d = MarkerDrag{};
+    if (!moved) return;
     // The setter takes the gain from the slider (0.5 dB steps) and puts the marker at its height.
     applyBand(b);
 }

@@ -24,6 +24,8 @@ bool FrmCtrl::Form_Load() {
     // A window object loaded again starts from the design values.
     if (everLoaded_) resetControls();
     everLoaded_ = true;
+    // No marker press of an earlier window (one whose release never came) carries over.
+    clearMarkerDrags();
 
     LoadCorrectWindow();
     st_.ReportCommErrors = true;
@@ -76,7 +78,7 @@ bool FrmCtrl::Form_Load() {
     if (model == 2) {
         // The second model has no second output.
         Command15[2].Visible = false;
-        Frame11[3].Visible = false;
+        MeterFrame[3].Visible = false;
         Label1[26].Visible = false;
         Command4[2].Visible = false;
         Check4[0].Visible = false;
@@ -139,6 +141,8 @@ bool FrmCtrl::Unload() {
     Form_QueryUnload(cancel, 0);
     if (cancel) return false;
     loaded_ = false;
+    // A press whose release never came (the window closed mid-drag) ends with the window.
+    clearMarkerDrags();
     Visible = false;
     Timer1[U(slot_)].Enabled = false;
     return true;

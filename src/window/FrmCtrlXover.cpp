@@ -160,8 +160,11 @@ void FrmCtrl::stepXoverQ(int k, int s) {
     if (!ValidFilter(k)) return;
     switchFrame(true, [&] {
         const SectionControls& c = kSectionControls[U(s)];
-        // The index for now; the setter writes the Q it stands for.
-        (this->*c.qText)[U(k)].Text = QString::number((this->*c.qStep)[U(k)].value());
+        // The Q the stepper's index stands for, as the setter writes it: a send that is refused
+        // (another section's field does not read) leaves the field showing that Q, never the
+        // index, so that a later Enter in the field sends the Q it shows.
+        (this->*c.qText)[U(k)].Text =
+            NumberText(XoverQOfIndex((this->*c.qStep)[U(k)].value()), st_.DecimalComma);
         applyXover(k);
     });
 }

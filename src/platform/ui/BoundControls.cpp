@@ -57,7 +57,12 @@ template <typename Widget, typename Ranged> void ShowRange(Widget* w, const Rang
 void ShowBackColor(QWidget* w, ColorValue back) {
     const QString sheet =
         back == kButtonFace ? QString() : QStringLiteral("background-color: %1;").arg(ToQColor(back).name());
-    if (w->styleSheet() != sheet) w->setStyleSheet(sheet);
+    if (w->styleSheet() == sheet) return;
+    // Setting or clearing a style sheet may give the widget the application's font in place of
+    // the one it had from its window (the editing window's is smaller): it keeps the one it had.
+    const QFont font = w->font();
+    w->setStyleSheet(sheet);
+    if (w->font() != font) w->setFont(font);
 }
 
 // An up-down control: two arrow buttons stacked.
@@ -397,7 +402,11 @@ QSlider* ControlBinder::slider(Slider& s, QWidget* parent, const QRect& r) {
         if (s.Change) s.Change();
         after();
     });
-    onSync([w, &s] { ShowRange(w, s); });
+    onSync([w, &s] {
+        ShowRange(w, s);
+        if (w->singleStep() != s.SmallChange) w->setSingleStep(s.SmallChange);
+        if (w->pageStep() != s.LargeChange) w->setPageStep(s.LargeChange);
+    });
     return w;
 }
 

@@ -1,8 +1,10 @@
 #include "window/ui/EditingWindowViews.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 
 EditingWindowViews::EditingWindowViews(EditingWindowService& editing, QMdiArea* area, QObject* parent)
     : QObject(parent), editing_(editing), area_(area) {
@@ -58,6 +60,21 @@ bool EditingWindowViews::eventFilter(QObject* obj, QEvent* ev) {
             w.Unload();
             syncAll();
             return true;
+        case QEvent::MouseMove: {
+            // The window frame learns which title-bar button lies under the pointer only from a
+            // move that begins outside a move of the window. After a click on the title bar it
+            // takes the next move as still part of that move, so a click that came straight onto
+            // the close box went to no button and was lost. A move with no button held is
+            // therefore passed to the frame twice: the second always finds the button.
+            const auto* move = static_cast<QMouseEvent*>(ev);
+            if (move->buttons() != Qt::NoButton || passingMoveAgain_) break;
+            passingMoveAgain_ = true;
+            QMouseEvent again(QEvent::MouseMove, move->position(), move->globalPosition(), Qt::NoButton,
+                              Qt::NoButton, move->modifiers());
+            QCoreApplication::sendEvent(e.sub, &again);
+            passingMoveAgain_ = false;
+            break;
+        }
         case QEvent::WindowStateChange:
             w.WindowState = e.sub->isMinimized() ? 1 : 0;
             w.Form_Resize();

@@ -33,4 +33,5 @@ class EditingWindowViews : public QObject {
     EditingWindowService& editing_;
     QMdiArea* area_;
     std::array<Entry, kWindowSlots> entries_{};
+    bool passingMoveAgain_ = false; // a hover move is being passed to a window frame once more
 };

@@ -28,6 +28,8 @@ constexpr int kPictureHeight = 192;
 constexpr int kRightColumn = 632;
 constexpr int kBandColumn = 72;
 constexpr int kMarkerSize = 12;
+constexpr int kScaleFrameHeight = 40; // "Graphic Scale Gain" of an output graph
+constexpr int kDynamicsColumn = 40;   // a limiter or compressor value: caption, field and slider
 
 // Fixed texts and frames of the layout that no procedure changes.
 QLabel* caption(const QString& text, QWidget* parent, const QRect& r) {
@@ -181,21 +183,31 @@ void FrmCtrlView::buildGraph(int g, QWidget* parent) {
     bind_.check(f.Check3[U(g)], parent, QRect(kPictureLeft, y, 90, 20));
     bind_.option(f.Option2[U(g)], parent, QRect(kPictureLeft + 96, y, 50, 20));
     bind_.option(f.Option5[U(g)], parent, QRect(kPictureLeft + 148, y, 60, 20));
-    for (int i = 0; i < 3; ++i)
-        bind_.option(f.Option3[U(3 * g + i)], parent, QRect(kPictureLeft + 220 + i * 118, y, 116, 20));
-    if (g == 0) return;
+    if (g == 0) {
+        for (int i = 0; i < 3; ++i)
+            bind_.option(f.Option3[U(i)], parent, QRect(kPictureLeft + 220 + i * 118, y, 116, 20));
+        return;
+    }
+    // An output graph: the overlay box and the curves' captions beside "Mag" and "Phase"; below
+    // them "Output" or "Output+Input" and the dB ranges in their frame "Graphic Scale Gain".
     const int k = g - 1;
-    const int y2 = y + 20;
-    bind_.option(f.Option4[U(2 * k)], parent, QRect(kPictureLeft, y2, 70, 20));
-    bind_.option(f.Option4[U(2 * k + 1)], parent, QRect(kPictureLeft + 72, y2, 110, 20));
-    bind_.check(f.Check4[U(k)], parent, QRect(kPictureLeft + 220, y2, 100, 20));
-    bind_.label(f.Label10[U(2 + 2 * k)], parent, QRect(kPictureLeft + 330, y2, 100, 20));
-    bind_.label(f.Label10[U(3 + 2 * k)], parent, QRect(kPictureLeft + 434, y2, 100, 20));
+    bind_.check(f.Check4[U(k)], parent, QRect(kPictureLeft + 220, y, 100, 20));
+    bind_.label(f.Label10[U(2 + 2 * k)], parent, QRect(kPictureLeft + 330, y, 100, 20));
+    bind_.label(f.Label10[U(3 + 2 * k)], parent, QRect(kPictureLeft + 434, y, 100, 20));
+    const int y2 = y + 18;
+    QGroupBox* scale =
+        bind_.frame(f.Frame11[U(g)], parent, QRect(kPictureLeft + 186, y2, 390, kScaleFrameHeight));
+    scale->setObjectName(QStringLiteral("Frame11_%1").arg(g));
+    for (int i = 0; i < 3; ++i)
+        bind_.option(f.Option3[U(3 * g + i)], scale, QRect(8 + i * 126, 16, 120, 20));
+    bind_.option(f.Option4[U(2 * k)], parent, QRect(kPictureLeft, y2 + 16, 70, 20));
+    bind_.option(f.Option4[U(2 * k + 1)], parent, QRect(kPictureLeft + 72, y2 + 16, 110, 20));
 }
 
 void FrmCtrlView::buildEqualiser(int ch, QWidget* parent) {
     FrmCtrl& f = frm_;
-    const int top = kPictureTop + kPictureHeight + 60;
+    // On an output section below the frame of the graph's dB ranges.
+    const int top = kPictureTop + kPictureHeight + (ch == 0 ? 60 : 60 + kScaleFrameHeight / 2);
     QGroupBox* eq = bind_.frame(f.Frame5[U(ch)], parent, QRect(6, top, 620, kSectionHeight - top - 6));
     const int first = ChannelFirstBand(ch);
     const int count = ChannelBandCount(ch);
@@ -242,7 +254,7 @@ void FrmCtrlView::buildGainDelay(int ch, QWidget* parent) {
 
 void FrmCtrlView::buildMeter(int m, QWidget* parent, const QRect& r) {
     FrmCtrl& f = frm_;
-    QGroupBox* box = bind_.frame(f.Frame11[U(m)], parent, r);
+    QGroupBox* box = bind_.frame(f.MeterFrame[U(m)], parent, r);
     // Seven LEDs, the first at the bottom, each with its level caption beside it.
     static const char* const input[] = {"-20dBu",  "-10 dBu", "   0 dBu", "+ 3 dBu",
                                         "+ 6 dBu", "+10 dBu", " Clip"};
@@ -381,24 +393,30 @@ void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
     buildCrossover(k, parent, QRect(kRightColumn, 140, 166, 212));
     buildCrossover(k + 1, parent, QRect(kRightColumn + 170, 140, 166, 212));
 
-    // Peak limiter: threshold, release, attack.
+    // Peak limiter: threshold, release, attack. Each caption stands within its own column, on two
+    // lines where one is too narrow, just above its field.
     QGroupBox* lim =
-        bind_.frame(f.Frame8[U(ch + 2)], parent, QRect(kRightColumn, 356, 134, kSectionHeight - 362));
+        bind_.frame(f.Frame8[U(ch + 2)], parent, QRect(kRightColumn, 356, 128, kSectionHeight - 362));
+    lim->setObjectName(QStringLiteral("Frame8_%1").arg(ch + 2));
     struct Column {
         Slider* s;
         TextBox* t;
         const char* caption;
+        const char* name;
     };
-    const Column limiter[] = {{&f.Slider500[U(ch)], &f.Text500[U(ch)], "Thr"},
-                              {&f.Slider503[U(ch)], &f.Text503[U(ch)], "Release"},
-                              {&f.Slider504[U(ch)], &f.Text504[U(ch)], "Attack"}};
-    for (int i = 0; i < 3; ++i) {
-        const int x = 4 + i * 42;
-        caption(QString::fromLatin1(limiter[i].caption), lim, QRect(x, 16, 42, 14))
-            ->setAlignment(Qt::AlignCenter);
-        bind_.textBox(*limiter[i].t, lim, QRect(x + 1, 32, 40, 20));
-        bind_.slider(*limiter[i].s, lim, QRect(x + 9, 56, 24, 120));
-    }
+    auto column = [this, ch](QWidget* frame, const Column& c, int x, int width) {
+        QLabel* l = caption(QString::fromLatin1(c.caption), frame, QRect(x, 14, width, 28));
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        l->setWordWrap(true);
+        bind_.textBox(*c.t, frame, QRect(x + 1, 44, width - 2, 20));
+        bind_.slider(*c.s, frame, QRect(x + (width - 24) / 2, 68, 24, 108))
+            ->setObjectName(QStringLiteral("%1_%2").arg(QString::fromLatin1(c.name)).arg(ch));
+    };
+    const Column limiter[] = {{&f.Slider500[U(ch)], &f.Text500[U(ch)], "Thr [dBu]", "Slider500"},
+                              {&f.Slider503[U(ch)], &f.Text503[U(ch)], "Release", "Slider503"},
+                              {&f.Slider504[U(ch)], &f.Text504[U(ch)], "Attack", "Slider504"}};
+    for (int i = 0; i < 3; ++i)
+        column(lim, limiter[i], 4 + i * kDynamicsColumn, kDynamicsColumn);
     // The bypass buttons lie over their frames but are not inside them: a bypassed frame is
     // disabled, and its button must stay usable to bring the section back.
     bind_.button(f.Command13[U(ch)], parent, QRect(kRightColumn + 8, 356 + 182, 118, 40))
@@ -406,20 +424,16 @@ void FrmCtrlView::buildOutputPanels(int ch, QWidget* parent) {
 
     // RMS compressor: threshold, ratio, knee, release, attack.
     QGroupBox* comp =
-        bind_.frame(f.Frame8[U(ch)], parent, QRect(kRightColumn + 138, 356, 198, kSectionHeight - 362));
-    const Column compressor[] = {{&f.Slider400[U(ch)], &f.Text400[U(ch)], "Thr"},
-                                 {&f.Slider401[U(ch)], &f.Text401[U(ch)], "Ratio"},
-                                 {&f.Slider402[U(ch)], &f.Text402[U(ch)], "S/H Knee"},
-                                 {&f.Slider403[U(ch)], &f.Text403[U(ch)], "Release"},
-                                 {&f.Slider404[U(ch)], &f.Text404[U(ch)], "Attack"}};
-    for (int i = 0; i < 5; ++i) {
-        const int x = 4 + i * 38;
-        caption(QString::fromLatin1(compressor[i].caption), comp, QRect(x - 2, 16, 42, 14))
-            ->setAlignment(Qt::AlignCenter);
-        bind_.textBox(*compressor[i].t, comp, QRect(x + 1, 32, 36, 20));
-        bind_.slider(*compressor[i].s, comp, QRect(x + 7, 56, 24, 120));
-    }
-    bind_.button(f.Command14[U(ch)], parent, QRect(kRightColumn + 138 + 8, 356 + 182, 182, 40))
+        bind_.frame(f.Frame8[U(ch)], parent, QRect(kRightColumn + 132, 356, 204, kSectionHeight - 362));
+    comp->setObjectName(QStringLiteral("Frame8_%1").arg(ch));
+    const Column compressor[] = {{&f.Slider400[U(ch)], &f.Text400[U(ch)], "Thr [dBu]", "Slider400"},
+                                 {&f.Slider401[U(ch)], &f.Text401[U(ch)], "Ratio", "Slider401"},
+                                 {&f.Slider402[U(ch)], &f.Text402[U(ch)], "S/H Knee", "Slider402"},
+                                 {&f.Slider403[U(ch)], &f.Text403[U(ch)], "Release", "Slider403"},
+                                 {&f.Slider404[U(ch)], &f.Text404[U(ch)], "Attack", "Slider404"}};
+    for (int i = 0; i < 5; ++i)
+        column(comp, compressor[i], 2 + i * kDynamicsColumn, kDynamicsColumn);
+    bind_.button(f.Command14[U(ch)], parent, QRect(kRightColumn + 132 + 8, 356 + 182, 188, 40))
         ->setObjectName(QStringLiteral("Command14_%1").arg(ch));
 }
 
