@@ -9,6 +9,8 @@
 // anything else there (a link to a real port, a file) is refused and left alone. On exit only
 // the link devsim made is removed. Without --device it serves bus addresses 1 and 34. --meters
 // sets the eight data bytes that the device at ADDR answers to the meter request.
+// --late ADDR:CMD:NTH:MS answers the NTH request of command CMD (decimal or 0x..) to the device at
+// ADDR MS milliseconds late.
 #include "sim/SimBus.h"
 
 #include <QCoreApplication>
@@ -79,6 +81,29 @@ bool parseMeters(const QString& arg, MeterBytes& out) {
     return true;
 }
 
+// A late answer, "ADDR:CMD:NTH:MS": the NTH request (from 1) of command CMD (decimal or 0x..) to
+// the device at ADDR is answered MS milliseconds late.
+struct LateAnswer {
+    int addr = 0;
+    SimDevice::LateReply late;
+};
+bool parseLate(const QString& arg, LateAnswer& out) {
+    const QStringList parts = arg.split(':');
+    if (parts.size() != 4) return false;
+    bool ok[4] = {};
+    out.addr = parts[0].toInt(&ok[0]);
+    const QString c = parts[1].trimmed();
+    const bool hex = c.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    const int cmd = (hex ? c.mid(2) : c).toInt(&ok[1], hex ? 16 : 10);
+    out.late.nth = parts[2].toInt(&ok[2]);
+    const int ms = parts[3].toInt(&ok[3]);
+    if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || cmd < 0 || cmd > 255 || out.late.nth < 1 || ms < 0)
+        return false;
+    out.late.cmd = static_cast<uint8_t>(cmd);
+    out.late.seconds = ms / 1000.0;
+    return true;
+}
+
 // Points path at the terminal. An old pseudo-terminal link is removed first; if anything else
 // appears at path meanwhile, the link is not made.
 bool makeLink(const std::string& path, const std::string& terminal) {
@@ -99,6 +124,7 @@ int main(int argc, char** argv) {
     QString linkPath;
     bool anyDevice = false;
     std::vector<MeterBytes> meters; // set once every device is on the bus
+    std::vector<LateAnswer> lates;  // set once every device is on the bus
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         const QString next = i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
@@ -123,12 +149,22 @@ int main(int argc, char** argv) {
             }
             meters.push_back(m);
             ++i;
+        } else if (a == "--late" && !next.isEmpty()) {
+            LateAnswer l;
+            if (!parseLate(next, l)) {
+                std::fprintf(stderr,
+                             "devsim: --late takes ADDR:CMD:NTH:MS (CMD decimal or 0x.., NTH from 1)\n");
+                return 2;
+            }
+            lates.push_back(l);
+            ++i;
         } else if (a == "--link" && !next.isEmpty()) {
             linkPath = next;
             ++i;
         } else {
             std::fprintf(stderr, "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... "
-                                 "[--meters ADDR:B1,...,B8]... [--link PATH]\n");
+                                 "[--meters ADDR:B1,...,B8]... [--link PATH]\n"
+                                 "       [--late ADDR:CMD:NTH:MS]...\n");
             return 2;
         }
     }
@@ -151,6 +187,14 @@ int main(int argc, char** argv) {
             return 2;
         }
         d->meters = m.bytes;
+    }
+    for (const LateAnswer& l : lates) {
+        SimDevice* d = bus.device(l.addr);
+        if (!d) {
+            std::fprintf(stderr, "devsim: --late names bus address %d, where no device is\n", l.addr);
+            return 2;
+        }
+        d->lateReplies.push_back(l.late);
     }
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
