@@ -82,7 +82,12 @@ std::vector<SimBus::Reply> SimBus::receive(const QByteArray& bytes, double now) 
             --d->cutReplies;
             r.truncate(d->cutLength);
         }
-        replies.push_back({now + d->replyDelay, r});
+        double delay = d->replyDelay;
+        const auto sameCommand = [&](const Frame13& g) { return g[3] == f[3]; };
+        const auto nth = std::count_if(d->received.begin(), d->received.end(), sameCommand);
+        for (const auto& late : d->lateReplies)
+            if (late.cmd == f[3] && late.nth == nth) delay += late.seconds;
+        replies.push_back({now + delay, r});
         if (moveTo_ >= 0) {
             const int from = d->busAddress, to = moveTo_;
             moveTo_ = -1;
@@ -149,6 +154,7 @@ QByteArray SimBus::answer(SimDevice& d, const Frame13& f) {
     default:
         break;
     }
+    if (d.otherHead) r[0] = r[1] = r[2] = r[3] = r[12] = 0;
     return QByteArray(reinterpret_cast<const char*>(r.data()), 13);
 }
 

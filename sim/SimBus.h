@@ -31,6 +31,14 @@ struct SimDevice {
     int silentAfter = -1;       // stops answering after this many answered frames (-1 never)
     int cutReplies = 0;         // this many replies are cut short on the line...
     int cutLength = 5;          // ...after this many bytes
+    // The nth request (counted from 1) of a command is answered this many seconds late.
+    struct LateReply {
+        uint8_t cmd = 0;
+        int nth = 1;
+        double seconds = 0.0;
+    };
+    std::vector<LateReply> lateReplies;
+    bool otherHead = false; // replies carry zero bytes in place of the request's head and 0xF7
 
     // What it received, in order.
     std::vector<Frame13> received;
@@ -91,6 +99,8 @@ public:
     int writes = 0;
     // Puts bytes into the input as if they had arrived.
     void inject(const QByteArray& bytes) { input_ += bytes; }
+    // Puts bytes on the line to arrive at a given time of the clock.
+    void injectAt(const QByteArray& bytes, double due) { pending_.push_back({due, bytes}); }
 
 private:
     void deliverDue();

@@ -2,7 +2,7 @@
 // them through its real serial port code.
 //
 //   devsim [--device ADDR[:NAME]]... [--link PATH] [--silent ADDR]... [--silent-after ADDR:N]...
-//          [--meters ADDR:B1,...,B8]...
+//          [--meters ADDR:B1,...,B8]... [--erase-on-usr1 ADDR:MEM]... [--late ADDR:CMD:NTH:MS]...
 //
 // Prints the terminal's path on its first line, then one line per frame received. With --link
 // it also makes PATH a symbolic link to the terminal (for example appdir/COM1), so that the
@@ -11,8 +11,9 @@
 // the link devsim made is removed. Without --device it serves bus addresses 1 and 34. --meters
 // sets the eight data bytes that the device at ADDR answers to the meter request. --silent makes
 // the device at ADDR answer nothing; --silent-after ADDR:N lets it answer its first N frames and
-// then nothing more. Options may come in any order; one that names an address where no device
-// is ends devsim with status 2.
+// then nothing more. --late ADDR:CMD:NTH:MS answers the NTH request of command CMD (decimal or
+// 0x..) to the device at ADDR MS milliseconds late. Options may come in any order; one that names
+// an address where no device is ends devsim with status 2.
 #include "sim/SimBus.h"
 
 #include <QCoreApplication>
@@ -122,6 +123,29 @@ bool parseSilence(const QString& arg, bool withCount, Silence& out) {
     return ok && out.after >= 0;
 }
 
+// A late answer, "ADDR:CMD:NTH:MS": the NTH request (from 1) of command CMD (decimal or 0x..) to
+// the device at ADDR is answered MS milliseconds late.
+struct LateAnswer {
+    int addr = 0;
+    SimDevice::LateReply late;
+};
+bool parseLate(const QString& arg, LateAnswer& out) {
+    const QStringList parts = arg.split(':');
+    if (parts.size() != 4) return false;
+    bool ok[4] = {};
+    out.addr = parts[0].toInt(&ok[0]);
+    const QString c = parts[1].trimmed();
+    const bool hex = c.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    const int cmd = (hex ? c.mid(2) : c).toInt(&ok[1], hex ? 16 : 10);
+    out.late.nth = parts[2].toInt(&ok[2]);
+    const int ms = parts[3].toInt(&ok[3]);
+    if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || cmd < 0 || cmd > 255 || out.late.nth < 1 || ms < 0)
+        return false;
+    out.late.cmd = static_cast<uint8_t>(cmd);
+    out.late.seconds = ms / 1000.0;
+    return true;
+}
+
 // Points path at the terminal. An old pseudo-terminal link is removed first; if anything else
 // appears at path meanwhile, the link is not made.
 bool makeLink(const std::string& path, const std::string& terminal) {
@@ -144,6 +168,7 @@ int main(int argc, char** argv) {
     std::vector<MeterBytes> meters; // set once every device is on the bus
     std::vector<Silence> silences;  // the same
     std::vector<EraseRequest> erasures;
+    std::vector<LateAnswer> lates;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         const QString next = i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
@@ -182,13 +207,23 @@ int main(int argc, char** argv) {
             }
             erasures.push_back(e);
             ++i;
+        } else if (a == "--late" && !next.isEmpty()) {
+            LateAnswer l;
+            if (!parseLate(next, l)) {
+                std::fprintf(stderr,
+                             "devsim: --late takes ADDR:CMD:NTH:MS (CMD decimal or 0x.., NTH from 1)\n");
+                return 2;
+            }
+            lates.push_back(l);
+            ++i;
         } else if (a == "--link" && !next.isEmpty()) {
             linkPath = next;
             ++i;
         } else {
             std::fprintf(stderr, "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... "
                                  "[--silent-after ADDR:N]... [--meters ADDR:B1,...,B8]... "
-                                 "[--erase-on-usr1 ADDR:MEM]... [--link PATH]\n");
+                                 "[--erase-on-usr1 ADDR:MEM]... [--late ADDR:CMD:NTH:MS]... "
+                                 "[--link PATH]\n");
             return 2;
         }
     }
@@ -229,6 +264,15 @@ int main(int argc, char** argv) {
                          e.addr);
             return 2;
         }
+    }
+
+    for (const LateAnswer& l : lates) {
+        SimDevice* d = bus.device(l.addr);
+        if (!d) {
+            std::fprintf(stderr, "devsim: --late names bus address %d, where no device is\n", l.addr);
+            return 2;
+        }
+        d->lateReplies.push_back(l.late);
     }
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);

@@ -1,3 +1,4 @@
+#include "bus/DeviceRead.h"
 #include "bus/FrmSelect.h"
 #include "bus/ScanBus.h"
 #include "bus/Speaker.h"
@@ -70,7 +71,8 @@ TEST(ScanBusTest, OnlyTheSecondPingCountsAndModelsComeInOrder) {
     EXPECT_EQ(env.st.DevTable[38].Address, 38);
     EXPECT_EQ(env.st.DevTable[38].Present, 1);
     EXPECT_EQ(env.st.DevTable[9].Present, 0);
-    EXPECT_EQ(Pinged(env.bus).size(), 128u);
+    // Two pings per address, and a third for device 9: its own echo answered the first ping.
+    EXPECT_EQ(Pinged(env.bus).size(), 128u + 1u);
     for (bool d : env.st.DeviceDisconnected)
         EXPECT_TRUE(d);
 }
@@ -563,4 +565,69 @@ TEST(StartUpPathTest, DevsimDeviceFoundByTheScanThroughTheRealPort) {
     EXPECT_EQ(list.shown.size(), 1);
     EXPECT_TRUE(main.Unload());
     EXPECT_FALSE(port.isOpen());
+}
+
+TEST(ScanBusTest, ASecondPingAnsweredLateListsTheDeviceAndNoPhantom) {
+    // Device 3's second reply comes 450 ms late, while the next, empty address is pinged.
+    for (bool rescan : {false, true}) {
+        SimEnv env;
+        env.bus.addDevice(1);
+        env.bus.addDevice(3).lateReplies.push_back({CmdPing, 2, 0.45});
+        env.st.ModelMask = 1;
+        if (rescan) {
+            FrmWait wait(env.st, env.link, nullptr);
+            wait.Form_Load();
+            wait.Timer1_Timer();
+        } else {
+            EXPECT_TRUE(ScanBus(env.st, env.link, env.clock));
+        }
+        EXPECT_EQ(Found(env.st), (std::vector<int>{1, 3})) << rescan;
+        EXPECT_EQ(env.st.DevTable[4].Present, 0) << rescan;
+    }
+}
+
+TEST(ScanBusTest, RepliesFramedOtherwiseScanReadAndEditAsThoseThatEcho) {
+    // A device whose replies carry zero bytes in place of the request's head and 0xF7 is found,
+    // read and edited with the same frames, results and times as one whose replies echo.
+    struct Run {
+        std::vector<int> found;
+        std::vector<Frame13> frames;
+        ProgRecord image;
+        uint8_t lockByte = 0;
+        double seconds = 0;
+        bool echoes = false;
+    };
+    auto run = [](bool otherHead) {
+        SimEnv env;
+        SimDevice& d = env.bus.addDevice(2);
+        d.otherHead = otherHead;
+        for (int i = 0; i < 48; ++i)
+            d.current[static_cast<size_t>(i)] = static_cast<uint8_t>(i + 1);
+        for (int a = 112; a < 272; ++a)
+            d.mem[static_cast<size_t>(a)] = static_cast<uint8_t>(a % 97);
+        env.st.ModelMask = 1;
+        Run r;
+        const double t0 = env.clock.nowSeconds();
+        EXPECT_TRUE(ScanBus(env.st, env.link, env.clock));
+        EXPECT_TRUE(ReadDeviceImage(env.link, env.st, 2));
+        EXPECT_FALSE(env.link.SendFrame(2, CmdWriteByte, {0, 23, 0, 0, 1, 0, 0, 0}));
+        r.seconds = env.clock.nowSeconds() - t0;
+        r.found = Found(env.st);
+        r.frames = env.bus.frames;
+        r.image = env.st.DevProgs[2];
+        r.lockByte = d.mem[23];
+        r.echoes = env.link.RepliesEcho();
+        return r;
+    };
+    const Run echo = run(false), other = run(true);
+    EXPECT_TRUE(echo.echoes);
+    EXPECT_FALSE(other.echoes);
+    EXPECT_EQ(other.found, std::vector<int>{2});
+    EXPECT_EQ(other.found, echo.found);
+    EXPECT_EQ(other.frames, echo.frames);
+    EXPECT_EQ(other.image, echo.image);
+    EXPECT_EQ(other.image.Byte(47), 48);
+    EXPECT_EQ(other.image.Byte(207), 271 % 97);
+    EXPECT_EQ(other.lockByte, 1);
+    EXPECT_DOUBLE_EQ(other.seconds, echo.seconds);
 }

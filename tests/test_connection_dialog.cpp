@@ -401,3 +401,28 @@ TEST(IdConfigTest, WrongEchoAndSilentNameRead) {
     // An unanswered name read leaves the name empty rather than decoding the ping's reply.
     EXPECT_EQ(env.frm.Combo5.items, QStringList{"ID:9 = "});
 }
+
+TEST(IdConfigTest, ALatePingAnswerNeverListsTheNextId) {
+    // A ping answered 350 ms late (the panel waits 300 ms) lands while the next ID is pinged:
+    // that ID is not listed, whether the late answer is the port's very first or comes after
+    // an answered ping has shown that replies echo.
+    struct Case {
+        int lateId;
+        QStringList listed;
+    };
+    const Case cases[] = {
+        {1, {"ID:3 = Three   "}},
+        {3, {"ID:1 = One     "}},
+    };
+    for (const auto& c : cases) {
+        DialogEnv env;
+        env.bus.addDevice(1, "One");
+        env.bus.addDevice(3, "Three");
+        env.bus.device(c.lateId)->lateReplies.push_back({CmdPing, 1, 0.35});
+        env.frm.Form_Load();
+        env.frm.Combo1.setListIndex(1);
+        env.frm.Command3_Click();
+        EXPECT_EQ(env.frm.Combo5.items, c.listed) << c.lateId;
+        EXPECT_EQ(env.frm.Combo4.items.size(), 31) << c.lateId;
+    }
+}

@@ -250,3 +250,35 @@ TEST(ReadDeviceImageTest, SilentDeviceCopiesNothing) {
     EXPECT_EQ(env2.st.DevProgs[2].Byte(72), 9);
     EXPECT_EQ(env2.st.DevProgs[2].Byte(207), 9);
 }
+
+TEST(ReadDeviceImageTest, ALateReplyNeverBecomesImageBytes) {
+    // The device is found by two pings first, as the scan does; then its image is read.
+    struct Case {
+        const char* name;
+        void (*fault)(SimDevice&);
+    };
+    const Case cases[] = {
+        {"the ping after the header 300 ms late",
+         [](SimDevice& d) {
+             d.lateReplies.push_back({CmdPing, 3, 0.3});
+         }},
+        {"every reply 300 ms late", [](SimDevice& d) { d.replyDelay += 0.3; }},
+    };
+    for (const auto& c : cases) {
+        SimEnv env;
+        SimDevice& d = env.bus.addDevice(1);
+        for (int i = 0; i < 48; ++i)
+            d.current[static_cast<size_t>(i)] = static_cast<uint8_t>(i % 90);
+        for (int a = 112; a < 272; ++a)
+            d.mem[static_cast<size_t>(a)] = static_cast<uint8_t>(a % 151);
+        c.fault(d);
+        env.link.PingDevice(1, CmdPing);
+        ASSERT_TRUE(env.link.PingDevice(1, CmdPing)) << c.name;
+        ASSERT_TRUE(ReadDeviceImage(env.link, env.st, 1)) << c.name;
+        const ProgRecord& img = env.st.DevProgs[1];
+        for (int i = 0; i < 48; ++i)
+            EXPECT_EQ(img.Byte(i), d.current[static_cast<size_t>(i)]) << c.name << " byte " << i;
+        for (int i = 48; i < 208; ++i)
+            EXPECT_EQ(img.Byte(i), d.mem[static_cast<size_t>(i + 64)]) << c.name << " byte " << i;
+    }
+}

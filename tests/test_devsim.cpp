@@ -115,3 +115,25 @@ TEST(DevsimEraseTest, Usr1ErasesTheNamedMemory) {
     for (int i = 0; i < 48; ++i)
         EXPECT_EQ(env.st.RxBuf[static_cast<size_t>(i)], 0xFF) << i;
 }
+
+TEST(DevsimLateTest, TheNamedRequestIsAnsweredLateAndNeverAnswersTheNextPing) {
+    // Device 1's second ping is answered 300 ms late, while the empty address 3 is pinged.
+    DevsimRun devsim;
+    ASSERT_TRUE(devsim.start({"--device", "1", "--late", "1:0x00:2:300"}));
+    RealPortEnv env;
+    env.st.AppFolder = devsim.dir.path();
+    env.st.CommPortNumber = 1;
+    Link link(env.st, env.sv);
+    link.OpenCommPort();
+    EXPECT_TRUE(link.PingDevice(1, CmdPing));
+    EXPECT_FALSE(link.PingDevice(1, CmdPing));
+    EXPECT_FALSE(link.PingDevice(3, CmdPing));
+    EXPECT_TRUE(link.PingDevice(1, CmdPing));
+
+    for (const char* bad : {"1:zz:1:5", "1:0:0:5", "2:0:1:5", "1:0:1"}) { // no device at 2
+        QProcess p;
+        p.start(DEVSIM_PATH, {"--device", "1", "--late", bad});
+        ASSERT_TRUE(p.waitForFinished(5000)) << bad;
+        EXPECT_EQ(p.exitCode(), 2) << bad;
+    }
+}

@@ -328,6 +328,71 @@ TEST(PingTest, ListedPingNeedsPingOkAndAnswersOnTheSecondSend) {
     EXPECT_TRUE(env.msg.shown.empty());
 }
 
+TEST(PingTest, NormalExchangesTakeTheSameTimeWhetherRepliesEchoOrNot) {
+    // After the port has learnt from a ping how replies are framed, each kind of exchange still
+    // ends the moment its reply is in.
+    for (bool otherHead : {false, true}) {
+        SimEnv env;
+        SimDevice& d = env.bus.addDevice(5);
+        d.otherHead = otherHead;
+        d.replyDelay = 0.03;
+        env.st.DevicePingOk[5] = true;
+        ASSERT_TRUE(env.link.PingDevice(5, CmdPing));
+        EXPECT_EQ(env.link.RepliesEcho(), !otherHead);
+        const std::pair<const char*, bool (*)(Link&)> exchanges[] = {
+            {"SendFrame",
+             [](Link& l) {
+                 return !l.SendFrame(5, CmdReadByte, {0, 31}) && l.LastDone();
+             }},
+            {"SendFrameRead48", [](Link& l) { return l.SendFrameRead48(5, CmdRecallMemory, {0xFF}); }},
+            {"PingDevice", [](Link& l) { return l.PingDevice(5, CmdPing); }},
+            {"PingDeviceListed", [](Link& l) { return l.PingDeviceListed(5, CmdPing); }},
+        };
+        for (const auto& [name, exchange] : exchanges) {
+            const double t0 = env.clock.nowSeconds();
+            EXPECT_TRUE(exchange(env.link)) << name << otherHead;
+            EXPECT_NEAR(env.clock.nowSeconds() - t0, 0.03, 1e-9) << name << otherHead;
+        }
+    }
+}
+
+TEST(PingTest, ALateAnswerToAnotherRequestIsDroppedWithinTheSameWait) {
+    // Once the port has shown that replies echo, a framed reply naming another command, device
+    // or bank that lands ahead of the right one is dropped, and the right one is taken from the
+    // same send.
+    using Check = bool (*)(Link&, AppState&);
+    const auto ping = [](uint8_t bank, uint8_t id) {
+        return FrameOf({0xF0, bank, id, CmdPing, bank, 0, 0, 0, 0, 0, 0, 0, 0xF7});
+    };
+    const std::tuple<const char*, Frame13, Check> cases[] = {
+        {"SendFrame", ping(0x65, 5),
+         [](Link& l, AppState& st) {
+             return !l.SendFrame(5, CmdReadByte, {0, 31}) && l.LastDone() && st.RxBuf[8] == 3;
+         }},
+        {"SendFrameRead48", ping(0x65, 5),
+         [](Link& l, AppState& st) {
+             return l.SendFrameRead48(5, CmdRecallMemory, {0xFF}) && st.RxBuf[0] == 0 && st.RxBuf[47] == 47;
+         }},
+        {"PingDevice", ping(0x65, 4),
+         [](Link& l, AppState& st) { return l.PingDevice(5, CmdPing) && st.RxBuf[2] == 5; }},
+        {"PingDeviceListed", ping(0x66, 5),
+         [](Link& l, AppState& st) { return l.PingDeviceListed(5, CmdPing) && st.RxBuf[1] == 0x65; }},
+    };
+    for (const auto& [name, late, check] : cases) {
+        SimEnv env;
+        SimDevice& d = env.bus.addDevice(5);
+        d.mem[31] = 3;
+        std::iota(d.current.begin(), d.current.end(), 0);
+        env.st.DevicePingOk[5] = true;
+        ASSERT_TRUE(env.link.PingDevice(5, CmdPing)); // the port learns that replies echo
+        // The late frame lands 10 ms after the request, the reply 20 ms after it.
+        env.port.injectAt(QByteArray(reinterpret_cast<const char*>(late.data()), 13),
+                          env.clock.nowSeconds() + 0.01);
+        EXPECT_TRUE(check(env.link, env.st)) << name;
+        EXPECT_EQ(env.bus.frames.size(), 2u) << name; // one send, no retry
+    }
+}
+
 // ---- Port ----
 
 TEST(OpenCommPortTest, ReadyOnlyWhenAPortOpens) {

@@ -343,6 +343,7 @@ void FrmSelect::Command3_Click() {
 
 void FrmSelect::OpenSerialPort() {
     if (idPort_.isOpen()) idPort_.close();
+    idEcho_.reset();
     st_.PortOpened = false;
     st_.PortReady = false;
     if (st_.CommPortNumber < 1 || st_.CommPortNumber > 32) return; // "NONE" opens nothing
@@ -433,12 +434,14 @@ void FrmSelect::SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, u
     exchangeRunning_ = true;
     // A late reply to an earlier request must not answer this one.
     idPort_.clearInput();
+    idRx_.clear();
     const QByteArray bytes(reinterpret_cast<const char*>(st_.TxBuf.data()),
                            static_cast<qsizetype>(st_.TxBuf.size()));
     if (!idPort_.write(bytes) || idPort_.hasError()) {
         exchangeRunning_ = false;
         return; // a port error is no answer
     }
+    idEcho_.sent(st_.TxBuf);
     if (cmd == CmdSignOff) {
         exchangeRunning_ = false;
         failed = false;
@@ -454,7 +457,7 @@ void FrmSelect::SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, u
         // The timer's tick, measured on the program's clock.
         if (sv_.clock.nowSeconds() - t0 >= kIdReplyLimit) SerialTimer_Timer();
         if (st_.RxTimeout) break;
-        if (idPort_.bytesWaiting() >= kReplyLength) {
+        if (idReplyIn()) {
             answered = true;
             break;
         }
@@ -464,12 +467,21 @@ void FrmSelect::SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, u
     SerialTimer.Enabled = false;
     exchangeRunning_ = false;
     if (!answered) return;
-    st_.RxInput = idPort_.readAll();
+    st_.RxInput = idRx_ + idPort_.readAll();
+    idRx_.clear();
     if (st_.RxInput.size() < kReplyLength) return;
     for (int i = 0; i < kReplyLength; ++i)
         st_.RxBuf[static_cast<size_t>(i)] = static_cast<uint8_t>(st_.RxInput[i]);
     idPort_.clearInput();
+    if (cmd == CmdPing) idEcho_.learnFromPing(st_.RxBuf.data(), st_.TxBuf);
     failed = cmd == CmdPing ? st_.RxBuf[4] != st_.BankLetter : false;
+}
+
+bool FrmSelect::idReplyIn() {
+    if (!idEcho_.mayDrop()) return idPort_.bytesWaiting() >= kReplyLength;
+    if (idPort_.bytesWaiting() > 0) idRx_ += idPort_.readAll();
+    idEcho_.dropLateReplies(idRx_, st_.TxBuf);
+    return idRx_.size() >= kReplyLength;
 }
 
 void FrmSelect::Command2_Click(int index) {

@@ -7,6 +7,7 @@
 #include "bus/ConnectionFiles.h"
 #include "bus/FrmEquipo.h"
 #include "common/AppState.h"
+#include "link/ReplyEcho.h"
 #include "platform/Controls.h"
 #include "platform/SerialPort.h"
 #include "platform/Services.h"
@@ -82,6 +83,9 @@ class FrmSelect {
     // One request on the dialog's port and at most one reply; failed is true when no usable
     // reply came.
     void SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, bool& failed);
+    // Whether a whole reply to the request in TxBuf is in; a late answer to an earlier request
+    // is dropped once the port has shown that its replies echo.
+    bool idReplyIn();
     void SerialTimer_Timer();
     void Command2_Click(int index);
 
@@ -110,6 +114,8 @@ class FrmSelect {
     bool closed_ = false;
     bool endProgram_ = false;
     bool exchangeRunning_ = false;
+    ReplyEcho idEcho_; // what the panel's port has shown about its replies' head
+    QByteArray idRx_;  // bytes read for the current exchange while late answers are looked for
 };
 
 // Caption of a found device in the ID configuration panel: "ID:3 = name".

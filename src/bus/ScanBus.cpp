@@ -5,10 +5,16 @@
 #include <cmath>
 
 namespace {
-// Pings twice; only the second answer counts.
+// Pings twice; only the second answer counts. On a port whose replies echo the request, the
+// first ping's answer is known to be this device's own: when the second reply then comes too
+// late (it is dropped wherever it lands, never taken for the next address's), one more ping
+// decides, so that a device slow for once is still listed.
 bool PingTwice(Link& link, int a) {
-    link.PingDevice(a, CmdPing);
-    return link.PingDevice(a, CmdPing);
+    const bool first = link.PingDevice(a, CmdPing);
+    if (link.PingDevice(a, CmdPing)) return true;
+    if (first && link.LastExchange() == Exchange::Failed && link.RepliesEcho())
+        return link.PingDevice(a, CmdPing);
+    return false;
 }
 
 void MarkPresent(AppState& st, int a) {

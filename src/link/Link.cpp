@@ -52,6 +52,8 @@ private:
 } // namespace
 
 void Link::OpenCommPort() {
+    echo_.reset();
+    rx_.clear();
     st_.PortOpened = false;
     st_.PortReady = false;
     if (sv_.port.isOpen()) sv_.port.close();
@@ -66,12 +68,16 @@ void Link::OpenCommPort() {
 }
 
 void Link::CloseCommPort() {
+    echo_.reset();
+    rx_.clear();
     if (sv_.port.isOpen()) sv_.port.close();
     st_.PortOpened = false;
     st_.PortReady = false;
 }
 
 void Link::ReopenCommPort() {
+    echo_.reset();
+    rx_.clear();
     if (sv_.port.isOpen()) sv_.port.close();
     sv_.clock.sleepMs(100);
     if (st_.CommPortNumber >= 1 && st_.CommPortNumber <= 32)
@@ -90,6 +96,7 @@ void Link::buildAndSend(int dev, uint8_t cmd, const Data8& d, bool& portError) {
     st_.TxBuf = DeviceFrame(st_.BankLetter, static_cast<uint8_t>(dev % 33), cmd, d);
     const QByteArray bytes(reinterpret_cast<const char*>(st_.TxBuf.data()), static_cast<qsizetype>(st_.TxBuf.size()));
     portError = !sv_.port.write(bytes) || sv_.port.hasError();
+    echo_.sent(st_.TxBuf);
 }
 
 Link::Wait Link::waitFor(int count, double limit) {
@@ -97,18 +104,33 @@ Link::Wait Link::waitFor(int count, double limit) {
     for (;;) {
         const double elapsed = sv_.clock.nowSeconds() - t0;
         if (elapsed > limit) return Wait::TimedOut;
-        if (sv_.port.bytesWaiting() >= count) return Wait::Data;
+        if (gathered(count)) return Wait::Data;
         const int left = static_cast<int>((limit - elapsed) * 1000.0) + 1;
         sv_.port.waitForData(std::min(kPollMs, left));
         if (sv_.port.hasError()) return Wait::PortError;
     }
 }
 
+bool Link::gathered(int count) {
+    // On a port whose replies are framed otherwise, a reply is taken by its length alone.
+    if (!echo_.mayDrop()) return sv_.port.bytesWaiting() >= count;
+    if (sv_.port.bytesWaiting() > 0) rx_ += sv_.port.readAll();
+    // A late answer to an earlier request is dropped and the wait goes on for this one's.
+    echo_.dropLateReplies(rx_, st_.TxBuf);
+    return rx_.size() >= count;
+}
+
+void Link::dropInput() {
+    sv_.port.clearInput();
+    rx_.clear();
+}
+
 void Link::takeReply(int count) {
-    st_.RxInput = sv_.port.readAll();
+    st_.RxInput = rx_ + sv_.port.readAll();
+    rx_.clear();
     const int n = std::min<int>(count, static_cast<int>(st_.RxInput.size()));
     for (int i = 0; i < n; ++i) st_.RxBuf[static_cast<size_t>(i)] = static_cast<uint8_t>(st_.RxInput[i]);
-    sv_.port.clearInput();
+    dropInput();
 }
 
 void Link::markRowDisconnected(int busAddress) {
@@ -134,7 +156,7 @@ Exchange Link::SendFrameEx(int dev, uint8_t cmd, const Data8& d) {
     const RunningScope running(running_);
     st_.ExchangeIdle = false;
     // A late reply to an earlier exchange must not answer this one.
-    sv_.port.clearInput();
+    dropInput();
     BusyScope busy(busyPointer_);
     for (int attempt = 0;; ++attempt) {
         bool portError = false;
@@ -156,7 +178,7 @@ Exchange Link::SendFrameEx(int dev, uint8_t cmd, const Data8& d) {
         }
         // Time-out: the bytes of a reply cut short are dropped before the resend, so they never
         // shift the next reply; a whole late reply to this attempt still counts.
-        sv_.port.clearInput();
+        dropInput();
         busy.begin();
     }
 }
@@ -167,7 +189,7 @@ bool Link::SendFrameRead48(int dev, uint8_t cmd, const Data8& d) {
         return false;
     }
     const RunningScope running(running_);
-    sv_.port.clearInput();
+    dropInput();
     BusyScope busy(busyPointer_);
     for (int attempt = 0;; ++attempt) {
         bool portError = false;
@@ -195,7 +217,7 @@ bool Link::SendFrameRead48(int dev, uint8_t cmd, const Data8& d) {
             return false;
         }
         // A cut reply (or a stray 13-byte frame) must not become the head of the 48 bytes.
-        sv_.port.clearInput();
+        dropInput();
         busy.begin();
     }
 }
@@ -207,7 +229,7 @@ bool Link::PingDevice(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d) {
     }
     const RunningScope running(running_);
     const Data8 data{d[0], d[1], d[2], d[3], d[4], d[5], 0, 0};
-    sv_.port.clearInput();
+    dropInput();
     bool portError = false;
     buildAndSend(addr, cmd, data, portError);
     if (portError) {
@@ -220,7 +242,7 @@ bool Link::PingDevice(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d) {
     pingWaiting_ = true;
     const double t0 = sv_.clock.nowSeconds();
     auto msLeft = [&] { return MsLeft(kPingLimit, sv_.clock.nowSeconds() - t0); };
-    auto replied = [&] { return sv_.port.bytesWaiting() >= kReplyLength; };
+    auto replied = [&] { return gathered(kReplyLength); };
     auto timedOut = [&] {
         if (msLeft() <= 0) st_.RxTimeout = true;
         return st_.RxTimeout;
@@ -240,6 +262,7 @@ bool Link::PingDevice(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d) {
         return false;
     }
     takeReply(kReplyLength);
+    echo_.learnFromPing(st_.RxBuf.data(), st_.TxBuf);
     last_ = Exchange::Done;
     return st_.RxBuf[4] == st_.BankLetter;
 }
@@ -252,7 +275,7 @@ bool Link::PingDeviceListed(int addr, uint8_t cmd, const std::array<uint8_t, 6>&
     const RunningScope running(running_);
     const Data8 data{d[0], d[1], d[2], d[3], d[4], d[5], 0, 0};
     st_.ExchangeIdle = false;
-    sv_.port.clearInput();
+    dropInput();
     BusyScope busy(busyPointer_);
     for (int attempt = 0;; ++attempt) {
         bool portError = false;
@@ -260,12 +283,13 @@ bool Link::PingDeviceListed(int addr, uint8_t cmd, const std::array<uint8_t, 6>&
         const Wait w = portError ? Wait::PortError : waitFor(kReplyLength, kListedLimit);
         if (w == Wait::Data) {
             takeReply(kReplyLength);
+            echo_.learnFromPing(st_.RxBuf.data(), st_.TxBuf);
             st_.ExchangeIdle = true;
             last_ = Exchange::Done;
             return st_.RxBuf[4] == st_.BankLetter;
         }
         if (w == Wait::PortError || attempt >= 1) break;
-        sv_.port.clearInput(); // a cut reply never shifts the second one
+        dropInput(); // a cut reply never shifts the second one
         busy.begin();
     }
     busy.end();

@@ -2,6 +2,7 @@
 // The serial link: opens the main port and runs the four kinds of exchange over it.
 #include "common/AppState.h"
 #include "link/Protocol.h"
+#include "link/ReplyEcho.h"
 #include "platform/BusyPointer.h"
 #include "platform/Services.h"
 
@@ -64,6 +65,9 @@ public:
     // a ping lets window events run meanwhile). ExchangeIdle may stay lowered after an exchange
     // failed; this tells whether one is still waiting.
     bool Waiting() const { return running_ > 0; }
+    // The port's replies repeat the request's head (shown by its first answered ping): a framed
+    // reply that names another device or command is a late answer and is never taken as a reply.
+    bool RepliesEcho() const { return echo_.echoes(); }
 
     static constexpr double kSendLimit = 0.11 / 1000.0 * 86400.0;     // 9.504 s
     static constexpr double kRead48Limit = 0.21 / 1000.0 * 86400.0;   // 18.144 s
@@ -76,7 +80,11 @@ private:
     void buildAndSend(int dev, uint8_t cmd, const Data8& d, bool& portError);
     enum class Wait { Data, TimedOut, PortError };
     Wait waitFor(int count, double limit);
+    // Whether `count` bytes of a reply to the request in TxBuf are in.
+    bool gathered(int count);
     void takeReply(int count);
+    // Empties the port's input and what was gathered from it.
+    void dropInput();
     void markRowDisconnected(int busAddress);
     Exchange failurePath(int dev);
 
@@ -87,6 +95,8 @@ private:
     Exchange last_ = Exchange::Skipped;
     bool pingWaiting_ = false; // PingDevice waits with events running
     int running_ = 0;          // exchanges under way (a failure report may start another)
+    ReplyEcho echo_;           // what the open port's replies have shown
+    QByteArray rx_;            // bytes read for the current exchange while late answers are looked for
 };
 
 
