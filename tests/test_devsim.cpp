@@ -1,5 +1,6 @@
 // devsim --link takes over only a missing path or a link to a pseudo-terminal, and removes only
-// the link it made; --meters sets what a device answers to the meter request.
+// the link it made; --meters, --silent, --silent-after, --erase-on-usr1 and --late set how a
+// device answers.
 #include "link/Link.h"
 #include "support/Devsim.h"
 
@@ -8,7 +9,25 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <signal.h>
+
+namespace {
+// devsim started with the given options, and a link with its "COM 1" open on it.
+struct DevsimOnCom1 {
+    DevsimRun devsim;
+    RealPortEnv env;
+    std::optional<Link> link;
+    bool start(const QStringList& args) {
+        if (!devsim.start(args)) return false;
+        env.st.AppFolder = devsim.dir.path();
+        env.st.CommPortNumber = 1;
+        link.emplace(env.st, env.sv);
+        link->OpenCommPort();
+        return true;
+    }
+};
+} // namespace
 
 TEST(DevsimLinkTest, TakesOnlyATerminalLinkAndRemovesOnlyItsOwn) {
     QTemporaryDir dir;
@@ -34,15 +53,11 @@ TEST(DevsimLinkTest, TakesOnlyATerminalLinkAndRemovesOnlyItsOwn) {
 }
 
 TEST(DevsimMetersTest, DeviceAnswersTheGivenMeterBytes) {
-    DevsimRun devsim;
-    ASSERT_TRUE(devsim.start({"--device", "1", "--meters", "1:7,0,15,63,0,0,0,5"}));
-    RealPortEnv env;
-    env.st.AppFolder = devsim.dir.path();
-    env.st.CommPortNumber = 1;
-    Link link(env.st, env.sv);
-    link.OpenCommPort();
+    DevsimOnCom1 sim;
+    ASSERT_TRUE(sim.start({"--device", "1", "--meters", "1:7,0,15,63,0,0,0,5"}));
+    Link& link = *sim.link;
     ASSERT_FALSE(link.SendFrame(1, CmdReadMeters));
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&env.st.RxBuf[4]), 8),
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&sim.env.st.RxBuf[4]), 8),
               QByteArray("\x07\0\x0F\x3F\0\0\0\x05", 8));
 }
 
@@ -61,13 +76,9 @@ TEST(DevsimSilentTest, SilentFromTheStartOrAfterNFramesInAnyOrder) {
         {{"--device", "2", "--silent-after", "2:1"}, 2, "+--"},
     };
     for (const Case& c : cases) {
-        DevsimRun devsim;
-        ASSERT_TRUE(devsim.start(c.args));
-        RealPortEnv env;
-        env.st.AppFolder = devsim.dir.path();
-        env.st.CommPortNumber = 1;
-        Link link(env.st, env.sv);
-        link.OpenCommPort();
+        DevsimOnCom1 sim;
+        ASSERT_TRUE(sim.start(c.args));
+        Link& link = *sim.link;
         std::string answers;
         for (size_t i = 0; c.answers[i]; ++i)
             answers += link.PingDevice(c.dev, CmdPing) ? '+' : '-';
@@ -94,37 +105,29 @@ TEST(DevsimSilentTest, NoDeviceAtTheAddressOrAMalformedValueIsRefused) {
 }
 
 TEST(DevsimEraseTest, Usr1ErasesTheNamedMemory) {
-    DevsimRun devsim;
-    ASSERT_TRUE(devsim.start({"--device", "1", "--erase-on-usr1", "1:3"}));
-    RealPortEnv env;
-    env.st.AppFolder = devsim.dir.path();
-    env.st.CommPortNumber = 1;
-    Link link(env.st, env.sv);
-    link.OpenCommPort();
+    DevsimOnCom1 sim;
+    ASSERT_TRUE(sim.start({"--device", "1", "--erase-on-usr1", "1:3"}));
+    Link& link = *sim.link;
     const Data8 recall3{2, 0, 0, 0, 0, 0, 0, 0};
     ASSERT_TRUE(link.SendFrameRead48(1, CmdRecallMemory, recall3));
-    EXPECT_EQ(env.st.RxBuf[0], 0); // a new device's memory: zeros, status 0xFF
+    EXPECT_EQ(sim.env.st.RxBuf[0], 0); // a new device's memory: zeros, status 0xFF
 
-    ASSERT_EQ(::kill(static_cast<pid_t>(devsim.process.processId()), SIGUSR1), 0);
+    ASSERT_EQ(::kill(static_cast<pid_t>(sim.devsim.process.processId()), SIGUSR1), 0);
     QByteArray out;
-    while (!out.contains("erased memory 3 of 1\n") && devsim.process.waitForReadyRead(5000))
-        out += devsim.process.readAllStandardOutput();
+    while (!out.contains("erased memory 3 of 1\n") && sim.devsim.process.waitForReadyRead(5000))
+        out += sim.devsim.process.readAllStandardOutput();
     ASSERT_TRUE(out.contains("erased memory 3 of 1\n"));
 
     ASSERT_TRUE(link.SendFrameRead48(1, CmdRecallMemory, recall3));
     for (int i = 0; i < 48; ++i)
-        EXPECT_EQ(env.st.RxBuf[static_cast<size_t>(i)], 0xFF) << i;
+        EXPECT_EQ(sim.env.st.RxBuf[static_cast<size_t>(i)], 0xFF) << i;
 }
 
 TEST(DevsimLateTest, TheNamedRequestIsAnsweredLateAndNeverAnswersTheNextPing) {
     // Device 1's second ping is answered 300 ms late, while the empty address 3 is pinged.
-    DevsimRun devsim;
-    ASSERT_TRUE(devsim.start({"--device", "1", "--late", "1:0x00:2:300"}));
-    RealPortEnv env;
-    env.st.AppFolder = devsim.dir.path();
-    env.st.CommPortNumber = 1;
-    Link link(env.st, env.sv);
-    link.OpenCommPort();
+    DevsimOnCom1 sim;
+    ASSERT_TRUE(sim.start({"--device", "1", "--late", "1:0x00:2:300"}));
+    Link& link = *sim.link;
     EXPECT_TRUE(link.PingDevice(1, CmdPing));
     EXPECT_FALSE(link.PingDevice(1, CmdPing));
     EXPECT_FALSE(link.PingDevice(3, CmdPing));
