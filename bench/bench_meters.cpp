@@ -3,12 +3,7 @@
 // LEDs and lamps painted, on Qt's offscreen platform (BM_MeterTick). Every tick gets another
 // reply than the one before, so that the bars change each time.
 #include "bus/FrmSearchNet.h"
-#include "link/Link.h"
-#include "platform/EventPump.h"
-#include "platform/MessageBox.h"
-#include "platform/ScriptedDialogs.h"
-#include "platform/Services.h"
-#include "sim/SimBus.h"
+#include "tests/support/SimEnv.h"
 #include "window/EditingWindowParts.h"
 #include "window/ui/FrmCtrlView.h"
 
@@ -19,18 +14,10 @@
 
 namespace {
 
-struct PolledWindow {
+// An editing window of device 1 on the simulated bus, opened as the device list opens it.
+struct PolledWindow : SimEnv {
     static constexpr int kDev = 1;
     static constexpr int kSlot = 0;
-    FakeClock clock;
-    SimBus bus;
-    SimPort port{bus, clock};
-    CountingEventPump events;
-    ScriptedMessageBox msg;
-    ScriptedDialogs dialogs;
-    Services sv{port, clock, events, msg, dialogs};
-    AppState st;
-    Link link{st, sv};
     EditingWindowParts parts{st, link, sv};
     FrmSearchNet list{st, sv, link};
     FrmCtrl* form = nullptr;
@@ -38,8 +25,6 @@ struct PolledWindow {
     PolledWindow() {
         list.setEditingWindows(&parts.service);
         link.setFailureSink(&list);
-        st.CommPortNumber = 1;
-        link.OpenCommPort();
         bus.addDevice(kDev).replyDelay = 0;
         st.ModelCode[kDev] = 1;
         std::copy(st.Tables.DefaultProgram.begin(), st.Tables.DefaultProgram.end(),

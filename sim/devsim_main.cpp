@@ -239,41 +239,30 @@ int main(int argc, char** argv) {
         bus.addDevice(1, QStringLiteral("Sim 1"));
         bus.addDevice(34, QStringLiteral("Sim 34"));
     }
-    for (const MeterBytes& m : meters) {
-        SimDevice* d = bus.device(m.addr);
-        if (!d) {
-            std::fprintf(stderr, "devsim: --meters names bus address %d, where no device is\n", m.addr);
-            return 2;
+    // Options that name a device act once every device is on the bus; an address where none is
+    // ends devsim.
+    bool unknown = false;
+    auto deviceAt = [&bus, &unknown](int addr, const char* option) {
+        SimDevice* d = bus.device(addr);
+        if (!d && !unknown)
+            std::fprintf(stderr, "devsim: %s names bus address %d, where no device is\n", option, addr);
+        unknown = unknown || !d;
+        return d;
+    };
+    for (const MeterBytes& m : meters)
+        if (SimDevice* d = deviceAt(m.addr, "--meters")) d->meters = m.bytes;
+    for (const Silence& q : silences)
+        if (SimDevice* d = deviceAt(q.addr, q.after == 0 ? "--silent" : "--silent-after")) {
+            if (q.after == 0)
+                d->silent = true;
+            else
+                d->silentAfter = q.after;
         }
-        d->meters = m.bytes;
-    }
-    for (const Silence& q : silences) {
-        SimDevice* d = bus.device(q.addr);
-        if (!d) {
-            std::fprintf(stderr, "devsim: --silent names bus address %d, where no device is\n", q.addr);
-            return 2;
-        }
-        if (q.after == 0)
-            d->silent = true;
-        else
-            d->silentAfter = q.after;
-    }
-    for (const EraseRequest& e : erasures) {
-        if (!bus.device(e.addr)) {
-            std::fprintf(stderr, "devsim: --erase-on-usr1 names bus address %d, where no device is\n",
-                         e.addr);
-            return 2;
-        }
-    }
-
-    for (const LateAnswer& l : lates) {
-        SimDevice* d = bus.device(l.addr);
-        if (!d) {
-            std::fprintf(stderr, "devsim: --late names bus address %d, where no device is\n", l.addr);
-            return 2;
-        }
-        d->lateReplies.push_back(l.late);
-    }
+    for (const EraseRequest& e : erasures)
+        deviceAt(e.addr, "--erase-on-usr1");
+    for (const LateAnswer& l : lates)
+        if (SimDevice* d = deviceAt(l.addr, "--late")) d->lateReplies.push_back(l.late);
+    if (unknown) return 2;
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
