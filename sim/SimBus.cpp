@@ -87,7 +87,15 @@ std::vector<SimBus::Reply> SimBus::receive(const QByteArray& bytes, double now) 
         const auto nth = std::count_if(d->received.begin(), d->received.end(), sameCommand);
         for (const auto& late : d->lateReplies)
             if (late.cmd == f[3] && late.nth == nth) delay += late.seconds;
-        replies.push_back({now + delay, r});
+        if (byteTime <= 0.0) {
+            replies.push_back({now + delay, r});
+        } else {
+            // One byte after the other, each due once its last bit is in.
+            const double start = std::max(now + delay, lineFreeAt_);
+            for (qsizetype i = 0; i < r.size(); ++i)
+                replies.push_back({start + static_cast<double>(i + 1) * byteTime, r.mid(i, 1)});
+            lineFreeAt_ = start + static_cast<double>(r.size()) * byteTime;
+        }
         if (moveTo_ >= 0) {
             const int from = d->busAddress, to = moveTo_;
             moveTo_ = -1;
@@ -150,6 +158,7 @@ QByteArray SimBus::answer(SimDevice& d, const Frame13& f) {
     case CmdSetId:
         // The move to the new address happens once the reply is built (see receive()).
         moveTo_ = (f[1] == kBankSecond ? 33 : 0) + f[4] % 33;
+        if (d.setIdFromNewId) r[2] = static_cast<uint8_t>(f[4] % 33);
         break;
     default:
         break;

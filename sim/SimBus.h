@@ -39,6 +39,7 @@ struct SimDevice {
     };
     std::vector<LateReply> lateReplies;
     bool otherHead = false; // replies carry zero bytes in place of the request's head and 0xF7
+    bool setIdFromNewId = false; // the reply to an ID change carries the new ID in byte 2
 
     // What it received, in order.
     std::vector<Frame13> received;
@@ -61,6 +62,11 @@ public:
     std::vector<Frame13> frames;
     // Frames with a given command code.
     std::vector<Frame13> framesWithCommand(uint8_t cmd) const;
+    // Seconds one byte takes on the line; 0 delivers every reply whole at its time. When set, the
+    // bytes of a reply arrive one by one from its time on, and a reply waits for the line to be
+    // free of the one before it.
+    double byteTime = 0.0;
+    static constexpr double kByteTime9600 = 10.0 / 9600.0; // 10 bits a byte at 9600 baud
 
     // Feeds bytes written by the program; returns the replies with the time they are due,
     // relative to `now`.
@@ -74,6 +80,7 @@ private:
     QByteArray answer(SimDevice& d, const Frame13& f);
     QByteArray partial_;
     int moveTo_ = -1;
+    double lineFreeAt_ = 0.0; // when the last reply put on the line has left it
     std::map<int, SimDevice> devices_;
 };
 

@@ -586,6 +586,22 @@ TEST(ScanBusTest, ASecondPingAnsweredLateListsTheDeviceAndNoPhantom) {
     }
 }
 
+TEST(ScanBusTest, APingBegunJustBeforeItsLimitShiftsNoLaterReply) {
+    // On a line at its real pace, device 1's first or second ping reply begins 192 ms after the
+    // request: its first bytes are in when the 200 ms run out, the rest arrive during the next
+    // ping. The port still learns that replies echo, and both devices are found, no phantom.
+    for (int nth : {1, 2}) {
+        SimEnv env;
+        env.bus.byteTime = SimBus::kByteTime9600;
+        env.bus.addDevice(1).lateReplies.push_back({CmdPing, nth, 0.172});
+        env.bus.addDevice(3);
+        env.st.ModelMask = 1;
+        EXPECT_TRUE(ScanBus(env.st, env.link, env.clock)) << nth;
+        EXPECT_EQ(Found(env.st), (std::vector<int>{1, 3})) << nth;
+        EXPECT_TRUE(env.link.RepliesEcho()) << nth;
+    }
+}
+
 TEST(ScanBusTest, RepliesFramedOtherwiseScanReadAndEditAsThoseThatEcho) {
     // A device whose replies carry zero bytes in place of the request's head and 0xF7 is found,
     // read and edited with the same frames, results and times as one whose replies echo.

@@ -276,37 +276,41 @@ TEST(IdConfigTest, SearchListsFoundDevicesAndFreeIds) {
 }
 
 TEST(IdConfigTest, SettingAnIdSendsTheFrameAndUpdatesTheLists) {
-    DialogEnv env;
-    env.bus.addDevice(3, "Stage");
-    env.frm.Form_Load();
-    env.frm.Combo1.setListIndex(1);
-    env.frm.Command3_Click();
-    env.frm.Combo4.setListIndex(3); // "5"
-    ASSERT_EQ(env.frm.Combo4.text(), "5");
-    env.bus.frames.clear();
-    env.frm.Command2_Click(0);
-    ASSERT_EQ(env.bus.frames.size(), 1u);
-    EXPECT_EQ(env.bus.frames[0], FrameOf({0xF0, 0x65, 0x03, 0x26, 0x05, 0, 0, 0, 0, 0, 0, 0, 0xF7}));
-    EXPECT_EQ(env.msg.texts(), QStringList{"Actualizando ID"});
-    EXPECT_EQ(env.msg.shown[0].title, "Configurar ID equipo");
-    EXPECT_EQ(env.frm.Combo5.items[0], "ID:5 = Stage   ");
-    EXPECT_EQ(env.frm.Combo4.items[3], "3");
-    ASSERT_NE(env.bus.device(5), nullptr);
+    // The device answers the change from its old ID or from its new one.
+    for (bool fromNewId : {false, true}) {
+        SCOPED_TRACE(fromNewId ? "answered from the new ID" : "answered from the old ID");
+        DialogEnv env;
+        env.bus.addDevice(3, "Stage").setIdFromNewId = fromNewId;
+        env.frm.Form_Load();
+        env.frm.Combo1.setListIndex(1);
+        env.frm.Command3_Click();
+        env.frm.Combo4.setListIndex(3); // "5"
+        ASSERT_EQ(env.frm.Combo4.text(), "5");
+        env.bus.frames.clear();
+        env.frm.Command2_Click(0);
+        ASSERT_EQ(env.bus.frames.size(), 1u);
+        EXPECT_EQ(env.bus.frames[0], FrameOf({0xF0, 0x65, 0x03, 0x26, 0x05, 0, 0, 0, 0, 0, 0, 0, 0xF7}));
+        EXPECT_EQ(env.msg.texts(), QStringList{"Actualizando ID"});
+        EXPECT_EQ(env.msg.shown[0].title, "Configurar ID equipo");
+        EXPECT_EQ(env.frm.Combo5.items[0], "ID:5 = Stage   ");
+        EXPECT_EQ(env.frm.Combo4.items[3], "3");
+        ASSERT_NE(env.bus.device(5), nullptr);
 
-    // A second change of the same entry reaches the device at its new ID.
-    env.frm.Combo4.setListIndex(0); // "1"
-    env.frm.Command2_Click(0);
-    EXPECT_EQ(env.bus.frames.back(), FrameOf({0xF0, 0x65, 0x05, 0x26, 0x01, 0, 0, 0, 0, 0, 0, 0, 0xF7}));
-    EXPECT_NE(env.bus.device(1), nullptr);
+        // A second change of the same entry reaches the device at its new ID.
+        env.frm.Combo4.setListIndex(0); // "1"
+        env.frm.Command2_Click(0);
+        EXPECT_EQ(env.bus.frames.back(), FrameOf({0xF0, 0x65, 0x05, 0x26, 0x01, 0, 0, 0, 0, 0, 0, 0, 0xF7}));
+        EXPECT_NE(env.bus.device(1), nullptr);
 
-    // "<<" signs off, closes the panel's port and lets the dialog close again.
-    env.frm.Command2_Click(1);
-    EXPECT_EQ(env.bus.frames.back(), FrameOf({0xF0, 0x65, 0, 0x8F, 0, 0, 0, 0, 0, 0, 0, 0, 0xF7}));
-    EXPECT_FALSE(env.idPort.isOpen());
-    EXPECT_FALSE(env.st.IdConfigPending);
-    EXPECT_FALSE(env.frm.Frame6.Visible);
-    EXPECT_TRUE(env.frm.Frame1.Enabled);
-    EXPECT_EQ(env.frm.Command3.Caption, "Configurar ID equipo");
+        // "<<" signs off, closes the panel's port and lets the dialog close again.
+        env.frm.Command2_Click(1);
+        EXPECT_EQ(env.bus.frames.back(), FrameOf({0xF0, 0x65, 0, 0x8F, 0, 0, 0, 0, 0, 0, 0, 0, 0xF7}));
+        EXPECT_FALSE(env.idPort.isOpen());
+        EXPECT_FALSE(env.st.IdConfigPending);
+        EXPECT_FALSE(env.frm.Frame6.Visible);
+        EXPECT_TRUE(env.frm.Frame1.Enabled);
+        EXPECT_EQ(env.frm.Command3.Caption, "Configurar ID equipo");
+    }
 }
 
 TEST(IdConfigTest, SecondModelUsesBankFAndAddsThirtyThree) {

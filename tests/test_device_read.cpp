@@ -252,21 +252,31 @@ TEST(ReadDeviceImageTest, SilentDeviceCopiesNothing) {
 }
 
 TEST(ReadDeviceImageTest, ALateReplyNeverBecomesImageBytes) {
-    // The device is found by two pings first, as the scan does; then its image is read.
+    // The device is found by two pings first, as the scan does; then its image is read, and a
+    // byte read after it gets its own reply. On a line at its real pace a reply takes 13.5 ms to
+    // arrive, so what is left of one exchange may still be arriving when the next one starts.
     struct Case {
         const char* name;
+        bool paced;
         void (*fault)(SimDevice&);
     };
     const Case cases[] = {
-        {"the ping after the header 300 ms late",
+        {"the ping after the header 300 ms late", false,
          [](SimDevice& d) {
              d.lateReplies.push_back({CmdPing, 3, 0.3});
          }},
-        {"every reply 300 ms late", [](SimDevice& d) { d.replyDelay += 0.3; }},
+        {"every reply 300 ms late", false, [](SimDevice& d) { d.replyDelay += 0.3; }},
+        {"paced, the ping after the header begun 192 ms late (cut by its limit)", true,
+         [](SimDevice& d) {
+             d.lateReplies.push_back({CmdPing, 3, 0.172});
+         }},
+        {"paced, 3 bytes after every reply", true, [](SimDevice& d) { d.extraBytes = 3; }},
     };
     for (const auto& c : cases) {
         SimEnv env;
+        if (c.paced) env.bus.byteTime = SimBus::kByteTime9600;
         SimDevice& d = env.bus.addDevice(1);
+        d.mem[31] = 7;
         for (int i = 0; i < 48; ++i)
             d.current[static_cast<size_t>(i)] = static_cast<uint8_t>(i % 90);
         for (int a = 112; a < 272; ++a)
@@ -280,5 +290,7 @@ TEST(ReadDeviceImageTest, ALateReplyNeverBecomesImageBytes) {
             EXPECT_EQ(img.Byte(i), d.current[static_cast<size_t>(i)]) << c.name << " byte " << i;
         for (int i = 48; i < 208; ++i)
             EXPECT_EQ(img.Byte(i), d.mem[static_cast<size_t>(i + 64)]) << c.name << " byte " << i;
+        EXPECT_FALSE(env.link.SendFrame(1, CmdReadByte, {0, 31}));
+        EXPECT_EQ(env.st.RxBuf[8], 7) << c.name;
     }
 }

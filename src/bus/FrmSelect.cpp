@@ -456,7 +456,10 @@ void FrmSelect::SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, u
         sv_.events.processEvents();
         // The timer's tick, measured on the program's clock.
         if (sv_.clock.nowSeconds() - t0 >= kIdReplyLimit) SerialTimer_Timer();
-        if (st_.RxTimeout) break;
+        if (st_.RxTimeout) {
+            answered = idEcho_.replyInAtLimit(idRx_);
+            break;
+        }
         if (idReplyIn()) {
             answered = true;
             break;
@@ -480,8 +483,7 @@ void FrmSelect::SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, u
 bool FrmSelect::idReplyIn() {
     if (!idEcho_.mayDrop()) return idPort_.bytesWaiting() >= kReplyLength;
     if (idPort_.bytesWaiting() > 0) idRx_ += idPort_.readAll();
-    idEcho_.dropLateReplies(idRx_, st_.TxBuf);
-    return idRx_.size() >= kReplyLength;
+    return idEcho_.replyIn(idRx_, st_.TxBuf);
 }
 
 void FrmSelect::Command2_Click(int index) {

@@ -83,8 +83,9 @@ class FrmSelect {
     // One request on the dialog's port and at most one reply; failed is true when no usable
     // reply came.
     void SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, bool& failed);
-    // Whether a whole reply to the request in TxBuf is in; a late answer to an earlier request
-    // is dropped once the port has shown that its replies echo.
+    // Whether a whole reply to the request in TxBuf is in; bytes ahead of it (a late answer to an
+    // earlier request, the rest of a cut one) are dropped once the port has shown that its
+    // replies echo.
     bool idReplyIn();
     void SerialTimer_Timer();
     void Command2_Click(int index);

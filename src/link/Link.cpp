@@ -9,6 +9,11 @@ namespace {
 const QString kTitleComm = QStringLiteral("Problema de comunicacion");
 const QString kProgramName = QStringLiteral("Talvenor");
 constexpr int kPollMs = 10; // longest single wait on the port inside an exchange loop
+// Before a request whose reply carries no head, the line must have been quiet this long (about
+// twenty byte times at 9600 baud, and longer than a USB adapter holds bytes back), but the wait
+// for it never lasts longer than the settle limit.
+constexpr int kQuietMs = 20;
+constexpr int kSettleLimitMs = 100;
 
 // Whole milliseconds still to wait until `limit` seconds have passed; 0 or less once they have.
 // The small allowance keeps rounding noise of the clock from adding a slice of 1 ms.
@@ -103,7 +108,7 @@ Link::Wait Link::waitFor(int count, double limit) {
     const double t0 = sv_.clock.nowSeconds();
     for (;;) {
         const double elapsed = sv_.clock.nowSeconds() - t0;
-        if (elapsed > limit) return Wait::TimedOut;
+        if (elapsed > limit) return gatheredAtLimit(count) ? Wait::Data : Wait::TimedOut;
         if (gathered(count)) return Wait::Data;
         const int left = static_cast<int>((limit - elapsed) * 1000.0) + 1;
         sv_.port.waitForData(std::min(kPollMs, left));
@@ -115,9 +120,32 @@ bool Link::gathered(int count) {
     // On a port whose replies are framed otherwise, a reply is taken by its length alone.
     if (!echo_.mayDrop()) return sv_.port.bytesWaiting() >= count;
     if (sv_.port.bytesWaiting() > 0) rx_ += sv_.port.readAll();
-    // A late answer to an earlier request is dropped and the wait goes on for this one's.
+    // Bytes that are no part of this request's reply are dropped and the wait goes on for it.
+    if (count == kReplyLength) return echo_.replyIn(rx_, st_.TxBuf);
     echo_.dropLateReplies(rx_, st_.TxBuf);
     return rx_.size() >= count;
+}
+
+bool Link::gatheredAtLimit(int count) const {
+    return count == kReplyLength && echo_.replyInAtLimit(rx_);
+}
+
+void Link::settleLine() {
+    dropInput();
+    const double t0 = sv_.clock.nowSeconds();
+    double lastByte = t0;
+    for (;;) {
+        const double now = sv_.clock.nowSeconds();
+        const int quietLeft = MsLeft(kQuietMs / 1000.0, now - lastByte);
+        const int settleLeft = MsLeft(kSettleLimitMs / 1000.0, now - t0);
+        if (quietLeft <= 0 || settleLeft <= 0) break;
+        sv_.port.waitForData(std::min({quietLeft, settleLeft, kPollMs}));
+        if (sv_.port.hasError()) break;
+        if (sv_.port.bytesWaiting() > 0) {
+            sv_.port.clearInput();
+            lastByte = sv_.clock.nowSeconds();
+        }
+    }
 }
 
 void Link::dropInput() {
@@ -192,6 +220,8 @@ bool Link::SendFrameRead48(int dev, uint8_t cmd, const Data8& d) {
     dropInput();
     BusyScope busy(busyPointer_);
     for (int attempt = 0;; ++attempt) {
+        // The 48 bytes carry no head to find them by: nothing of an earlier reply may come first.
+        settleLine();
         bool portError = false;
         buildAndSend(dev, cmd, d, portError);
         if (portError) {
@@ -257,6 +287,7 @@ bool Link::PingDevice(int addr, uint8_t cmd, const std::array<uint8_t, 6>& d) {
         if ((answered = replied()) || timedOut()) break;
     }
     pingWaiting_ = false;
+    if (!answered && st_.RxTimeout) answered = gatheredAtLimit(kReplyLength);
     if (!answered) {
         last_ = Exchange::Failed;
         return false;

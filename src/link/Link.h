@@ -82,6 +82,10 @@ private:
     Wait waitFor(int count, double limit);
     // Whether `count` bytes of a reply to the request in TxBuf are in.
     bool gathered(int count);
+    // Whether what was gathered is taken as the reply once the time limit is reached.
+    bool gatheredAtLimit(int count) const;
+    // Drops what still arrives from earlier exchanges until the line has been quiet for a while.
+    void settleLine();
     void takeReply(int count);
     // Empties the port's input and what was gathered from it.
     void dropInput();
