@@ -3,6 +3,7 @@
 //
 //   devsim [--device ADDR[:NAME]]... [--link PATH] [--silent ADDR]... [--silent-after ADDR:N]...
 //          [--meters ADDR:B1,...,B8]... [--erase-on-usr1 ADDR:MEM]... [--late ADDR:CMD:NTH:MS]...
+//          [--append ADDR:N]... [--set-id-from-new ADDR]... [--pace]
 //
 // Prints the terminal's path on its first line, then one line per frame received. With --link
 // it also makes PATH a symbolic link to the terminal (for example appdir/COM1), so that the
@@ -12,7 +13,10 @@
 // sets the eight data bytes that the device at ADDR answers to the meter request. --silent makes
 // the device at ADDR answer nothing; --silent-after ADDR:N lets it answer its first N frames and
 // then nothing more. --late ADDR:CMD:NTH:MS answers the NTH request of command CMD (decimal or
-// 0x..) to the device at ADDR MS milliseconds late. Options may come in any order; one that names
+// 0x..) to the device at ADDR MS milliseconds late. --append ADDR:N makes the device at ADDR send N
+// more bytes after each reply; --set-id-from-new ADDR makes it answer an ID change from its new
+// ID. --pace sends every reply at the pace of the real line (9600 baud, 10 bits a byte: a 13-byte
+// reply takes 13.5 ms), one reply after the other. Options may come in any order; one that names
 // an address where no device is ends devsim with status 2.
 #include "sim/SimBus.h"
 
@@ -29,6 +33,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <string>
@@ -111,6 +116,7 @@ bool parseMeters(const QString& arg, MeterBytes& out) {
 struct Silence {
     int addr = 0;
     int after = 0;
+    const char* option = "--silent"; // the option that asked for it
 };
 // "ADDR" for --silent, "ADDR:N" with N >= 0 for --silent-after.
 bool parseSilence(const QString& arg, bool withCount, Silence& out) {
@@ -146,6 +152,24 @@ bool parseLate(const QString& arg, LateAnswer& out) {
     return true;
 }
 
+// "ADDR:N" with N 0..255 for --append.
+bool parseAppend(const QString& arg, int& addr, int& count) {
+    const QStringList parts = arg.split(':');
+    if (parts.size() != 2) return false;
+    bool okAddr = false, okCount = false;
+    addr = parts[0].toInt(&okAddr);
+    count = parts[1].toInt(&okCount);
+    return okAddr && okCount && count >= 0 && count <= 255;
+}
+
+// Seconds until the first pending reply is due, at most `limit`.
+double secondsToNext(const std::vector<SimBus::Reply>& pending, double now, double limit) {
+    double next = limit;
+    for (const auto& r : pending)
+        next = std::min(next, r.due - now);
+    return std::max(next, 0.0);
+}
+
 // Points path at the terminal. An old pseudo-terminal link is removed first; if anything else
 // appears at path meanwhile, the link is not made.
 bool makeLink(const std::string& path, const std::string& terminal) {
@@ -169,6 +193,8 @@ int main(int argc, char** argv) {
     std::vector<Silence> silences;  // the same
     std::vector<EraseRequest> erasures;
     std::vector<LateAnswer> lates;
+    std::vector<std::pair<int, int>> appends; // (address, bytes)
+    std::vector<int> newIdAnswers;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         const QString next = i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
@@ -184,6 +210,7 @@ int main(int argc, char** argv) {
             ++i;
         } else if ((a == "--silent" || a == "--silent-after") && !next.isEmpty()) {
             Silence s;
+            s.option = a == "--silent" ? "--silent" : "--silent-after";
             if (!parseSilence(next, a == "--silent-after", s)) {
                 std::fprintf(stderr, a == "--silent" ? "devsim: --silent takes ADDR\n"
                                                      : "devsim: --silent-after takes ADDR:N with N 0 or more\n");
@@ -216,6 +243,24 @@ int main(int argc, char** argv) {
             }
             lates.push_back(l);
             ++i;
+        } else if (a == "--append" && !next.isEmpty()) {
+            int addr = 0, count = 0;
+            if (!parseAppend(next, addr, count)) {
+                std::fprintf(stderr, "devsim: --append takes ADDR:N with N 0..255\n");
+                return 2;
+            }
+            appends.emplace_back(addr, count);
+            ++i;
+        } else if (a == "--set-id-from-new" && !next.isEmpty()) {
+            bool ok = false;
+            newIdAnswers.push_back(next.toInt(&ok));
+            if (!ok) {
+                std::fprintf(stderr, "devsim: --set-id-from-new takes ADDR\n");
+                return 2;
+            }
+            ++i;
+        } else if (a == "--pace") {
+            bus.byteTime = SimBus::kByteTime9600;
         } else if (a == "--link" && !next.isEmpty()) {
             linkPath = next;
             ++i;
@@ -223,6 +268,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... "
                                  "[--silent-after ADDR:N]... [--meters ADDR:B1,...,B8]... "
                                  "[--erase-on-usr1 ADDR:MEM]... [--late ADDR:CMD:NTH:MS]... "
+                                 "[--append ADDR:N]... [--set-id-from-new ADDR]... [--pace] "
                                  "[--link PATH]\n");
             return 2;
         }
@@ -252,7 +298,7 @@ int main(int argc, char** argv) {
     for (const MeterBytes& m : meters)
         if (SimDevice* d = deviceAt(m.addr, "--meters")) d->meters = m.bytes;
     for (const Silence& q : silences)
-        if (SimDevice* d = deviceAt(q.addr, q.after == 0 ? "--silent" : "--silent-after")) {
+        if (SimDevice* d = deviceAt(q.addr, q.option)) {
             if (q.after == 0)
                 d->silent = true;
             else
@@ -262,6 +308,10 @@ int main(int argc, char** argv) {
         deviceAt(e.addr, "--erase-on-usr1");
     for (const LateAnswer& l : lates)
         if (SimDevice* d = deviceAt(l.addr, "--late")) d->lateReplies.push_back(l.late);
+    for (const auto& [addr, count] : appends)
+        if (SimDevice* d = deviceAt(addr, "--append")) d->extraBytes = count;
+    for (int addr : newIdAnswers)
+        if (SimDevice* d = deviceAt(addr, "--set-id-from-new")) d->setIdFromNewId = true;
     if (unknown) return 2;
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
@@ -305,8 +355,11 @@ int main(int argc, char** argv) {
     std::vector<SimBus::Reply> pending;
     size_t shown = 0;
     while (!g_stop) {
+        // Wakes for the next reply byte that falls due, so that a paced reply keeps its pace.
         pollfd p{master, POLLIN, 0};
-        const int r = poll(&p, 1, 5);
+        const double wait = secondsToNext(pending, nowSeconds(), 0.005);
+        const timespec ts{0, static_cast<long>(wait * 1e9)};
+        const int r = ppoll(&p, 1, &ts, nullptr);
         if (r > 0 && (p.revents & POLLIN)) {
             char buf[256];
             const ssize_t n = read(master, buf, sizeof buf);

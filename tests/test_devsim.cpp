@@ -1,9 +1,10 @@
 // devsim --link takes over only a missing path or a link to a pseudo-terminal, and removes only
-// the link it made; --meters, --silent, --silent-after, --erase-on-usr1 and --late set how a
-// device answers.
+// the link it made; --meters, --silent, --silent-after, --erase-on-usr1, --late, --append,
+// --set-id-from-new and --pace set how a device answers.
 #include "link/Link.h"
 #include "support/Devsim.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -87,21 +88,44 @@ TEST(DevsimSilentTest, SilentFromTheStartOrAfterNFramesInAnyOrder) {
 }
 
 // An address where no device is, or an option without its value, ends devsim with status 2 and
-// a message.
+// a message that names the option given.
 TEST(DevsimSilentTest, NoDeviceAtTheAddressOrAMalformedValueIsRefused) {
-    const QStringList cases[] = {
-        {"--device", "1", "--silent", "3"},
-        {"--silent-after", "3:4", "--device", "1"},
-        {"--device", "1", "--silent-after", "1"},
-        {"--device", "1", "--silent", "x"},
+    const std::pair<QStringList, QByteArray> cases[] = {
+        {{"--device", "1", "--silent", "3"}, "--silent names"},
+        {{"--silent-after", "3:4", "--device", "1"}, "--silent-after names"},
+        {{"--device", "1", "--silent-after", "3:0"}, "--silent-after names"},
+        {{"--device", "1", "--silent-after", "1"}, "--silent-after takes"},
+        {{"--device", "1", "--silent", "x"}, "--silent takes"},
+        {{"--device", "1", "--append", "1:x"}, "--append takes"},
+        {{"--device", "1", "--set-id-from-new", "2"}, "--set-id-from-new names"},
     };
-    for (const QStringList& args : cases) {
+    for (const auto& [args, message] : cases) {
         QProcess p;
         p.start(DEVSIM_PATH, args);
         ASSERT_TRUE(p.waitForFinished(5000));
         EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
-        EXPECT_FALSE(p.readAllStandardError().isEmpty()) << args.join(' ').toStdString();
+        EXPECT_TRUE(p.readAllStandardError().contains(message)) << args.join(' ').toStdString();
     }
+}
+
+TEST(DevsimPaceTest, PacedRepliesWithBytesAfterThemAndAnIdChangeAnsweredFromTheNewId) {
+    DevsimOnCom1 sim;
+    ASSERT_TRUE(sim.start({"--device", "1:Stage", "--pace", "--append", "1:3", "--set-id-from-new", "1"}));
+    Link& link = *sim.link;
+    AppState& st = sim.env.st;
+    ASSERT_TRUE(link.PingDevice(1, CmdPing)); // the port learns that replies echo
+    QElapsedTimer header;
+    header.start();
+    ASSERT_TRUE(link.SendFrameRead48(1, CmdRecallMemory, {0xFF}));
+    EXPECT_GE(header.elapsed(), 48 * 10 * 1000 / 9600); // 48 bytes at 9600 baud
+    for (int i = 0; i < 48; ++i) // a new device's program: none of the bytes sent after a reply
+        EXPECT_EQ(st.RxBuf[static_cast<size_t>(i)], 0) << i;
+    EXPECT_FALSE(link.SendFrame(1, CmdReadByte, {0, 32}));
+    EXPECT_EQ(st.RxBuf[8], 19); // "S" of "Stage"
+    EXPECT_FALSE(link.SendFrame(1, CmdSetId, {5}));
+    EXPECT_TRUE(link.LastDone());
+    EXPECT_EQ(st.RxBuf[2], 5);
+    EXPECT_TRUE(link.PingDevice(5, CmdPing));
 }
 
 TEST(DevsimEraseTest, Usr1ErasesTheNamedMemory) {
