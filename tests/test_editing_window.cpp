@@ -180,6 +180,55 @@ TEST(EditingWindowCloseTest, DisconnectedDeviceOrCopyClosesWithoutAsking) {
     }
 }
 
+TEST(EditingWindowCloseTest, DeviceFallingSilentDuringTheQuestionClosesTheWindowOnce) {
+    // The meter poll ticks while the question is up and the device no longer answers; in the
+    // last rows the link closes the window meanwhile (its failure message is answered first).
+    const struct {
+        const char* what;
+        bool linkCloses;
+        MsgAnswer answer;
+        int count;
+    } rows[] = {
+        {"poll, No", false, MsgAnswer::No, 0},
+        {"poll, Yes", false, MsgAnswer::Yes, -1},
+        {"link closes, No", true, MsgAnswer::No, -1},
+        {"link closes, Yes", true, MsgAnswer::Yes, -1},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        WindowEnv env;
+        env.listDevices({5});
+        FrmCtrl& w = env.open(5, 2);
+        env.bus.frames.clear();
+        bool asked = false;
+        size_t polledDuringQuestion = 0;
+        env.msg.whileShown = [&] {
+            if (asked) return; // the link's own message
+            asked = true;
+            env.bus.device(5)->silent = true;
+            w.Timer1[2].Tick();
+            polledDuringQuestion = env.sent(CmdReadMeters).size();
+            if (r.linkCloses) env.link.SendFrame(5, CmdSetGain);
+        };
+        env.msg.answers = {r.answer};
+        if (r.linkCloses) env.msg.answers.push_front(MsgAnswer::Ok);
+
+        const bool closed = w.Unload();
+        EXPECT_EQ(polledDuringQuestion, 0u);
+        EXPECT_EQ(env.st.OpenWindowCount, r.count);
+        const bool open = r.count == 0;
+        EXPECT_EQ(closed, !open);
+        EXPECT_EQ(w.loaded(), open);
+        EXPECT_EQ(w.Visible, open);
+        EXPECT_EQ(env.st.SlotTable[2].InUse != 0, open);
+        if (open) { // the poll goes on once the question is answered
+            env.bus.device(5)->silent = false;
+            w.Timer1[2].Tick();
+            EXPECT_EQ(env.sent(CmdReadMeters).size(), 1u);
+        }
+    }
+}
+
 // ---- Gain entry ----
 
 TEST(GainEntryTest, EnterSendsOneGainFrameWithTheSnappedValue) {

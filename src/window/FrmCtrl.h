@@ -189,7 +189,8 @@ class FrmCtrl : public FrmCtrlControls {
     void Form_Resize();
     void Form_Activate();
     // Asks before closing a connected device's window (not when the copy dialog closes it); when
-    // not cancelled, frees the slot.
+    // not cancelled, frees the slot. A window closed while the question was up (the link closes
+    // the window of a device that stopped answering) was freed then and is not freed again.
     void Form_QueryUnload(bool& cancel, int unloadMode);
     // Runs the close step; when not cancelled the window is hidden and its meter timer stopped.
     // True when the window is closed (also when it was not loaded).
@@ -432,4 +433,5 @@ class FrmCtrl : public FrmCtrlControls {
     bool loaded_ = false;     // between a load and the unload
     bool everLoaded_ = false; // the object has served a window before
     bool closeSilently_ = false;
+    bool closeAsking_ = false; // the close question is up: the meter poll keeps off the line
 };

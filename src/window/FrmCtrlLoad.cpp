@@ -120,11 +120,19 @@ void FrmCtrl::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
     // device that stopped answering: neither asks. Only the copy's target closes unasked.
     const bool copyTarget = st_.CloseForCopy && st_.CloseForCopyDevice == dev;
     if (!copyTarget && !closeSilently_ && known && !st_.DeviceDisconnected[U(dev)]) {
-        const MsgAnswer a = cx_ ? cx_->msg.show(QStringLiteral("                 Esta seguro ? "),
-                                                QStringLiteral("ID:") + QString::number(dev % 33) +
-                                                    QStringLiteral(" - Cerrar ventana"),
-                                                MsgButtons::YesNo, MsgIcon::None)
-                                : MsgAnswer::Yes;
+        const bool wasLoaded = loaded_;
+        MsgAnswer a = MsgAnswer::Yes;
+        if (cx_) {
+            // The box lets the timers run; the meter poll starts no exchange meanwhile.
+            const ScopedValue<bool> asking(closeAsking_, true);
+            a = cx_->msg.show(QStringLiteral("                 Esta seguro ? "),
+                              QStringLiteral("ID:") + QString::number(dev % 33) +
+                                  QStringLiteral(" - Cerrar ventana"),
+                              MsgButtons::YesNo, MsgIcon::None);
+        }
+        // Closed meanwhile all the same (the link's failure path): it was counted and freed then,
+        // whatever the answer.
+        if (wasLoaded && !loaded_) return;
         if (a != MsgAnswer::Yes) {
             cancel = true;
             return;

@@ -51,6 +51,8 @@ void FrmCtrl::bindMetersPanel() {
 void FrmCtrl::Timer1_Timer(int i) {
     // The inactive windows' ticks keep their interval and do nothing.
     if (i != st_.CurSlot || i < 0 || i >= kWindowSlots || !cx_) return;
+    // While the window asks whether to close, a failed poll would close it under the question.
+    if (closeAsking_) return;
     const WinSlotRec& rec = st_.SlotTable[U(i)];
     // While a request waits for its reply the tick only keeps the pace. A failed exchange leaves
     // ExchangeIdle lowered until the next one succeeds; once no exchange is under way any more the
