@@ -248,3 +248,79 @@ TEST(FrmStorePrjViewTest, WhatTheListShowsMarkedIsWhatItsButtonsSave) {
     for (int s = 0; s < 16; ++s)
         EXPECT_EQ((*back)[static_cast<size_t>(s)].Status, s == 2 ? SpkRec::kUsed : SpkRec::kEmpty) << s;
 }
+
+namespace {
+
+// The dialog's real view, shown, with its two lists.
+struct StoreViewEnv : StoreEnv {
+    FrmStorePrjView view{form};
+    QListWidget* files = nullptr;
+    QListWidget* list = nullptr;
+
+    StoreViewEnv() {
+        view.show();
+        for (auto* w : view.findChildren<QListWidget*>())
+            (w->count() == 16 ? list : files) = w;
+    }
+    void click(int row) {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        Mouse(list->viewport(), QEvent::MouseButtonPress, at);
+        Mouse(list->viewport(), QEvent::MouseButtonRelease, at);
+    }
+    // "Bass Horn 2.fpo" double-clicked in the file list.
+    void bassHorn() {
+        const QPoint at = files->visualItemRect(files->item(0)).center();
+        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                          QEvent::MouseButtonRelease})
+            Mouse(files->viewport(), type, at);
+    }
+    void press(const QString& caption) {
+        for (auto* b : view.findChildren<QPushButton*>())
+            if (b->text() == caption) b->click();
+    }
+    // The rows marked in the form, or shown marked in the list.
+    std::set<int> marks(bool shown) const {
+        std::set<int> m;
+        for (int r = 0; r < 16; ++r)
+            if (shown ? list->item(r)->isSelected() : form.List1.selected(r)) m.insert(r);
+        return m;
+    }
+};
+
+} // namespace
+
+TEST(FrmStorePrjViewTest, AfterAReloadAClickOnTheRowHighlightedBeforeMakesItCurrent) {
+    // Both reloads read sixteen empty rows, as the list showed them before.
+    for (const char* reload : {"Load List from PC", "Load List from Device"}) {
+        SCOPED_TRACE(reload);
+        StoreViewEnv e;
+        ASSERT_TRUE(e.files && e.list);
+        const QString file = e.presets() + "/empty.y12";
+        ASSERT_TRUE(WriteWholeFile(file, SpeakerListToBytes(SpeakerList{})));
+        e.dialogs.fileAnswers = {file};
+        e.click(2);
+        e.press(reload);
+        EXPECT_EQ(e.form.List1.listIndex(), -1);
+        EXPECT_EQ(e.list->currentRow(), -1);
+
+        e.click(2);
+        e.bassHorn();
+        EXPECT_TRUE(e.msg.texts().isEmpty()) << e.msg.texts().join('|').toStdString();
+        EXPECT_EQ(e.form.List1.items[2], "03 - Bass Horn 2");
+    }
+}
+
+TEST(FrmStorePrjViewTest, MarksShownFromTheFormDoNotComeBackAsTheOperators) {
+    // A preset taken into row 5 renames it, so the list's rows are shown anew: the marks and the
+    // current row the form holds are what the list shows, and the form keeps them.
+    StoreViewEnv e;
+    ASSERT_TRUE(e.files && e.list);
+    e.click(1);
+    e.click(4);
+    e.bassHorn();
+    EXPECT_EQ(e.form.List1.items[4], "05 - Bass Horn 2");
+    EXPECT_EQ(e.marks(false), (std::set<int>{1, 4}));
+    EXPECT_EQ(e.marks(true), (std::set<int>{1, 4}));
+    EXPECT_EQ(e.form.List1.listIndex(), 4);
+    EXPECT_EQ(e.list->currentRow(), 4);
+}

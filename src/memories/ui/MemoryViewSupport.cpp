@@ -50,7 +50,9 @@ void ShowMarkedList(QListWidget* w, const ListBox& list) {
     }
     for (int i = 0; i < w->count(); ++i)
         w->item(i)->setSelected(list.selected(i));
-    if (list.listIndex() >= 0) w->setCurrentRow(list.listIndex(), QItemSelectionModel::NoUpdate);
+    // The highlighted row is the list's current row, none when it has none (after the form
+    // emptied and refilled it): a click on the row highlighted before then makes it current again.
+    w->setCurrentRow(list.listIndex(), QItemSelectionModel::NoUpdate);
     ShowControlState(w, list);
 }
 

@@ -13,8 +13,8 @@
 QListWidget* MemoryList(QWidget* parent, ListBox& list, int columns, std::function<void()> after);
 // Shows the list box's rows and current row.
 void ShowList(QListWidget* w, const ListBox& list);
-// Shows a multiple-selection list box's rows, marks and current row, without running its
-// procedures.
+// Shows a multiple-selection list box's rows, marks and current row (none highlighted when the
+// list has none), without running its procedures.
 void ShowMarkedList(QListWidget* w, const ListBox& list);
 
 // A text field that takes text only through typed keys, each passed to the key procedure (an
