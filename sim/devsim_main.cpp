@@ -55,18 +55,23 @@ void onEraseSignal(int) {
     g_erase = 1;
 }
 
+// "ADDR:N" with N in lo..hi.
+bool parseAddrNumber(const QString& arg, int lo, int hi, int& addr, int& n) {
+    const QStringList parts = arg.split(':');
+    if (parts.size() != 2) return false;
+    bool okAddr = false, okN = false;
+    addr = parts[0].toInt(&okAddr);
+    n = parts[1].toInt(&okN);
+    return okAddr && okN && n >= lo && n <= hi;
+}
+
 // A memory to erase on SIGUSR1, "ADDR:MEM" with MEM 1..16 as the program lists it.
 struct EraseRequest {
     int addr = 0;
     int memory = 0; // 1..16
 };
 bool parseErase(const QString& arg, EraseRequest& out) {
-    const QStringList parts = arg.split(':');
-    if (parts.size() != 2) return false;
-    bool okAddr = false, okMem = false;
-    out.addr = parts[0].toInt(&okAddr);
-    out.memory = parts[1].toInt(&okMem);
-    return okAddr && okMem && out.memory >= 1 && out.memory <= 16;
+    return parseAddrNumber(arg, 1, 16, out.addr, out.memory);
 }
 
 double nowSeconds() {
@@ -152,16 +157,6 @@ bool parseLate(const QString& arg, LateAnswer& out) {
     return true;
 }
 
-// "ADDR:N" with N 0..255 for --append.
-bool parseAppend(const QString& arg, int& addr, int& count) {
-    const QStringList parts = arg.split(':');
-    if (parts.size() != 2) return false;
-    bool okAddr = false, okCount = false;
-    addr = parts[0].toInt(&okAddr);
-    count = parts[1].toInt(&okCount);
-    return okAddr && okCount && count >= 0 && count <= 255;
-}
-
 // Seconds until the first pending reply is due, at most `limit`.
 double secondsToNext(const std::vector<SimBus::Reply>& pending, double now, double limit) {
     double next = limit;
@@ -245,7 +240,7 @@ int main(int argc, char** argv) {
             ++i;
         } else if (a == "--append" && !next.isEmpty()) {
             int addr = 0, count = 0;
-            if (!parseAppend(next, addr, count)) {
+            if (!parseAddrNumber(next, 0, 255, addr, count)) {
                 std::fprintf(stderr, "devsim: --append takes ADDR:N with N 0..255\n");
                 return 2;
             }
