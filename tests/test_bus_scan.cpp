@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -598,13 +599,36 @@ TEST(ScanBusTest, APingBegunJustBeforeItsLimitShiftsNoLaterReply) {
         env.st.ModelMask = 1;
         EXPECT_TRUE(ScanBus(env.st, env.link, env.clock)) << nth;
         EXPECT_EQ(Found(env.st), (std::vector<int>{1, 3})) << nth;
-        EXPECT_TRUE(env.link.RepliesEcho()) << nth;
+        EXPECT_TRUE(env.link.RepliesEcho(1)) << nth;
     }
+}
+
+TEST(ScanBusTest, ABusMixingBothFramingsFindsEveryDeviceInEitherOrder) {
+    // Each device shows by its own replies whether they repeat the request's head; whichever
+    // answers first, a device framed otherwise is still found by the length of its replies.
+    struct Case {
+        int echoing, other;
+    };
+    for (const Case c : {Case{1, 3}, Case{3, 1}, Case{1, 34}})
+        for (bool paced : {false, true}) {
+            SimEnv env;
+            if (paced) env.bus.byteTime = SimBus::kByteTime9600;
+            env.bus.addDevice(c.echoing);
+            env.bus.addDevice(c.other).otherHead = true;
+            env.st.ModelMask = 3;
+            EXPECT_TRUE(ScanBus(env.st, env.link, env.clock));
+            std::vector<int> want{c.echoing, c.other};
+            std::sort(want.begin(), want.end());
+            EXPECT_EQ(Found(env.st), want) << c.echoing << paced;
+            EXPECT_TRUE(env.link.RepliesEcho(c.echoing)) << c.echoing << paced;
+            EXPECT_FALSE(env.link.RepliesEcho(c.other)) << c.other << paced;
+        }
 }
 
 TEST(ScanBusTest, RepliesFramedOtherwiseScanReadAndEditAsThoseThatEcho) {
     // A device whose replies carry zero bytes in place of the request's head and 0xF7 is found,
-    // read and edited with the same frames, results and times as one whose replies echo.
+    // read and edited with the same frames, results and times as one whose replies echo, alone
+    // on the bus or after a device whose replies echo has answered.
     struct Run {
         std::vector<int> found;
         std::vector<Frame13> frames;
@@ -613,8 +637,9 @@ TEST(ScanBusTest, RepliesFramedOtherwiseScanReadAndEditAsThoseThatEcho) {
         double seconds = 0;
         bool echoes = false;
     };
-    auto run = [](bool otherHead) {
+    auto run = [](bool otherHead, bool echoingNeighbour) {
         SimEnv env;
+        if (echoingNeighbour) env.bus.addDevice(1); // found first, its replies echo
         SimDevice& d = env.bus.addDevice(2);
         d.otherHead = otherHead;
         for (int i = 0; i < 48; ++i)
@@ -632,18 +657,20 @@ TEST(ScanBusTest, RepliesFramedOtherwiseScanReadAndEditAsThoseThatEcho) {
         r.frames = env.bus.frames;
         r.image = env.st.DevProgs[2];
         r.lockByte = d.mem[23];
-        r.echoes = env.link.RepliesEcho();
+        r.echoes = env.link.RepliesEcho(2);
         return r;
     };
-    const Run echo = run(false), other = run(true);
-    EXPECT_TRUE(echo.echoes);
-    EXPECT_FALSE(other.echoes);
-    EXPECT_EQ(other.found, std::vector<int>{2});
-    EXPECT_EQ(other.found, echo.found);
-    EXPECT_EQ(other.frames, echo.frames);
-    EXPECT_EQ(other.image, echo.image);
-    EXPECT_EQ(other.image.Byte(47), 48);
-    EXPECT_EQ(other.image.Byte(207), 271 % 97);
-    EXPECT_EQ(other.lockByte, 1);
-    EXPECT_DOUBLE_EQ(other.seconds, echo.seconds);
+    for (bool neighbour : {false, true}) {
+        const Run echo = run(false, neighbour), other = run(true, neighbour);
+        EXPECT_TRUE(echo.echoes) << neighbour;
+        EXPECT_FALSE(other.echoes) << neighbour;
+        EXPECT_EQ(other.found, (neighbour ? std::vector<int>{1, 2} : std::vector<int>{2}));
+        EXPECT_EQ(other.found, echo.found) << neighbour;
+        EXPECT_EQ(other.frames, echo.frames) << neighbour;
+        EXPECT_EQ(other.image, echo.image) << neighbour;
+        EXPECT_EQ(other.image.Byte(47), 48) << neighbour;
+        EXPECT_EQ(other.image.Byte(207), 271 % 97) << neighbour;
+        EXPECT_EQ(other.lockByte, 1) << neighbour;
+        EXPECT_DOUBLE_EQ(other.seconds, echo.seconds) << neighbour;
+    }
 }

@@ -406,6 +406,46 @@ TEST(IdConfigTest, WrongEchoAndSilentNameRead) {
     EXPECT_EQ(env.frm.Combo5.items, QStringList{"ID:9 = "});
 }
 
+TEST(IdConfigTest, ABusMixingBothFramingsListsEveryDeviceWithItsName) {
+    // At the line's pace, each device shows by its own replies whether they repeat the request's
+    // head. Bytes that a device whose replies echo sends after each reply never head its name.
+    struct Case {
+        int echoing, other;
+        int appended; // bytes the echoing device sends after each reply
+        QStringList listed;
+    };
+    const Case cases[] = {
+        {3, 4, 0, {"ID:3 = Echoes  ", "ID:4 = Other   "}},
+        {4, 3, 3, {"ID:3 = Other   ", "ID:4 = Echoes  "}},
+    };
+    for (const auto& c : cases) {
+        DialogEnv env;
+        env.bus.byteTime = SimBus::kByteTime9600;
+        env.bus.addDevice(c.echoing, "Echoes").extraBytes = c.appended;
+        env.bus.addDevice(c.other, "Other").otherHead = true;
+        env.frm.Form_Load();
+        env.frm.Combo1.setListIndex(1);
+        env.frm.Command3_Click();
+        EXPECT_EQ(env.frm.Combo5.items, c.listed) << c.echoing;
+    }
+}
+
+TEST(IdConfigTest, AReplyEndingLikeAHeadIsTakenByItsLengthAtTheLimit) {
+    // Before the device has shown how its replies are framed, 13 bytes whose last two could
+    // begin its head hold the wait open; when the panel's 300 ms run out they are the reply.
+    DialogEnv env;
+    env.st.CommPortNumber = 1;
+    env.st.ModelMask = 1;
+    env.frm.OpenSerialPort();
+    ASSERT_TRUE(env.idPort.isOpen());
+    env.idPort.injectAt(QByteArray("\x00\x00\x00\x00\x65\x00\x00\x00\x00\x00\x00\xF0\x65", 13),
+                        env.clock.nowSeconds() + 0.02);
+    bool failed = true;
+    env.frm.SendFrameWait(CmdPing, 5, 0, 0, 0, 0, failed);
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(env.st.RxBuf[12], 0x65);
+}
+
 TEST(IdConfigTest, ALatePingAnswerNeverListsTheNextId) {
     // A ping answered 350 ms late (the panel waits 300 ms) lands while the next ID is pinged:
     // that ID is not listed, whether the late answer is the port's very first or comes after

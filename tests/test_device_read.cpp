@@ -259,18 +259,26 @@ TEST(ReadDeviceImageTest, ALateReplyNeverBecomesImageBytes) {
         const char* name;
         bool paced;
         void (*fault)(SimDevice&);
+        bool otherFirst; // a device whose replies are framed otherwise answers first on the port
     };
     const Case cases[] = {
         {"the ping after the header 300 ms late", false,
          [](SimDevice& d) {
              d.lateReplies.push_back({CmdPing, 3, 0.3});
-         }},
-        {"every reply 300 ms late", false, [](SimDevice& d) { d.replyDelay += 0.3; }},
+         },
+         false},
+        {"every reply 300 ms late", false, [](SimDevice& d) { d.replyDelay += 0.3; }, false},
         {"paced, the ping after the header begun 192 ms late (cut by its limit)", true,
          [](SimDevice& d) {
              d.lateReplies.push_back({CmdPing, 3, 0.172});
-         }},
-        {"paced, 3 bytes after every reply", true, [](SimDevice& d) { d.extraBytes = 3; }},
+         },
+         false},
+        {"paced, 3 bytes after every reply", true, [](SimDevice& d) { d.extraBytes = 3; }, false},
+        {"paced, after a device framed otherwise, the ping after the header begun 192 ms late", true,
+         [](SimDevice& d) {
+             d.lateReplies.push_back({CmdPing, 3, 0.172});
+         },
+         true},
     };
     for (const auto& c : cases) {
         SimEnv env;
@@ -282,6 +290,10 @@ TEST(ReadDeviceImageTest, ALateReplyNeverBecomesImageBytes) {
         for (int a = 112; a < 272; ++a)
             d.mem[static_cast<size_t>(a)] = static_cast<uint8_t>(a % 151);
         c.fault(d);
+        if (c.otherFirst) {
+            env.bus.addDevice(2).otherHead = true;
+            ASSERT_TRUE(env.link.PingDevice(2, CmdPing));
+        }
         env.link.PingDevice(1, CmdPing);
         ASSERT_TRUE(env.link.PingDevice(1, CmdPing)) << c.name;
         ASSERT_TRUE(ReadDeviceImage(env.link, env.st, 1)) << c.name;

@@ -338,7 +338,7 @@ TEST(PingTest, NormalExchangesTakeTheSameTimeWhetherRepliesEchoOrNot) {
         d.replyDelay = 0.03;
         env.st.DevicePingOk[5] = true;
         ASSERT_TRUE(env.link.PingDevice(5, CmdPing));
-        EXPECT_EQ(env.link.RepliesEcho(), !otherHead);
+        EXPECT_EQ(env.link.RepliesEcho(5), !otherHead);
         const std::tuple<const char*, bool (*)(Link&), double> exchanges[] = {
             {"SendFrame",
              [](Link& l) {
@@ -394,6 +394,46 @@ TEST(PingTest, ALateAnswerToAnotherRequestIsDroppedWithinTheSameWait) {
     }
 }
 
+TEST(PingTest, ALateAnswerToAnEarlierRequestNeverAnswersADeviceFramedOtherwise) {
+    // Device 5's replies are framed otherwise; device 1's echo. A whole late answer to device 1's
+    // ping that lands ahead of device 5's reply is dropped, and device 5's reply is taken.
+    SimEnv env;
+    env.bus.addDevice(1);
+    SimDevice& d = env.bus.addDevice(5);
+    d.otherHead = true;
+    d.mem[31] = 3;
+    ASSERT_TRUE(env.link.PingDevice(1, CmdPing));
+    ASSERT_TRUE(env.link.PingDevice(5, CmdPing));
+    const Frame13 late = FrameOf({0xF0, 0x65, 1, CmdPing, 0x65, 0, 0, 0, 0, 0, 0, 0, 0xF7});
+    const double now = env.clock.nowSeconds();
+    env.port.injectAt(QByteArray(reinterpret_cast<const char*>(late.data()), 13), now + 0.01);
+    EXPECT_FALSE(env.link.SendFrame(5, CmdReadByte, {0, 31}));
+    EXPECT_TRUE(env.link.LastDone());
+    EXPECT_EQ(env.st.RxBuf[8], 3);
+    EXPECT_EQ(env.bus.frames.size(), 3u);
+}
+
+TEST(PingTest, AReplyEndingLikeAHeadIsTakenByItsLengthAtTheLimit) {
+    // Before a device has shown how its replies are framed, 13 bytes whose last two could begin
+    // its head (0xF0 and the bank letter) hold the wait open for a reply that may follow; when the
+    // limit is reached they are taken as the reply by their length, from the same send.
+    const QByteArray reply("\x00\x00\x00\x00\x65\x00\x00\x00\x03\x00\x00\xF0\x65", 13);
+    const std::tuple<const char*, bool (*)(Link&), double> exchanges[] = {
+        {"PingDevice", [](Link& l) { return l.PingDevice(5, CmdPing); }, Link::kPingLimit},
+        {"SendFrame", [](Link& l) { return !l.SendFrame(5, CmdReadByte, {0, 31}) && l.LastDone(); },
+         Link::kSendLimit},
+    };
+    for (const auto& [name, exchange, limit] : exchanges) {
+        SimEnv env; // no device on the bus: the reply is put on the line 20 ms after the request
+        env.port.injectAt(reply, env.clock.nowSeconds() + 0.02);
+        const double t0 = env.clock.nowSeconds();
+        EXPECT_TRUE(exchange(env.link)) << name;
+        EXPECT_EQ(env.st.RxBuf[8], 3) << name;
+        EXPECT_EQ(env.port.writes, 1) << name;
+        EXPECT_NEAR(env.clock.nowSeconds() - t0, limit, 0.011) << name;
+    }
+}
+
 // ---- Port ----
 
 TEST(OpenCommPortTest, ReadyOnlyWhenAPortOpens) {
@@ -429,11 +469,11 @@ TEST(OpenCommPortTest, EveryOpeningForgetsHowRepliesWereFramed) {
             SimDevice& d = env.bus.addDevice(5);
             d.otherHead = !echoFirst;
             ASSERT_TRUE(env.link.PingDevice(5, CmdPing)) << name;
-            ASSERT_EQ(env.link.RepliesEcho(), echoFirst) << name;
+            ASSERT_EQ(env.link.RepliesEcho(5), echoFirst) << name;
             open(env.link);
             d.otherHead = echoFirst;
             EXPECT_TRUE(env.link.PingDevice(5, CmdPing)) << name << echoFirst;
-            EXPECT_EQ(env.link.RepliesEcho(), !echoFirst) << name << echoFirst;
+            EXPECT_EQ(env.link.RepliesEcho(5), !echoFirst) << name << echoFirst;
         }
 }
 

@@ -457,7 +457,7 @@ void FrmSelect::SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, u
         // The timer's tick, measured on the program's clock.
         if (sv_.clock.nowSeconds() - t0 >= kIdReplyLimit) SerialTimer_Timer();
         if (st_.RxTimeout) {
-            answered = idEcho_.replyInAtLimit(idRx_);
+            answered = idEcho_.replyInAtLimit(idRx_, st_.TxBuf);
             break;
         }
         if (idReplyIn()) {
@@ -481,7 +481,6 @@ void FrmSelect::SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, u
 }
 
 bool FrmSelect::idReplyIn() {
-    if (!idEcho_.mayDrop()) return idPort_.bytesWaiting() >= kReplyLength;
     if (idPort_.bytesWaiting() > 0) idRx_ += idPort_.readAll();
     return idEcho_.replyIn(idRx_, st_.TxBuf);
 }

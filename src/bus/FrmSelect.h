@@ -84,7 +84,7 @@ class FrmSelect {
     // reply came.
     void SendFrameWait(uint8_t cmd, uint8_t id, uint8_t d1, uint8_t d2, uint8_t d3, uint8_t d4, bool& failed);
     // Whether a whole reply to the request in TxBuf is in; bytes ahead of it (a late answer to an
-    // earlier request, the rest of a cut one) are dropped once the port has shown that its
+    // earlier request, the rest of a cut one) are dropped once the device has shown that its
     // replies echo.
     bool idReplyIn();
     void SerialTimer_Timer();
@@ -115,7 +115,7 @@ class FrmSelect {
     bool closed_ = false;
     bool endProgram_ = false;
     bool exchangeRunning_ = false;
-    ReplyEcho idEcho_; // what the panel's port has shown about its replies' head
+    ReplyEcho idEcho_; // what each device on the panel's port has shown about its replies' head
     QByteArray idRx_;  // bytes read for the current exchange while late answers are looked for
 };
 

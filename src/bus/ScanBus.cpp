@@ -5,14 +5,14 @@
 #include <cmath>
 
 namespace {
-// Pings twice; only the second answer counts. On a port whose replies echo the request, the
-// first ping's answer is known to be this device's own: when the second reply then comes too
-// late (it is dropped wherever it lands, never taken for the next address's), one more ping
-// decides, so that a device slow for once is still listed.
+// Pings twice; only the second answer counts. For a device whose replies echo the request, the
+// first ping's answer is known to be its own: when the second reply then comes too late (it is
+// dropped wherever it lands, never taken for the next address's), one more ping decides, so that
+// a device slow for once is still listed.
 bool PingTwice(Link& link, int a) {
     const bool first = link.PingDevice(a, CmdPing);
     if (link.PingDevice(a, CmdPing)) return true;
-    if (first && link.LastExchange() == Exchange::Failed && link.RepliesEcho())
+    if (first && link.LastExchange() == Exchange::Failed && link.RepliesEcho(a))
         return link.PingDevice(a, CmdPing);
     return false;
 }

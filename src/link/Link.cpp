@@ -117,8 +117,6 @@ Link::Wait Link::waitFor(int count, double limit) {
 }
 
 bool Link::gathered(int count) {
-    // On a port whose replies are framed otherwise, a reply is taken by its length alone.
-    if (!echo_.mayDrop()) return sv_.port.bytesWaiting() >= count;
     if (sv_.port.bytesWaiting() > 0) rx_ += sv_.port.readAll();
     // Bytes that are no part of this request's reply are dropped and the wait goes on for it.
     if (count == kReplyLength) return echo_.replyIn(rx_, st_.TxBuf);
@@ -127,7 +125,7 @@ bool Link::gathered(int count) {
 }
 
 bool Link::gatheredAtLimit(int count) const {
-    return count == kReplyLength && echo_.replyInAtLimit(rx_);
+    return count == kReplyLength && echo_.replyInAtLimit(rx_, st_.TxBuf);
 }
 
 void Link::settleLine() {

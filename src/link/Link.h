@@ -65,9 +65,10 @@ public:
     // a ping lets window events run meanwhile). ExchangeIdle may stay lowered after an exchange
     // failed; this tells whether one is still waiting.
     bool Waiting() const { return running_ > 0; }
-    // The port's replies repeat the request's head (shown by its first answered ping): a framed
-    // reply that names another device or command is a late answer and is never taken as a reply.
-    bool RepliesEcho() const { return echo_.echoes(); }
+    // The replies of the device at a bus address repeat the request's head (shown by its first
+    // answered ping): a framed reply that names another device or command is a late answer and is
+    // never taken as its reply.
+    bool RepliesEcho(int busAddress) const { return echo_.echoes(busAddress); }
 
     static constexpr double kSendLimit = 0.11 / 1000.0 * 86400.0;     // 9.504 s
     static constexpr double kRead48Limit = 0.21 / 1000.0 * 86400.0;   // 18.144 s
@@ -99,7 +100,7 @@ private:
     Exchange last_ = Exchange::Skipped;
     bool pingWaiting_ = false; // PingDevice waits with events running
     int running_ = 0;          // exchanges under way (a failure report may start another)
-    ReplyEcho echo_;           // what the open port's replies have shown
+    ReplyEcho echo_;           // what the replies of each device on the open port have shown
     QByteArray rx_;            // bytes read for the current exchange while late answers are looked for
 };
 

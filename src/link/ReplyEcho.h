@@ -3,18 +3,20 @@
 //
 // Devices are only bound to the length of their replies and, for a ping, to the bank letter in
 // reply byte 4. Many of them also repeat the request's head (0xF0, bank letter, ID, command) in
-// reply bytes 0..3 and end with 0xF7. A port learns from its first answered ping whether its
-// replies do. On such a port a 13-byte reply is taken only from bytes that begin with the
-// request's head and end with 0xF7: whatever lies ahead of it (a late answer to an earlier
-// request, the rest of a reply cut by its time limit, bytes a device sent after its reply) is
-// dropped, and the wait goes on for the reply itself. Before the port has shown anything, a
-// framed reply that repeats the head of a request sent earlier on the port, or this request's
-// head found further in the gathered bytes, shows that its replies echo. On a port whose replies
-// are framed otherwise every reply is accepted by its length, as always.
+// reply bytes 0..3 and end with 0xF7; others on the same bus may not. Each device (bus address)
+// shows by its first answered ping whether its replies do. For a device whose replies echo, a
+// 13-byte reply is taken only from bytes that begin with the request's head and end with 0xF7:
+// whatever lies ahead of it (a late answer to an earlier request, the rest of a reply cut by its
+// time limit, bytes a device sent after its reply) is dropped, and the wait goes on for the reply
+// itself. Before a device has shown anything, this request's head found further in the gathered
+// bytes shows that its replies echo. A device whose replies are framed otherwise is answered by
+// the length of its replies. Wherever it lands, a framed reply that repeats the head of a request
+// sent earlier on the port is a late answer and is dropped.
 #include "link/Protocol.h"
 
 #include <QByteArray>
 #include <algorithm>
+#include <map>
 #include <set>
 
 // Whether the first n bytes (n at most 4) are those a reply to `request` begins with: 0xF0, the
@@ -57,77 +59,87 @@ inline qsizetype ReplyStart(const QByteArray& gathered, const Frame13& request) 
     return size;
 }
 
-// What one open port has shown about the head of its replies.
+// What the devices on one open port have shown about the head of their replies.
 class ReplyEcho {
   public:
     // A port was opened: nothing is known yet and nothing was sent on it.
     void reset() {
-        state_ = State::Unknown;
+        states_.clear();
         sentHeads_.clear();
     }
     // A request was written to the port.
     void sent(const Frame13& request) { sentHeads_.insert(HeadKey(request.data())); }
-    // Learns from the first answered ping of the port; later pings change nothing.
+    // Learns from the device's first answered ping; its later pings change nothing.
     void learnFromPing(const uint8_t* reply, const Frame13& request) {
-        if (state_ == State::Unknown)
-            state_ = RepeatsRequestHead(reply, request) ? State::Echoes : State::Other;
+        if (stateOf(request.data()) != State::Unknown) return;
+        const bool repeats = RepeatsRequestHead(reply, request);
+        states_[DeviceKey(request.data())] = repeats ? State::Echoes : State::Other;
     }
-    // The port's replies repeat the request's head: late answers can be recognised.
-    bool echoes() const { return state_ == State::Echoes; }
-    // Whether gathered bytes must be looked at before they are taken (see replyIn); once the port
-    // has shown replies framed otherwise they never are.
-    bool mayDrop() const { return state_ != State::Other; }
+    // The replies of the device at a bus address repeat the request's head: its late answers can
+    // be recognised.
+    bool echoes(int busAddress) const {
+        const Frame13 f = DeviceFrameFor(busAddress, CmdPing, {});
+        return stateOf(f.data()) == State::Echoes;
+    }
 
     // Drops, from the front of the bytes gathered for `request`, every complete framed reply that
-    // answers another request: on a port whose replies echo, any other head; before the port has
-    // shown anything, only the exact head of a request sent on it earlier, which shows at once
-    // that its replies echo (a late answer to the port's first ping is not learnt from). On a
-    // port whose replies are framed otherwise nothing is dropped. This is all that can be told of
-    // a 48-byte program header, which carries no head.
+    // answers another request: for a device whose replies echo, any other head; otherwise only
+    // the exact head of a request sent on the port earlier, which shows at once that the device
+    // it names echoes. This is all that can be told of a 48-byte program header, which carries no
+    // head.
     void dropLateReplies(QByteArray& gathered, const Frame13& request) {
-        while (state_ != State::Other && gathered.size() >= kReplyLength) {
+        const bool echoing = stateOf(request.data()) == State::Echoes;
+        while (gathered.size() >= kReplyLength) {
             const auto* r = reinterpret_cast<const uint8_t*>(gathered.constData());
             if (!AnswersAnotherRequest(r, request)) return;
-            if (state_ == State::Unknown) {
+            if (!echoing) {
                 if (!sentHeads_.contains(HeadKey(r))) return;
-                state_ = State::Echoes;
+                if (stateOf(r) == State::Unknown) states_[DeviceKey(r)] = State::Echoes;
             }
             gathered.remove(0, kReplyLength);
         }
     }
 
     // Whether the 13-byte reply to `request` is in `gathered`; when it is, it heads `gathered`.
-    // On a port whose replies echo, bytes ahead of the request's head are dropped. Before the
-    // port has shown anything, bytes ahead of the request's whole framed reply are dropped and
-    // show that the port's replies echo; while a head may still be arriving behind other bytes
-    // the wait goes on (see replyInAtLimit), and bytes with no head at all are taken by length.
+    // For a device whose replies echo, bytes ahead of the request's head are dropped. Before the
+    // device has shown anything, bytes ahead of the request's whole framed reply are dropped and
+    // show that its replies echo; while a head may still be arriving behind other bytes the wait
+    // goes on (see replyInAtLimit), and bytes with no head at all are taken by length. A device
+    // whose replies are framed otherwise is answered by their length.
     bool replyIn(QByteArray& gathered, const Frame13& request) {
         dropLateReplies(gathered, request);
-        if (state_ == State::Other) return gathered.size() >= kReplyLength;
+        const State s = stateOf(request.data());
+        if (s == State::Other) return gathered.size() >= kReplyLength;
         const qsizetype p = ReplyStart(gathered, request);
-        if (state_ == State::Echoes) {
+        if (s == State::Echoes) {
             gathered.remove(0, p);
             return gathered.size() >= kReplyLength;
         }
         if (p > 0 && p + kReplyLength <= gathered.size()) {
             gathered.remove(0, p);
-            state_ = State::Echoes;
+            states_[DeviceKey(request.data())] = State::Echoes;
             return true;
         }
         return (p == 0 || p == gathered.size()) && gathered.size() >= kReplyLength;
     }
-    // When the time limit is reached: before the port has shown anything, 13 bytes are a reply by
-    // their length even where a head seemed to be arriving behind them.
-    bool replyInAtLimit(const QByteArray& gathered) const {
-        return state_ == State::Unknown && gathered.size() >= kReplyLength;
+    // When the time limit is reached: before the device has shown anything, 13 bytes are a reply
+    // by their length even where a head seemed to be arriving behind them.
+    bool replyInAtLimit(const QByteArray& gathered, const Frame13& request) const {
+        return stateOf(request.data()) == State::Unknown && gathered.size() >= kReplyLength;
     }
 
   private:
-    // Bank letter, ID and command of a frame's head.
-    static uint32_t HeadKey(const uint8_t* f) {
-        return (uint32_t{f[1]} << 16) | (uint32_t{f[2]} << 8) | f[3];
-    }
     enum class State { Unknown, Echoes, Other };
-    State state_ = State::Unknown;
-    std::set<uint32_t> sentHeads_; // heads of the requests written since the port opened
+    // Bank letter and ID of the device a frame's head names.
+    static uint32_t DeviceKey(const uint8_t* f) { return (uint32_t{f[1]} << 8) | f[2]; }
+    // Bank letter, ID and command of a frame's head.
+    static uint32_t HeadKey(const uint8_t* f) { return (DeviceKey(f) << 8) | f[3]; }
+    // What the device a frame's head names has shown.
+    State stateOf(const uint8_t* f) const {
+        const auto it = states_.find(DeviceKey(f));
+        return it == states_.end() ? State::Unknown : it->second;
+    }
+
+    std::map<uint32_t, State> states_; // by device; a device not there has shown nothing
+    std::set<uint32_t> sentHeads_;     // heads of the requests written since the port opened
 };
