@@ -3,7 +3,7 @@
 //
 //   devsim [--device ADDR[:NAME]]... [--link PATH] [--silent ADDR]... [--silent-after ADDR:N]...
 //          [--meters ADDR:B1,...,B8]... [--erase-on-usr1 ADDR:MEM]... [--late ADDR:CMD:NTH:MS]...
-//          [--append ADDR:N]... [--set-id-from-new ADDR]... [--pace]
+//          [--append ADDR:N]... [--set-id-from-new ADDR]... [--other-framing ADDR]... [--pace]
 //
 // Prints the terminal's path on its first line, then one line per frame received. With --link
 // it also makes PATH a symbolic link to the terminal (for example appdir/COM1), so that the
@@ -15,7 +15,9 @@
 // then nothing more. --late ADDR:CMD:NTH:MS answers the NTH request of command CMD (decimal or
 // 0x..) to the device at ADDR MS milliseconds late. --append ADDR:N makes the device at ADDR send N
 // more bytes after each reply; --set-id-from-new ADDR makes it answer an ID change from its new
-// ID. --pace sends every reply at the pace of the real line (9600 baud, 10 bits a byte: a 13-byte
+// ID. --other-framing ADDR makes the device at ADDR send zero bytes in place of the request's
+// head (reply bytes 0..3) and of 0xF7 (byte 12); a ping's byte 4 still carries the bank letter.
+// --pace sends every reply at the pace of the real line (9600 baud, 10 bits a byte: a 13-byte
 // reply takes 13.5 ms), one reply after the other. Options may come in any order; one that names
 // an address where no device is ends devsim with status 2.
 #include "sim/SimBus.h"
@@ -190,6 +192,7 @@ int main(int argc, char** argv) {
     std::vector<LateAnswer> lates;
     std::vector<std::pair<int, int>> appends; // (address, bytes)
     std::vector<int> newIdAnswers;
+    std::vector<int> otherFramings;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         const QString next = i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
@@ -246,11 +249,11 @@ int main(int argc, char** argv) {
             }
             appends.emplace_back(addr, count);
             ++i;
-        } else if (a == "--set-id-from-new" && !next.isEmpty()) {
+        } else if ((a == "--set-id-from-new" || a == "--other-framing") && !next.isEmpty()) {
             bool ok = false;
-            newIdAnswers.push_back(next.toInt(&ok));
+            (a == "--other-framing" ? otherFramings : newIdAnswers).push_back(next.toInt(&ok));
             if (!ok) {
-                std::fprintf(stderr, "devsim: --set-id-from-new takes ADDR\n");
+                std::fprintf(stderr, "devsim: %s takes ADDR\n", qPrintable(a));
                 return 2;
             }
             ++i;
@@ -263,7 +266,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "usage: devsim [--device ADDR[:NAME]]... [--silent ADDR]... "
                                  "[--silent-after ADDR:N]... [--meters ADDR:B1,...,B8]... "
                                  "[--erase-on-usr1 ADDR:MEM]... [--late ADDR:CMD:NTH:MS]... "
-                                 "[--append ADDR:N]... [--set-id-from-new ADDR]... [--pace] "
+                                 "[--append ADDR:N]... [--set-id-from-new ADDR]... "
+                                 "[--other-framing ADDR]... [--pace] "
                                  "[--link PATH]\n");
             return 2;
         }
@@ -307,6 +311,8 @@ int main(int argc, char** argv) {
         if (SimDevice* d = deviceAt(addr, "--append")) d->extraBytes = count;
     for (int addr : newIdAnswers)
         if (SimDevice* d = deviceAt(addr, "--set-id-from-new")) d->setIdFromNewId = true;
+    for (int addr : otherFramings)
+        if (SimDevice* d = deviceAt(addr, "--other-framing")) d->otherHead = true;
     if (unknown) return 2;
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);

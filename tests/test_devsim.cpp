@@ -1,6 +1,6 @@
 // devsim --link takes over only a missing path or a link to a pseudo-terminal, and removes only
 // the link it made; --meters, --silent, --silent-after, --erase-on-usr1, --late, --append,
-// --set-id-from-new and --pace set how a device answers.
+// --set-id-from-new, --other-framing and --pace set how a device answers.
 #include "link/Link.h"
 #include "support/Devsim.h"
 
@@ -98,6 +98,8 @@ TEST(DevsimSilentTest, NoDeviceAtTheAddressOrAMalformedValueIsRefused) {
         {{"--device", "1", "--silent", "x"}, "--silent takes"},
         {{"--device", "1", "--append", "1:x"}, "--append takes"},
         {{"--device", "1", "--set-id-from-new", "2"}, "--set-id-from-new names"},
+        {{"--device", "1", "--other-framing", "2"}, "--other-framing names"},
+        {{"--device", "1", "--other-framing", "x"}, "--other-framing takes"},
     };
     for (const auto& [args, message] : cases) {
         QProcess p;
@@ -126,6 +128,23 @@ TEST(DevsimPaceTest, PacedRepliesWithBytesAfterThemAndAnIdChangeAnsweredFromTheN
     EXPECT_TRUE(link.LastDone());
     EXPECT_EQ(st.RxBuf[2], 5);
     EXPECT_TRUE(link.PingDevice(5, CmdPing));
+}
+
+TEST(DevsimPaceTest, ABusMixingBothFramingsAnswersEachDeviceAsItFrames) {
+    // Device 1 frames its replies otherwise, device 3 repeats the request's head.
+    DevsimOnCom1 sim;
+    ASSERT_TRUE(sim.start({"--pace", "--device", "1:Stage", "--device", "3:Mon", "--other-framing", "1"}));
+    Link& link = *sim.link;
+    AppState& st = sim.env.st;
+    ASSERT_TRUE(link.PingDevice(1, CmdPing));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(st.RxBuf.data()), 13),
+              QByteArray("\0\0\0\0\x65\0\0\0\0\0\0\0\0", 13));
+    EXPECT_TRUE(link.PingDevice(3, CmdPing));
+    EXPECT_TRUE(link.RepliesEcho(3));
+    EXPECT_FALSE(link.SendFrame(1, CmdReadByte, {0, 32}));
+    EXPECT_EQ(st.RxBuf[8], 19); // "S" of "Stage"
+    EXPECT_FALSE(link.SendFrame(3, CmdReadByte, {0, 32}));
+    EXPECT_EQ(st.RxBuf[8], 13); // "M" of "Mon"
 }
 
 TEST(DevsimEraseTest, Usr1ErasesTheNamedMemory) {
