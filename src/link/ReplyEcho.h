@@ -71,9 +71,7 @@ class ReplyEcho {
     void sent(const Frame13& request) { sentHeads_.insert(HeadKey(request.data())); }
     // Learns from the device's first answered ping; its later pings change nothing.
     void learnFromPing(const uint8_t* reply, const Frame13& request) {
-        if (stateOf(request.data()) != State::Unknown) return;
-        const bool repeats = RepeatsRequestHead(reply, request);
-        states_[DeviceKey(request.data())] = repeats ? State::Echoes : State::Other;
+        learn(request.data(), RepeatsRequestHead(reply, request) ? State::Echoes : State::Other);
     }
     // The replies of the device at a bus address repeat the request's head: its late answers can
     // be recognised.
@@ -94,7 +92,7 @@ class ReplyEcho {
             if (!AnswersAnotherRequest(r, request)) return;
             if (!echoing) {
                 if (!sentHeads_.contains(HeadKey(r))) return;
-                if (stateOf(r) == State::Unknown) states_[DeviceKey(r)] = State::Echoes;
+                learn(r, State::Echoes);
             }
             gathered.remove(0, kReplyLength);
         }
@@ -117,7 +115,7 @@ class ReplyEcho {
         }
         if (p > 0 && p + kReplyLength <= gathered.size()) {
             gathered.remove(0, p);
-            states_[DeviceKey(request.data())] = State::Echoes;
+            learn(request.data(), State::Echoes);
             return true;
         }
         return (p == 0 || p == gathered.size()) && gathered.size() >= kReplyLength;
@@ -139,7 +137,9 @@ class ReplyEcho {
         const auto it = states_.find(DeviceKey(f));
         return it == states_.end() ? State::Unknown : it->second;
     }
+    // The device a frame's head names has shown how its replies are framed, unless it already had.
+    void learn(const uint8_t* f, State shown) { states_.try_emplace(DeviceKey(f), shown); }
 
-    std::map<uint32_t, State> states_; // by device; a device not there has shown nothing
+    std::map<uint32_t, State> states_; // by device, never Unknown; a device not there has shown nothing
     std::set<uint32_t> sentHeads_;     // heads of the requests written since the port opened
 };
